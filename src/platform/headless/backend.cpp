@@ -1,0 +1,36 @@
+#include "platform/runtime/backend.h"
+
+#include "platform/headless/headless_backend.h"
+
+namespace platform {
+
+namespace {
+std::unique_ptr<Backend>& slot() {
+    static std::unique_ptr<Backend> installed;
+    return installed;
+}
+}  // namespace
+
+Backend& backend() {
+    auto& installed = slot();
+    if (!installed) {
+        installed = std::make_unique<HeadlessBackend>(HeadlessConfig::fromEnvironment());
+    }
+    return *installed;
+}
+
+std::unique_ptr<Backend> installBackend(std::unique_ptr<Backend> next) {
+    auto previous = std::move(slot());
+    slot() = std::move(next);
+    return previous;
+}
+
+void trace(std::string_view area, std::string_view detail) {
+    backend().trace(area, detail);
+}
+
+HeadlessBackend* headless() {
+    return dynamic_cast<HeadlessBackend*>(&backend());
+}
+
+}  // namespace platform

@@ -1,0 +1,76 @@
+#include "platform/runtime/text.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/runtime/ansi.h"
+
+namespace {
+
+using namespace platform;
+
+TEST(Text, InStrIsOneBasedAndCaseSensitive) {
+    struct Case {
+        size_t start;
+        const char* text;
+        const char* needle;
+        size_t expected;
+    } cases[] = {
+        {1, "abcabc", "c", 3}, {4, "abcabc", "c", 6}, {7, "abcabc", "c", 0},
+        {1, "abc", "C", 0},    {1, "abc", "", 1},     {4, "abc", "", 4},
+        {5, "abc", "", 0},     {0, "abc", "a", 0},    {1, "", "a", 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(InStr(c.start, c.text, c.needle), c.expected)
+            << c.start << " " << c.text << " " << c.needle;
+    }
+}
+
+TEST(Text, ReplaceDoesNotRescanItsOwnOutput) {
+    EXPECT_EQ(Replace("http://site/http://", "http://", ""), "site/");
+    EXPECT_EQ(Replace("aaa", "a", "aa"), "aaaaaa");
+    EXPECT_EQ(Replace("aaaa", "aa", "b"), "bb");
+    EXPECT_EQ(Replace("abc", "", "x"), "abc");
+    EXPECT_EQ(Replace("Abc", "a", "x"), "Abc");
+}
+
+TEST(Text, CaseChangesTouchOnlyAsciiLetters) {
+    EXPECT_EQ(UCase("Lang-é1"), "LANG-é1");
+    EXPECT_EQ(LCase("LANG-É1"), "lang-É1");
+}
+
+TEST(Text, SlicesClampToTheText) {
+    EXPECT_EQ(Left("abc", 5), "abc");
+    EXPECT_EQ(Right("abc", 2), "bc");
+    EXPECT_EQ(Right("abc", 9), "abc");
+    EXPECT_EQ(Mid("abcdef", 2, 3), "bcd");
+    EXPECT_EQ(Mid("abcdef", 5), "ef");
+    EXPECT_EQ(Mid("abc", 4), "");
+}
+
+TEST(Text, TrimRemovesOnlySpaces) {
+    EXPECT_EQ(Trim("  a b \t "), "a b \t");
+    EXPECT_EQ(Trim(std::string("  x\0  ", 6)), std::string("x\0", 2));
+    EXPECT_EQ(Trim("   "), "");
+}
+
+TEST(Text, QuotedEscapesControlBytes) {
+    EXPECT_EQ(quoted("a\"b\\c\r\n\x01"), R"("a\"b\\c\r\n\x01")");
+}
+
+TEST(Ansi, Windows1252RoundTripsEveryByte) {
+    std::string all;
+    for (int b = 0; b < 256; ++b) {
+        all += static_cast<char>(b);
+    }
+    EXPECT_EQ(toAnsi(fromAnsi(all)), all);
+}
+
+TEST(Ansi, MapsTheCodePageCharacters) {
+    EXPECT_EQ(toAnsi("€ äöå Ÿ"), "\x80 \xe4\xf6\xe5 \x9f");
+    EXPECT_EQ(fromAnsi("\x80\xe9"), "€é");
+    EXPECT_EQ(toAnsi("日本"), "??");      // outside the code page
+    EXPECT_EQ(toAnsi("\xff\xfe"), "??");  // not UTF-8 at all
+    EXPECT_EQ(toAnsi("a\xc3"), "a?");     // cut sequence
+}
+
+}  // namespace

@@ -1,0 +1,64 @@
+#include "support/headless_test.h"
+
+#include <stdlib.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace testsupport {
+
+void HeadlessTest::SetUp() {
+    auto backend =
+        std::make_unique<platform::HeadlessBackend>(platform::HeadlessConfig::forTests());
+    backend_ = backend.get();
+    previous_ = platform::installBackend(std::move(backend));
+}
+
+void HeadlessTest::TearDown() {
+    platform::installBackend(std::move(previous_));
+}
+
+std::vector<std::string> HeadlessTest::traced(std::string_view area) const {
+    std::vector<std::string> result;
+    for (const auto& line : backend_->traceLines()) {
+        const size_t space = line.find(' ');
+        if (space == std::string::npos) {
+            continue;
+        }
+        std::string_view rest = std::string_view(line).substr(space + 1);
+        if (rest.substr(0, area.size()) == area &&
+            (rest.size() == area.size() || rest[area.size()] == ' ')) {
+            result.emplace_back(rest.size() == area.size() ? "" : rest.substr(area.size() + 1));
+        }
+    }
+    return result;
+}
+
+TempDir::TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "tarnix-test-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) {
+        throw std::runtime_error("mkdtemp failed");
+    }
+    path_ = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void writeFile(const std::filesystem::path& path, std::string_view bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace testsupport
