@@ -1,0 +1,61 @@
+#include "platform/files/paths.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <system_error>
+
+#include "platform/runtime/errors.h"
+
+namespace platform {
+
+namespace {
+std::string& folderOverride() {
+    static std::string folder;
+    return folder;
+}
+
+std::string executableFolder() {
+    std::error_code error;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) {
+        return std::filesystem::current_path(error).string();
+    }
+    return exe.parent_path().string();
+}
+}  // namespace
+
+std::filesystem::path nativePath(std::string_view path) {
+    std::string native(path);
+    std::replace(native.begin(), native.end(), '\\', '/');
+    return std::filesystem::path(native);
+}
+
+std::string programFolder() {
+    if (folderOverride().empty()) {
+        folderOverride() = executableFolder();
+    }
+    return folderOverride();
+}
+
+void setProgramFolder(std::string folder) {
+    folderOverride() = std::move(folder);
+}
+
+bool FileExists(std::string_view path) {
+    std::error_code error;
+    return !path.empty() && std::filesystem::is_regular_file(nativePath(path), error);
+}
+
+void Kill(std::string_view path) {
+    const auto native = nativePath(path);
+    std::error_code error;
+    if (path.empty() || !std::filesystem::exists(std::filesystem::symlink_status(native, error))) {
+        raise(kFileNotFound);
+    }
+    if (std::filesystem::is_directory(native, error) || ::unlink(native.c_str()) != 0) {
+        raise(kPathFileAccess);
+    }
+}
+
+}  // namespace platform

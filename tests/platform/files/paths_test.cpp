@@ -1,0 +1,51 @@
+#include "platform/files/paths.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/runtime/errors.h"
+#include "support/headless_test.h"
+
+namespace {
+
+using testsupport::TempDir;
+
+TEST(Paths, BackslashAndSlashBothSeparateFolders) {
+    EXPECT_EQ(platform::nativePath("a\\b/c\\d.wav"), std::filesystem::path("a/b/c/d.wav"));
+}
+
+TEST(Paths, FileExistsOnlyForOrdinaryFiles) {
+    TempDir dir;
+    testsupport::writeFile(dir.path() / "x.ini", "");
+    EXPECT_TRUE(platform::FileExists(dir.file("x.ini")));
+    EXPECT_TRUE(platform::FileExists(dir.path().string() + "\\x.ini"));
+    EXPECT_FALSE(platform::FileExists(dir.path().string()));
+    EXPECT_FALSE(platform::FileExists(dir.file("missing.ini")));
+    EXPECT_FALSE(platform::FileExists(""));
+}
+
+TEST(Paths, KillRaises53ForAMissingFileAnd75ForAFolder) {
+    TempDir dir;
+    testsupport::writeFile(dir.path() / "x.ini", "");
+    platform::Kill(dir.path().string() + "\\x.ini");
+    EXPECT_FALSE(platform::FileExists(dir.file("x.ini")));
+    auto numberOf = [](const std::string& path) {
+        try {
+            platform::Kill(path);
+        } catch (const platform::RuntimeError& e) {
+            return e.number();
+        }
+        return 0;
+    };
+    EXPECT_EQ(numberOf(dir.file("x.ini")), 53);
+    EXPECT_EQ(numberOf(dir.path().string()), 75);
+}
+
+TEST(Paths, ProgramFolderIsTheExecutablesFolderUnlessSet) {
+    const std::string original = platform::programFolder();
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(original) / "test_platform_files"));
+    platform::setProgramFolder("/some/where");
+    EXPECT_EQ(platform::programFolder(), "/some/where");
+    platform::setProgramFolder(original);
+}
+
+}  // namespace
