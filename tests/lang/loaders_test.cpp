@@ -1,0 +1,326 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "lang/loaders.h"
+#include "lang/text_table.h"
+
+namespace {
+
+using namespace mLang;
+
+enum Language { kEnglish, kFrench, kGerman, kItalian, kSpanish, kSwedish, kLanguages };
+
+constexpr const char* kNotSet = nullptr;
+
+struct Slot {
+    const char* name;
+    std::string* text;
+    std::array<const char*, kLanguages> expected;  // English, French, German, Italian, Spanish,
+                                                   // Swedish; kNotSet where the loader skips it
+};
+
+// The whole table, slot by slot. The company heading is ours and is checked separately.
+const std::vector<Slot>& table() {
+    static const std::vector<Slot> slots = {
+        {"sTxtCheckInternet",
+         &sTxtCheckInternet,
+         {"Checking Internet Connection.", "Vérification du raccordement d'Internet.",
+          "Überprüfung der Internetverbindung.", "Controllo del collegamento del Internet.",
+          "Comprobación de la conexión del Internet.", "Kontrollerar  Internet uppkoppling."}},
+        {"sTxtChecksDone",
+         &sTxtChecksDone,
+         {"Initializing Application.", "Application de initialisation.",
+          "Initialisierende Anwendung.", "Applicazione d'inizializzazione.",
+          "Uso de incialización.", "Startar programet."}},
+        {"sTxtPopupChatRequest",
+         &sTxtPopupChatRequest,
+         {"Chat Request", "Demande de causerie", "Chat-Antrag", "Richiesta di chiacchierata",
+          "Petición de la charla", "chatt f=F6rfr=E5gan"}},
+        {"sTxtPopupNewMail",
+         &sTxtPopupNewMail,
+         {"New Mail", "Nouveau courrier", "Neue Mail", "Nuova posta", "Nuevo correo",
+          "Nytt e-post meddelande"}},
+        {"sTxtPopupContactOnline",
+         &sTxtPopupContactOnline,
+         {"Contact Online", "Contact en ligne", "Online Kontakt", "Contatto in linea",
+          "Contacto en línea", "Kontakt inloggad"}},
+        {"sTxtAppTitle",
+         &sTxtAppTitle,
+         {"Instant Messenger", "Messager instantané", "Instant Messenger", "Messaggero istante",
+          "Mensajero inmediato", "Chatt meddelande"}},
+        {"sTxtOptTitle",
+         &sTxtOptTitle,
+         {"Options", "Options", "Optionen", "Opzioni", "Opciones", "Inst=E4llningar"}},
+        {"sTxtOptTabGeneral",
+         &sTxtOptTabGeneral,
+         {"General Details", "Le Général Details", "Allgemeine Details", "Generalità Particolari",
+          "General Detalles", "Inst=E4llningar"}},
+        {"sTxtOptSignIn",
+         &sTxtOptSignIn,
+         {"Sign In", "Signe dedans", "Zeichen Darin", "Sign In", "Muestra adentro", "Logga in"}},
+        {"sTxtOptRunAtStartup",
+         &sTxtOptRunAtStartup,
+         {"Run Program at Windows Startup", "Exécuter le programme au démarrage de Windows",
+          "Gestartetes Programm an Windows-Anlauf",
+          "Fare funzionare il programma alla partenza di Windows",
+          "Funcionar el programa en el arranque de Windows",
+          "Skall programet startas n=E4r  datorn=startas?"}},
+        {"sTxtOptAlwaysOnTop",
+         &sTxtOptAlwaysOnTop,
+         {"Always On Top", "Toujours sur le dessus", "Immer Auf Spitze",
+          "Sempre sulla parte superiore", "Siempre en tapa", "Alltid =F6verst"}},
+        {"sTxtOptTabSounds",
+         &sTxtOptTabSounds,
+         {"Sounds and Alerts", "Bruits et alertes", "Töne und Alarme", "Suoni ed allarmi",
+          "Sonidos y alarmas", "Ljud och signaler"}},
+        {"sTxtOptAlertsHeading",
+         &sTxtOptAlertsHeading,
+         {"Alerts", "Alertes", "Alarm", "Allarmi", "Alarmas", "Signaler"}},
+        {"sTxtOptAlertContactOnline",
+         &sTxtOptAlertContactOnline,
+         {"When a Contact comes Online", "Quand un contact vient en ligne",
+          "Wenn ein Kontakt Online kommt", "Quando un contatto viene in linea",
+          "Cuando viene un contacto en línea", "N=E4r en kontakt loggar in"}},
+        {"sTxtOptAlertChatRequest",
+         &sTxtOptAlertChatRequest,
+         {"When Contact is Requesting a Chat", "Quand le contact demande une causerie",
+          "Wenn Kontakt um einen Chat Bittet", "Quando il contatto sta chiedendo una chiacchierata",
+          "Cuando el contacto está solicitando una charla",
+          "N=E4r en kontakt vill chatta med=dig"}},
+        {"sTxtOptAlertNewMail",
+         &sTxtOptAlertNewMail,
+         {"When New Mail has Arrived", "Si nouveau le courrier est arrivé",
+          "Als Neue Post Angekommen ist", "Una volta nuova la posta è arrivato",
+          "Cuando es nuevo el correo ha llegado", "N=E4r ny e-post kommer in"}},
+        {"sTxtOptAlertsTip",
+         &sTxtOptAlertsTip,
+         {"Activates Alerts When Checked", "Active des alertes une fois vérifié",
+          "Aktiviert Alarme, wenn Nachgeprüft", "Attiva gli allarmi una volta controllato",
+          "Activa alarmas cuando está comprobado", "Aktivera signaler"}},
+        {"sTxtOptSoundsHeading",
+         &sTxtOptSoundsHeading,
+         {"Sounds", "Bruits", "Sounds", "Suoni", "Sonidos", "Ljud"}},
+        {"sTxtSoundLogin",
+         &sTxtSoundLogin,
+         {"Login", "Ouverture ", "Login", "Inizio attività", "Conexión", "Logga in"}},
+        {"sTxtSoundContactOnline",
+         &sTxtSoundContactOnline,
+         {"Contact Signs In", "Signes de contact dedans", "Kontakt Zeichen Darin",
+          "Segni del contatto dentro", "Muestras del contacto adentro",
+          "En av dina kontakter loggar in"}},
+        {"sTxtSoundChatRequest",
+         &sTxtSoundChatRequest,
+         {"Chat Request", "Demande de causerie", "Chat-Antrag", "Richiesta di chiacchierata",
+          "Petición de la charla", "Chatt f=F6rfr=E5gan"}},
+        {"sTxtSoundNewMail",
+         &sTxtSoundNewMail,
+         {"New Mail", "Nouveau courrier", "Neue Mail", "Nuova posta", "Nuevo correo",
+          "Nytt e-post meddelande"}},
+        {"sTxtSoundGenAlert",
+         &sTxtSoundGenAlert,
+         {"General Alerts", kNotSet, "Allgemeine Alarme", kNotSet, kNotSet, kNotSet}},
+        {"sTxtSoundListTip",
+         &sTxtSoundListTip,
+         {"Displays all Sounds", "Montre tous les bruits", "Zeigt alle Töne",
+          "Visualizza tutti i suoni", "Exhibe todos los sonidos", "Visar alla ljud"}},
+        {"sTxtSoundFileTip",
+         &sTxtSoundFileTip,
+         {"Shows Sound File Location", "Endroit sain de dossier d'expositions", "Show-Ton-Dateiort",
+          "Posizione sana della lima di esposizioni",
+          "Localización del archivo de los sonidos de las demostraciones",
+          "Visar s=F6kv=E4g till ljudfiler"}},
+        {"sTxtSoundBrowseTip",
+         &sTxtSoundBrowseTip,
+         {"Choose New Sound File", "Choisir le nouveau dossier sain", "Wählen Sie Neue Sound Datei",
+          "Scegliere la nuova lima sana", "Elegir el archivo nuevo de los sonidos",
+          "V=E4lj ny ljudfil"}},
+        {"sTxtSoundPlayTip",
+         &sTxtSoundPlayTip,
+         {"Play the Audio File", "Jouer le dossier audio", "Spielen Sie die Audiodatei",
+          "Giocare la lima audio", "Jugar el archivo audio", "Spela upp ljudfilen"}},
+        {"sTxtOptTabCompany",
+         &sTxtOptTabCompany,
+         {"Company\r\nDetails", "Groupes de\r\ncompagnie", "Firma\r\nDetails",
+          "Azienda\r\nParticolari", "Compañía\r\nDetalles", "Inst=E4llningar\r\nNamn"}},
+        {"sTxtCompanyNameLabel",
+         &sTxtCompanyNameLabel,
+         {"Name", "Nom", "Name", "Nome", "Nombre", "Namn"}},
+        {"sTxtCompanyNameTip",
+         &sTxtCompanyNameTip,
+         {"Company Name", "Nom de compagnie", "Firmen Namen", "Nome di azienda",
+          "Nombre de compañía", "F=F6retagsnamn"}},
+        {"sTxtCompanyAddressLabel",
+         &sTxtCompanyAddressLabel,
+         {"Address", "Address", "Adresse", "Indirizzo", "Dirección", "Adress"}},
+        {"sTxtCompanyAddressTip",
+         &sTxtCompanyAddressTip,
+         {"Company Address", "Adresse de compagnie", "Firmen Adresse", "Indirizzo dell'azienda",
+          "Dirección de la compañía", "F=F6retags adress"}},
+        {"sTxtTrayMinimize",
+         &sTxtTrayMinimize,
+         {"Minimize", "Réduire au minimum", "Minimieren", "Minimizzare", "Reducir al mínimo",
+          "Minimera"}},
+        {"sTxtTrayShow",
+         &sTxtTrayShow,
+         {"Show", "Exposition", "Show", "Esposizione", "Demostración", "Visa"}},
+        {"sTxtTrayOptions",
+         &sTxtTrayOptions,
+         {"Options", "Options", "Options", "Opzioni", "Opciones", "Inst=E4llningar"}},
+        {"sTxtTrayLanguage",
+         &sTxtTrayLanguage,
+         {"Language", "Langue", "Sprache", "Lingua", "Lengua", "Spr=E5k"}},
+        {"sTxtLangEnglish",
+         &sTxtLangEnglish,
+         {"English", "Anglais", "Englisch", "Inglese", "Inglés", "Engelska"}},
+        {"sTxtLangFrench",
+         &sTxtLangFrench,
+         {"French", "Français", "French", "Francese", "Francés", "Franska"}},
+        {"sTxtLangGerman",
+         &sTxtLangGerman,
+         {"German", "Allemand", "Deutsch", "Tedesco", "Alemán", "Tyska"}},
+        {"sTxtLangItalian",
+         &sTxtLangItalian,
+         {"Italian", "Italien", "Italian", "Italiano", "Italiano", "Italienska"}},
+        {"sTxtLangSpanish",
+         &sTxtLangSpanish,
+         {"Spanish", "Espagnol", "Spanisch", "Spagnolo", "Español", "Spanska"}},
+        {"sTxtLangSwedish",
+         &sTxtLangSwedish,
+         {"Swedish", "Suédois", "Schwedisch", "Svedese", "Sueco", "Svenska"}},
+        {"sTxtTrayAbout",
+         &sTxtTrayAbout,
+         {"About", "Au sujet de", "Darüber", "Circa", "Sobre", "Om oss"}},
+        {"sTxtTrayExit",
+         &sTxtTrayExit,
+         {"Exit", "Sortie", "Ausgang", "Uscita", "Salida", "Avsluta"}},
+        {"sTxtAboutTitle",
+         &sTxtAboutTitle,
+         {"About", "Au sujet de", "Darüber", "Circa", "Sobre", "Om dettta program"}},
+    };
+    return slots;
+}
+
+// Every slot, the company heading included.
+std::vector<std::string*> allSlots() {
+    std::vector<std::string*> slots;
+    for (const auto& slot : table()) {
+        slots.push_back(slot.text);
+    }
+    slots.push_back(&sTxtAboutCompanyHeading);
+    return slots;
+}
+
+void fillAllSlots(const std::string& text) {
+    for (std::string* slot : allSlots()) {
+        *slot = text;
+    }
+}
+
+// Taken before any test runs a loader: the table as the process starts.
+const bool kAllSlotsEmptyAtStart = [] {
+    for (std::string* slot : allSlots()) {
+        if (!slot->empty()) {
+            return false;
+        }
+    }
+    return true;
+}();
+
+using Loader = void (*)();
+constexpr std::array<Loader, kLanguages> kLoaders = {LoadEnglish, LoadFrench,  LoadGerman,
+                                                     LoadItalian, LoadSpanish, LoadSwedish};
+constexpr std::array<const char*, kLanguages> kLanguageNames = {"English", "French",  "German",
+                                                                "Italian", "Spanish", "Swedish"};
+
+TEST(LanguageTable, HasFortySixSlotsAllEmptyAtProcessStart) {
+    EXPECT_EQ(allSlots().size(), 46u);
+    EXPECT_TRUE(kAllSlotsEmptyAtStart);
+}
+
+TEST(LanguageTable, EachLoaderWritesExactlyItsColumn) {
+    const std::string kUntouched = "<untouched>";
+    for (int language = 0; language < kLanguages; ++language) {
+        SCOPED_TRACE(kLanguageNames[language]);
+        fillAllSlots(kUntouched);
+        kLoaders[language]();
+        for (const auto& slot : table()) {
+            const char* expected = slot.expected[language];
+            EXPECT_EQ(*slot.text, expected == kNotSet ? kUntouched : expected) << slot.name;
+        }
+    }
+}
+
+TEST(LanguageTable, OnlyEnglishAndGermanWriteTheGeneralAlertSound) {
+    const std::string kUntouched = "<untouched>";
+    for (int language = 0; language < kLanguages; ++language) {
+        fillAllSlots(kUntouched);
+        kLoaders[language]();
+        int written = 0;
+        for (std::string* slot : allSlots()) {
+            written += *slot != kUntouched;
+        }
+        const bool writesAll = language == kEnglish || language == kGerman;
+        EXPECT_EQ(written, writesAll ? 46 : 45) << kLanguageNames[language];
+    }
+}
+
+// A later loader overwrites what it writes and leaves the rest with the earlier language's text.
+TEST(LanguageTable, EverySequenceOfTwoLoadersKeepsTheEarlierTextWhereTheLaterIsSilent) {
+    for (int first = 0; first < kLanguages; ++first) {
+        for (int second = 0; second < kLanguages; ++second) {
+            SCOPED_TRACE(std::string(kLanguageNames[first]) + " then " + kLanguageNames[second]);
+            fillAllSlots("");
+            kLoaders[first]();
+            kLoaders[second]();
+            for (const auto& slot : table()) {
+                const char* expected = slot.expected[second] != kNotSet  ? slot.expected[second]
+                                       : slot.expected[first] != kNotSet ? slot.expected[first]
+                                                                         : "";
+                EXPECT_EQ(*slot.text, expected) << slot.name;
+            }
+        }
+    }
+}
+
+TEST(LanguageTable, GeneralAlertSoundFollowsTheLastLanguageThatHasOne) {
+    const struct {
+        std::vector<Loader> sequence;
+        const char* expected;
+    } cases[] = {
+        {{LoadFrench}, ""},
+        {{LoadSwedish, LoadItalian, LoadSpanish}, ""},
+        {{LoadEnglish, LoadFrench}, "General Alerts"},
+        {{LoadGerman, LoadSpanish}, "Allgemeine Alarme"},
+        {{LoadGerman, LoadFrench, LoadEnglish, LoadSwedish}, "General Alerts"},
+        {{LoadEnglish, LoadItalian, LoadGerman, LoadSwedish, LoadFrench}, "Allgemeine Alarme"},
+    };
+    for (const auto& c : cases) {
+        fillAllSlots("");
+        for (Loader load : c.sequence) {
+            load();
+        }
+        EXPECT_EQ(sTxtSoundGenAlert, c.expected) << c.sequence.size() << " loaders";
+    }
+}
+
+TEST(LanguageTable, CompanyHeadingIsOneLineEndingInAColonInEveryLanguage) {
+    std::vector<std::string> headings;
+    for (int language = 0; language < kLanguages; ++language) {
+        fillAllSlots("");
+        kLoaders[language]();
+        const std::string& heading = sTxtAboutCompanyHeading;
+        SCOPED_TRACE(kLanguageNames[language]);
+        ASSERT_GT(heading.size(), 1u);
+        EXPECT_EQ(heading.back(), ':');
+        EXPECT_EQ(heading.find_first_of("\r\n"), std::string::npos);
+        headings.push_back(heading);
+    }
+    EXPECT_EQ(headings[kEnglish], "Company:");
+    EXPECT_NE(headings[kFrench], headings[kEnglish]);
+    EXPECT_NE(headings[kSwedish], headings[kEnglish]);
+}
+
+}  // namespace
