@@ -24,6 +24,13 @@ char toByte(char32_t cp) {
     return '?';
 }
 
+size_t asciiRunEnd(std::string_view text, size_t from) {
+    while (from < text.size() && static_cast<unsigned char>(text[from]) < 0x80) {
+        ++from;
+    }
+    return from;
+}
+
 void appendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
@@ -43,6 +50,13 @@ std::string toAnsi(std::string_view utf8) {
     out.reserve(utf8.size());
     size_t i = 0;
     while (i < utf8.size()) {
+        // ASCII is the same in both encodings: copy each run of it in one go.
+        const size_t asciiEnd = asciiRunEnd(utf8, i);
+        if (asciiEnd > i) {
+            out.append(utf8.substr(i, asciiEnd - i));
+            i = asciiEnd;
+            continue;
+        }
         const auto lead = static_cast<unsigned char>(utf8[i]);
         size_t length = 0;
         char32_t cp = 0;
