@@ -1,0 +1,106 @@
+#include "platform/files/profile.h"
+
+#include <cstdio>
+
+#include "platform/files/atomic_write.h"
+#include "platform/files/paths.h"
+#include "platform/files/profile_text.h"
+#include "platform/runtime/ansi.h"
+#include "platform/runtime/backend.h"
+#include "platform/runtime/text.h"
+
+namespace win {
+
+namespace {
+
+enum class FileState { Read, Missing, Unreadable };
+
+FileState readBytes(const std::filesystem::path& path, std::string& bytes) {
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (status.type() == std::filesystem::file_type::not_found) {
+        return FileState::Missing;
+    }
+    if (error || !std::filesystem::is_regular_file(status)) {
+        return FileState::Unreadable;
+    }
+    std::FILE* in = std::fopen(path.c_str(), "rb");
+    if (!in) {
+        return FileState::Unreadable;
+    }
+    char chunk[64 * 1024];
+    size_t count = 0;
+    while ((count = std::fread(chunk, 1, sizeof chunk, in)) > 0) {
+        bytes.append(chunk, count);
+    }
+    const bool failed = std::ferror(in) != 0;
+    std::fclose(in);
+    return failed ? FileState::Unreadable : FileState::Read;
+}
+
+bool writeFailed(std::string_view file, std::string_view reason) {
+    platform::trace("ini", "write-failed file=" + platform::quoted(file) +
+                               " error=" + platform::quoted(reason));
+    return false;
+}
+
+}  // namespace
+
+std::uint32_t GetPrivateProfileStringA(std::string_view section, std::string_view key,
+                                       std::string_view defaultValue, std::string& buffer,
+                                       std::uint32_t size, std::string_view file) {
+    std::string bytes;
+    std::optional<std::string> found;
+    if (readBytes(platform::nativePath(file), bytes) == FileState::Read) {
+        found =
+            platform::ProfileText(bytes).value(platform::toAnsi(section), platform::toAnsi(key));
+    }
+    std::string value = found ? std::move(*found) : platform::toAnsi(defaultValue);
+    if (value.size() >= size) {
+        value.resize(size == 0 ? 0 : size - 1);
+    }
+    buffer = platform::fromAnsi(value);
+    return static_cast<std::uint32_t>(value.size());
+}
+
+bool WritePrivateProfileStringA(std::string_view section, std::optional<std::string_view> key,
+                                std::optional<std::string_view> value, std::string_view file) {
+    const std::string ansiSection = platform::toAnsi(section);
+    const std::string ansiKey = key ? platform::toAnsi(*key) : std::string();
+    const std::string ansiValue = value ? platform::toAnsi(*value) : std::string();
+    using platform::ProfileText;
+    if (!ProfileText::canStoreSection(ansiSection) || (key && !ProfileText::canStoreKey(ansiKey)) ||
+        (key && value && !ProfileText::canStoreValue(ansiValue))) {
+        return writeFailed(file, "name or value cannot be stored");
+    }
+
+    const auto path = platform::nativePath(file);
+    std::string bytes;
+    const FileState state = readBytes(path, bytes);
+    if (state == FileState::Unreadable) {
+        return writeFailed(file, "file cannot be read");
+    }
+    const bool removing = !key || !value;
+    if (state == FileState::Missing && removing) {
+        return true;
+    }
+
+    ProfileText text(bytes);
+    if (!key) {
+        text.removeSection(ansiSection);
+    } else if (!value) {
+        text.removeKey(ansiSection, ansiKey);
+    } else {
+        text.set(ansiSection, ansiKey, ansiValue);
+    }
+    std::string updated = text.bytes();
+    if (state == FileState::Read && updated == bytes) {
+        return true;
+    }
+    if (const auto error = platform::writeFileAtomically(path, updated)) {
+        return writeFailed(file, error.message());
+    }
+    return true;
+}
+
+}  // namespace win

@@ -1,0 +1,209 @@
+#include "platform/files/profile_text.h"
+
+#include <algorithm>
+
+namespace platform {
+
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view trimBlanks(std::string_view text) {
+    while (!text.empty() && isBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && isBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+// Lower case of a Windows-1252 letter; every other byte is kept.
+unsigned char foldCase(unsigned char c) {
+    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) {
+        return static_cast<unsigned char>(c + 0x20);
+    }
+    switch (c) {
+        case 0x8A:  // S caron
+        case 0x8C:  // OE
+        case 0x8E:  // Z caron
+            return static_cast<unsigned char>(c + 0x10);
+        case 0x9F:  // Y diaeresis
+            return 0xFF;
+        default:
+            return c;
+    }
+}
+
+bool sameName(std::string_view a, std::string_view b) {
+    a = trimBlanks(a);
+    b = trimBlanks(b);
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return foldCase(static_cast<unsigned char>(x)) ==
+                      foldCase(static_cast<unsigned char>(y));
+           });
+}
+
+std::optional<std::string_view> headerName(std::string_view line) {
+    line = trimBlanks(line);
+    if (line.empty() || line.front() != '[') {
+        return std::nullopt;
+    }
+    line.remove_prefix(1);
+    return line.substr(0, line.find(']'));
+}
+
+bool hasLineBreakOrNul(std::string_view text) {
+    return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
+
+}  // namespace
+
+ProfileText::ProfileText(std::string_view bytes) {
+    size_t pos = 0;
+    while (pos < bytes.size()) {
+        const size_t end = bytes.find_first_of("\r\n", pos);
+        if (end == std::string_view::npos) {
+            lines_.push_back({std::string(bytes.substr(pos)), ""});
+            break;
+        }
+        const size_t breakLength =
+            (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') ? 2 : 1;
+        lines_.push_back({std::string(bytes.substr(pos, end - pos)),
+                          std::string(bytes.substr(end, breakLength))});
+        pos = end + breakLength;
+    }
+}
+
+size_t ProfileText::findSection(std::string_view section, size_t from) const {
+    for (size_t i = from; i < lines_.size(); ++i) {
+        const auto name = headerName(lines_[i].text);
+        if (name && sameName(*name, section)) {
+            return i;
+        }
+    }
+    return lines_.size();
+}
+
+size_t ProfileText::sectionEnd(size_t header) const {
+    size_t i = header + 1;
+    while (i < lines_.size() && !headerName(lines_[i].text)) {
+        ++i;
+    }
+    return i;
+}
+
+size_t ProfileText::findKey(size_t header, std::string_view key) const {
+    const size_t end = sectionEnd(header);
+    for (size_t i = header + 1; i < end; ++i) {
+        const std::string& text = lines_[i].text;
+        const size_t equals = text.find('=');
+        if (equals != std::string::npos &&
+            sameName(std::string_view(text).substr(0, equals), key)) {
+            return i;
+        }
+    }
+    return end;
+}
+
+std::optional<std::string> ProfileText::value(std::string_view section,
+                                              std::string_view key) const {
+    const size_t header = findSection(section);
+    if (header == lines_.size()) {
+        return std::nullopt;
+    }
+    const size_t line = findKey(header, key);
+    if (line == sectionEnd(header)) {
+        return std::nullopt;
+    }
+    std::string_view text = lines_[line].text;
+    text = text.substr(text.find('=') + 1);
+    text = text.substr(0, text.find('\0'));
+    return std::string(trimBlanks(text));
+}
+
+void ProfileText::set(std::string_view section, std::string_view key, std::string_view value) {
+    const std::string entry = std::string(key) + "=" + std::string(value);
+    const size_t header = findSection(section);
+    if (header == lines_.size()) {
+        insertLine(lines_.size(), "[" + std::string(section) + "]");
+        insertLine(lines_.size(), entry);
+        return;
+    }
+    const size_t end = sectionEnd(header);
+    const size_t line = findKey(header, key);
+    if (line != end) {
+        std::string& text = lines_[line].text;
+        text.erase(text.find('=') + 1);
+        text.append(value);
+        return;
+    }
+    // After the section's last non-blank line, so the blank lines before the next header stay.
+    size_t at = end;
+    while (at > header + 1 && trimBlanks(lines_[at - 1].text).empty()) {
+        --at;
+    }
+    insertLine(at, entry);
+}
+
+void ProfileText::removeSection(std::string_view section) {
+    for (size_t header = findSection(section); header < lines_.size();
+         header = findSection(section, header)) {
+        lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(header),
+                     lines_.begin() + static_cast<std::ptrdiff_t>(sectionEnd(header)));
+    }
+}
+
+void ProfileText::removeKey(std::string_view section, std::string_view key) {
+    for (size_t header = findSection(section); header < lines_.size();
+         header = findSection(section, header + 1)) {
+        for (size_t line = findKey(header, key); line != sectionEnd(header);
+             line = findKey(header, key)) {
+            lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(line));
+        }
+    }
+}
+
+std::string ProfileText::bytes() const {
+    std::string result;
+    for (const Line& line : lines_) {
+        result += line.text;
+        result += line.lineBreak;
+    }
+    return result;
+}
+
+std::string ProfileText::newLineBreak() const {
+    for (const Line& line : lines_) {
+        if (!line.lineBreak.empty()) {
+            return line.lineBreak;
+        }
+    }
+    return "\r\n";
+}
+
+void ProfileText::insertLine(size_t at, std::string text) {
+    const std::string lineBreak = newLineBreak();
+    if (at > 0 && lines_[at - 1].lineBreak.empty()) {
+        lines_[at - 1].lineBreak = lineBreak;
+    }
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), {std::move(text), lineBreak});
+}
+
+bool ProfileText::canStoreSection(std::string_view section) {
+    return !hasLineBreakOrNul(section) && section.find(']') == std::string_view::npos;
+}
+
+bool ProfileText::canStoreKey(std::string_view key) {
+    const std::string_view name = trimBlanks(key);
+    return !hasLineBreakOrNul(key) && key.find('=') == std::string_view::npos &&
+           (name.empty() || name.front() != '[');
+}
+
+bool ProfileText::canStoreValue(std::string_view value) {
+    return !hasLineBreakOrNul(value);
+}
+
+}  // namespace platform

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// The text of an INI file in the ANSI code page, as lines that keep their own line breaks so that
+// an edit changes only the lines it touches.
+//
+// A line whose first non-blank character is "[" is a section header; its name runs to the first
+// "]" (or the end of the line). Inside a section, a line holding "=" is an entry: its key is the
+// text before the first "=", its value the text after it. Section and key names match without
+// regard to case (letters of the code page), and blanks (space, tab) around names and values are
+// not part of them. Lines before the first header belong to no section. Where a section or a key
+// appears twice, the first one is read and written.
+class ProfileText {
+  public:
+    explicit ProfileText(std::string_view bytes);
+
+    // The value of key in section; nullopt when either is missing. A value ends at a NUL byte.
+    std::optional<std::string> value(std::string_view section, std::string_view key) const;
+
+    // Sets the value, adding the key at the end of its section and the section at the end of the
+    // text as needed. Only the value of an existing entry changes, its key keeps its spelling.
+    void set(std::string_view section, std::string_view key, std::string_view value);
+
+    // Remove every header and line of the section, or every entry of the key in the section.
+    void removeSection(std::string_view section);
+    void removeKey(std::string_view section, std::string_view key);
+
+    std::string bytes() const;
+
+    // True for a section name, key or value that reads back as written: no line breaks, no NUL,
+    // no "]" in a section name, no "=" in a key and no key that would read as a header.
+    static bool canStoreSection(std::string_view section);
+    static bool canStoreKey(std::string_view key);
+    static bool canStoreValue(std::string_view value);
+
+  private:
+    struct Line {
+        std::string text;
+        std::string lineBreak;  // "", "\r", "\n" or "\r\n"
+    };
+
+    // Index of the first header of section, or lines_.size().
+    size_t findSection(std::string_view section, size_t from = 0) const;
+    // One past the last line of the section whose header is at index header.
+    size_t sectionEnd(size_t header) const;
+    size_t findKey(size_t header, std::string_view key) const;
+    // The line break new lines get: the text's first one, or CR LF.
+    std::string newLineBreak() const;
+    void insertLine(size_t at, std::string text);
+
+    std::vector<Line> lines_;
+};
+
+}  // namespace platform

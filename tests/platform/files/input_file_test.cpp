@@ -1,0 +1,89 @@
+#include "platform/files/input_file.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+#include "platform/runtime/errors.h"
+#include "support/headless_test.h"
+
+namespace {
+
+using namespace std::string_literals;
+using testsupport::TempDir;
+using testsupport::writeFile;
+
+std::vector<std::string> readLines(const std::string& path) {
+    platform::InputFile file(path);
+    std::vector<std::string> lines;
+    while (!file.Eof()) {
+        lines.push_back(file.LineInput());
+    }
+    return lines;
+}
+
+int errorNumber(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const platform::RuntimeError& error) {
+        return error.number();
+    }
+    return 0;
+}
+
+struct LinesCase {
+    const char* name;
+    std::string bytes;
+    std::vector<std::string> lines;
+};
+void PrintTo(const LinesCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class InputFileLines : public ::testing::TestWithParam<LinesCase> {};
+
+TEST_P(InputFileLines, SplitsAtEveryKindOfLineBreak) {
+    TempDir dir;
+    writeFile(dir.path() / "f.txt", GetParam().bytes);
+    EXPECT_EQ(readLines(dir.file("f.txt")), GetParam().lines);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, InputFileLines,
+    ::testing::Values(LinesCase{"CarriageReturnLineFeed", "a\r\nb\r\n", {"a", "b"}},
+                      LinesCase{"CarriageReturnOnly", "a\rb\r", {"a", "b"}},
+                      LinesCase{"LineFeedOnly", "a\nb\n", {"a", "b"}},
+                      LinesCase{"NoFinalLineBreak", "a\r\nlast", {"a", "last"}},
+                      LinesCase{"BlankLastLine", "a\r\n\r\n", {"a", ""}},
+                      LinesCase{"EmptyFile", "", {}}, LinesCase{"OnlyALineBreak", "\r\n", {""}},
+                      LinesCase{"CarriageReturnBeforeABreak", "a\r\r\nb", {"a", "", "b"}},
+                      LinesCase{"LineFeedThenCarriageReturn", "a\n\rb", {"a", "", "b"}},
+                      LinesCase{"NulBytesStay", "x\0y\r\n\0"s, {"x\0y"s, "\0"s}},
+                      LinesCase{
+                          "Windows1252ToUtf8", "caf\xE9\r\n\x80", {"caf\xC3\xA9", "\xE2\x82\xAC"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(InputFile, AMegabyteLineComesBackWhole) {
+    TempDir dir;
+    const std::string big(1 << 20, 'x');
+    writeFile(dir.path() / "f.txt", big + "\rb");
+    EXPECT_EQ(readLines(dir.file("f.txt")), (std::vector<std::string>{big, "b"}));
+}
+
+TEST(InputFile, OpenAndReadErrors) {
+    TempDir dir;
+    writeFile(dir.path() / "f.txt", "one");
+    EXPECT_EQ(errorNumber([&] { platform::InputFile file(dir.file("missing.txt")); }), 53);
+    EXPECT_EQ(errorNumber([&] { platform::InputFile file(dir.file("no/such.txt")); }), 76);
+    EXPECT_EQ(errorNumber([&] { platform::InputFile file(dir.path().string()); }), 75);
+    EXPECT_EQ(errorNumber([] { platform::InputFile file(""); }), 53);
+    EXPECT_EQ(errorNumber([&] {
+                  platform::InputFile file(dir.path().string() + "\\f.txt");
+                  file.LineInput();
+                  file.LineInput();
+              }),
+              62);
+}
+
+}  // namespace
