@@ -64,7 +64,7 @@ TEST_F(IniTest, SaveIniSettingWritesTheKeyUpperCased) {
     write("[StartDetails]\r\nREGADDRESS=Software\\X\r\n[Language]\r\nLang=1\r\n");
     ini.SaveIniSetting("Language", "Lang", "5");
     EXPECT_EQ(readFile(path()),
-              "[StartDetails]\r\nREGADDRESS=Software\\X\r\n[Language]\r\nLang=5\r\n");
+              "[StartDetails]\r\nREGADDRESS=Software\\X\r\n[Language]\r\nLANG=5\r\n");
     EXPECT_TRUE(messages().empty());
 }
 

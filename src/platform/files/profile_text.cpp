@@ -135,9 +135,9 @@ void ProfileText::set(std::string_view section, std::string_view key, std::strin
     const size_t end = sectionEnd(header);
     const size_t line = findKey(header, key);
     if (line != end) {
-        std::string& text = lines_[line].text;
-        text.erase(text.find('=') + 1);
-        text.append(value);
+        // The line is written anew with the caller's spelling of the key: a writer that upper-cases
+        // its keys finds them upper-cased in the file afterwards.
+        lines_[line].text = entry;
         return;
     }
     // After the section's last non-blank line, so the blank lines before the next header stay.
