@@ -121,8 +121,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         WriteCase{"ReplacesValueWithCallersKeySpelling", "[Language]\r\nLang=1\r\n", "LANGUAGE",
                   "LANG", "2", "[Language]\r\nLANG=2\r\n"},
-        WriteCase{"ReplacesOnlyTheValue", "; c\r\n [ A ] \r\nk = 1\r\nz=0\r\n", "a", "K", "9",
-                  "; c\r\n [ A ] \r\nk =9\r\nz=0\r\n"},
+        WriteCase{"ReplacesOnlyTheEntryLine", "; c\r\n [ A ] \r\nk = 1\r\nz=0\r\n", "a", "K", "9",
+                  "; c\r\n [ A ] \r\nK=9\r\nz=0\r\n"},
         WriteCase{"AddsKeyBeforeTheBlankLines", "[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n", "A", "z", "3",
                   "[A]\r\nx=1\r\nz=3\r\n\r\n[B]\r\ny=2\r\n"},
         WriteCase{"AddsKeyToAnEmptyLastSection", "[A]\r\nx=1\r\n[B]", "B", "k", "v",
