@@ -34,16 +34,16 @@ TEST(SiteProcess, AnswersTheHomePageAndWritesThePortFile) {
 TEST(SiteProcess, PollAnswerFollowsTheControlAndRequestsAreListed) {
     SiteProcess site({"--lifetime", kLifetime});
     const auto port = site.port();
-    ASSERT_EQ(httpGet(port, "/_control?alerts=vb_chatrequest,vb_genalert").status, 200);
-    // The member name goes unescaped, as the program sends it.
-    const auto poll = httpGet(port, std::string(site::kPollPath) + "?membername=ann&vb=0f0f");
+    ASSERT_EQ(httpGet(port, "/_control?alerts=vb_chatrequest,vb_contactonline%3Dann;").status, 200);
+    // The program sends the member name unescaped; the list shows the target as it arrived.
+    const auto poll = httpGet(port, std::string(site::kPollPath) + "?membername=ann&co&vb=0f0f");
     EXPECT_EQ(poll.status, 200);
-    EXPECT_EQ(poll.body, "vb_chatrequest\nvb_genalert\n");
+    EXPECT_EQ(poll.body, "vb_chatrequest\nvb_contactonline=ann;\n");
     const auto popup = httpGet(port, std::string(site::kPopupBase) + "contactonline.php?mid=ann");
     EXPECT_EQ(popup.status, 200);
     EXPECT_NE(popup.body.find("Contact Online"), std::string::npos);
     EXPECT_EQ(httpGet(port, "/_requests").body,
-              "GET /update.php?membername=ann&vb=0f0f\nGET /popup/contactonline.php?mid=ann\n");
+              "GET /update.php?membername=ann&co&vb=0f0f\nGET /popup/contactonline.php?mid=ann\n");
     EXPECT_EQ(httpGet(port, "/nowhere").status, 404);
 }
 
