@@ -1,0 +1,206 @@
+#include "site_process.h"
+
+#include <arpa/inet.h>
+#include <curl/curl.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <stdexcept>
+
+extern char** environ;
+
+namespace sitetest {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+int remainingMs(Clock::time_point deadline) {
+    const auto left = std::chrono::duration_cast<milliseconds>(deadline - Clock::now()).count();
+    return left > 0 ? static_cast<int>(left) : 0;
+}
+
+}  // namespace
+
+SiteProcess::SiteProcess(const std::vector<std::string>& args) {
+    int outPipe[2];
+    int errPipe[2];
+    if (::pipe2(outPipe, O_CLOEXEC) != 0 || ::pipe2(errPipe, O_CLOEXEC) != 0) {
+        throw std::runtime_error("cannot make pipes");
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, outPipe[1], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, errPipe[1], STDERR_FILENO);
+    std::vector<std::string> all{TARNIX_SITE_EXE};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& a : all) {
+        argv.push_back(a.data());
+    }
+    argv.push_back(nullptr);
+    const int spawned =
+        posix_spawn(&pid_, TARNIX_SITE_EXE, &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(outPipe[1]);
+    ::close(errPipe[1]);
+    out_ = outPipe[0];
+    err_ = errPipe[0];
+    if (spawned != 0) {
+        pid_ = -1;
+        throw std::runtime_error("cannot start " TARNIX_SITE_EXE);
+    }
+}
+
+SiteProcess::~SiteProcess() {
+    if (pid_ > 0 && !exit_) {
+        ::kill(pid_, SIGTERM);
+        if (!exitCode(milliseconds(5'000))) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+    }
+    ::close(out_);
+    ::close(err_);
+}
+
+bool SiteProcess::readUntil(int fd, std::string& into, bool untilNewline, milliseconds limit) {
+    const auto deadline = Clock::now() + limit;
+    for (;;) {
+        if (untilNewline && into.find('\n') != std::string::npos) {
+            return true;
+        }
+        pollfd p{fd, POLLIN, 0};
+        const int ready = ::poll(&p, 1, remainingMs(deadline));
+        if (ready < 0 && errno == EINTR) {
+            continue;
+        }
+        if (ready <= 0) {
+            return false;  // time is up
+        }
+        char buffer[4096];
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return !untilNewline;  // end of file: the child has closed its end
+        }
+        into.append(buffer, static_cast<std::size_t>(n));
+    }
+}
+
+std::optional<std::string> SiteProcess::firstLine(milliseconds limit) {
+    if (!readUntil(out_, outText_, true, limit)) {
+        return std::nullopt;
+    }
+    return outText_.substr(0, outText_.find('\n'));
+}
+
+std::uint16_t SiteProcess::port(milliseconds limit) {
+    const auto line = firstLine(limit);
+    const std::string prefix = "listening 127.0.0.1:";
+    if (!line || line->rfind(prefix, 0) != 0) {
+        ADD_FAILURE() << "no listening line; stdout: " << outText_;
+        return 0;
+    }
+    return static_cast<std::uint16_t>(std::stoi(line->substr(prefix.size())));
+}
+
+std::optional<int> SiteProcess::exitCode(milliseconds limit) {
+    if (exit_) {
+        return exit_;
+    }
+    // The child's stdout reaches end of file when it ends; only then is waitpid sure not to block.
+    if (!readUntil(out_, outText_, false, limit)) {
+        return std::nullopt;
+    }
+    int status = 0;
+    if (::waitpid(pid_, &status, 0) != pid_) {
+        return std::nullopt;
+    }
+    exit_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return exit_;
+}
+
+void SiteProcess::signal(int number) {
+    ::kill(pid_, number);
+}
+
+std::string SiteProcess::errorText() {
+    readUntil(err_, errText_, false, milliseconds(1'000));
+    return errText_;
+}
+
+int connectError(std::uint16_t port) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const int result = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    const int error = result == 0 ? 0 : errno;
+    ::close(fd);
+    return error;
+}
+
+bool answersWithin(std::uint16_t port, milliseconds limit) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bool answered = false;
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
+        const std::string request = "GET / HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
+        if (::send(fd, request.data(), request.size(), MSG_NOSIGNAL) ==
+            static_cast<ssize_t>(request.size())) {
+            pollfd p{fd, POLLIN, 0};
+            answered = ::poll(&p, 1, static_cast<int>(limit.count())) > 0;
+        }
+    } else {
+        ADD_FAILURE() << "connection to port " << port << " failed";
+    }
+    ::close(fd);
+    return answered;
+}
+
+namespace {
+
+std::size_t appendBody(char* data, std::size_t size, std::size_t count, void* into) {
+    static_cast<std::string*>(into)->append(data, size * count);
+    return size * count;
+}
+
+}  // namespace
+
+HttpResult httpGet(std::uint16_t port, const std::string& target, milliseconds limit) {
+    static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+    HttpResult result;
+    CURL* curl = initialised ? curl_easy_init() : nullptr;
+    if (curl == nullptr) {
+        result.curlCode = CURLE_FAILED_INIT;
+        return result;
+    }
+    const std::string url = "http://127.0.0.1:" + std::to_string(port) + target;
+    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(limit.count()));
+    curl_easy_setopt(curl, CURLOPT_NOPROXY, "*");
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, appendBody);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &result.body);
+    result.curlCode = curl_easy_perform(curl);
+    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &result.status);
+    curl_easy_cleanup(curl);
+    return result;
+}
+
+}  // namespace sitetest

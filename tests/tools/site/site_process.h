@@ -1,0 +1,62 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sitetest {
+
+using std::chrono::milliseconds;
+
+// The site executable run as a child process, its output read through pipes. Every wait is
+// bounded; the destructor stops the child if it still runs.
+class SiteProcess {
+  public:
+    explicit SiteProcess(const std::vector<std::string>& args);
+    ~SiteProcess();
+    SiteProcess(const SiteProcess&) = delete;
+    SiteProcess& operator=(const SiteProcess&) = delete;
+
+    // The first stdout line, or nothing when none came within the limit.
+    std::optional<std::string> firstLine(milliseconds limit);
+    // The port of a "listening 127.0.0.1:<port>" first line; fails the test otherwise.
+    std::uint16_t port(milliseconds limit = milliseconds(10'000));
+
+    // The exit code once the child has ended (-1 for a signal), or nothing within the limit.
+    std::optional<int> exitCode(milliseconds limit);
+    void signal(int number);
+
+    // Everything the child wrote to stderr; only complete after exitCode() returned a value.
+    std::string errorText();
+
+  private:
+    bool readUntil(int fd, std::string& into, bool untilNewline, milliseconds limit);
+
+    pid_t pid_ = -1;
+    int out_ = -1;
+    int err_ = -1;
+    std::string outText_;
+    std::string errText_;
+    std::optional<int> exit_;
+};
+
+// How a plain TCP connection to 127.0.0.1:port fares: 0 when connected, else the errno.
+int connectError(std::uint16_t port);
+
+// Connects, sends a request and reports whether any answer byte came within the limit.
+bool answersWithin(std::uint16_t port, milliseconds limit);
+
+struct HttpResult {
+    int curlCode = 0;  // CURLE_OK = 0
+    long status = 0;
+    std::string body;
+};
+
+HttpResult httpGet(std::uint16_t port, const std::string& target,
+                   milliseconds limit = milliseconds(5'000));
+
+}  // namespace sitetest

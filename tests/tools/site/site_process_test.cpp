@@ -1,0 +1,126 @@
+// Runs the site executable as the program's tests will: on a free port of 127.0.0.1.
+#include <curl/curl.h>
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <csignal>
+
+#include "site/pages.h"
+#include "site_process.h"
+#include "support/headless_test.h"
+
+namespace {
+
+using sitetest::httpGet;
+using sitetest::milliseconds;
+using sitetest::SiteProcess;
+
+// Children stop by themselves even if a test never gets to stop them.
+const std::string kLifetime = "60";
+
+TEST(SiteProcess, AnswersTheHomePageAndWritesThePortFile) {
+    testsupport::TempDir dir;
+    const std::string portFile = dir.file("port");
+    SiteProcess site({"--port", "0", "--port-file", portFile, "--lifetime", kLifetime});
+    const auto port = site.port();
+    ASSERT_NE(port, 0);
+    EXPECT_EQ(testsupport::readFile(portFile), std::to_string(port) + "\n");
+    const auto home = httpGet(port, "/");
+    EXPECT_EQ(home.curlCode, CURLE_OK);
+    EXPECT_EQ(home.status, 200);
+    EXPECT_NE(home.body.find("<html>"), std::string::npos);
+}
+
+TEST(SiteProcess, PollAnswerFollowsTheControlAndRequestsAreListed) {
+    SiteProcess site({"--lifetime", kLifetime});
+    const auto port = site.port();
+    ASSERT_EQ(httpGet(port, "/_control?alerts=vb_chatrequest,vb_contactonline%3Dann;").status, 200);
+    // The program sends the member name unescaped; the list shows the target as it arrived.
+    const auto poll = httpGet(port, std::string(site::kPollPath) + "?membername=ann&co&vb=0f0f");
+    EXPECT_EQ(poll.status, 200);
+    EXPECT_EQ(poll.body, "vb_chatrequest\nvb_contactonline=ann;\n");
+    const auto popup = httpGet(port, std::string(site::kPopupBase) + "contactonline.php?mid=ann");
+    EXPECT_EQ(popup.status, 200);
+    EXPECT_NE(popup.body.find("Contact Online"), std::string::npos);
+    EXPECT_EQ(httpGet(port, "/_requests").body,
+              "GET /update.php?membername=ann&co&vb=0f0f\nGET /popup/contactonline.php?mid=ann\n");
+    EXPECT_EQ(httpGet(port, "/nowhere").status, 404);
+}
+
+TEST(SiteProcess, RefuseModeReportsAPortOnWhichNothingListens) {
+    SiteProcess site({"--mode", "refuse", "--lifetime", kLifetime});
+    const auto port = site.port();
+    ASSERT_NE(port, 0);
+    EXPECT_EQ(sitetest::connectError(port), ECONNREFUSED);
+    EXPECT_EQ(httpGet(port, "/").curlCode, CURLE_COULDNT_CONNECT);
+}
+
+TEST(SiteProcess, HangModeAcceptsButNeverAnswers) {
+    SiteProcess site({"--mode", "hang", "--lifetime", kLifetime});
+    const auto port = site.port();
+    ASSERT_NE(port, 0);
+    EXPECT_EQ(sitetest::connectError(port), 0);
+    EXPECT_FALSE(sitetest::answersWithin(port, milliseconds(300)));
+    EXPECT_EQ(httpGet(port, "/", milliseconds(300)).curlCode, CURLE_OPERATION_TIMEDOUT);
+}
+
+class Lifetimes : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(Lifetimes, EndTheSiteByItselfInEveryMode) {
+    SiteProcess site({"--mode", GetParam(), "--lifetime", "0.2"});
+    ASSERT_NE(site.port(), 0);
+    EXPECT_EQ(site.exitCode(milliseconds(10'000)), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(SiteProcess, Lifetimes, ::testing::Values("answer", "refuse", "hang"));
+
+class StopSignals : public ::testing::TestWithParam<int> {};
+
+TEST_P(StopSignals, EndTheSiteCleanly) {
+    SiteProcess site({"--mode", "hang", "--lifetime", kLifetime});
+    const auto port = site.port();
+    ASSERT_EQ(sitetest::connectError(port), 0);  // a held connection must not keep it alive
+    site.signal(GetParam());
+    EXPECT_EQ(site.exitCode(milliseconds(10'000)), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(SiteProcess, StopSignals, ::testing::Values(SIGTERM, SIGINT));
+
+TEST(SiteProcess, AnswerModeStopsWhileAClientKeepsItsConnection) {
+    SiteProcess site({"--lifetime", kLifetime});
+    const auto port = site.port();
+    ASSERT_EQ(sitetest::connectError(port), 0);
+    ASSERT_TRUE(sitetest::answersWithin(port, milliseconds(5'000)));
+    site.signal(SIGTERM);
+    EXPECT_EQ(site.exitCode(milliseconds(10'000)), 0);
+}
+
+class BusyPorts : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(BusyPorts, AreReportedAndEndTheSiteWithCode1) {
+    SiteProcess first({"--lifetime", kLifetime});
+    const auto port = first.port();
+    SiteProcess second({"--mode", GetParam(), "--port", std::to_string(port)});
+    EXPECT_EQ(second.exitCode(milliseconds(10'000)), 1);
+    EXPECT_NE(second.errorText().find(std::to_string(port)), std::string::npos);
+    EXPECT_EQ(second.firstLine(milliseconds(0)), std::nullopt);
+}
+
+INSTANTIATE_TEST_SUITE_P(SiteProcess, BusyPorts, ::testing::Values("answer", "refuse", "hang"));
+
+TEST(SiteProcess, BadOptionsEndItWithCode2AndTheUsage) {
+    SiteProcess site({"--mode", "sulk"});
+    EXPECT_EQ(site.exitCode(milliseconds(10'000)), 2);
+    const std::string error = site.errorText();
+    EXPECT_NE(error.find("'sulk'"), std::string::npos) << error;
+    EXPECT_NE(error.find("usage:"), std::string::npos) << error;
+}
+
+TEST(SiteProcess, UnwritablePortFileEndsItWithCode1) {
+    testsupport::TempDir dir;
+    SiteProcess site({"--port-file", dir.file("missing/port"), "--lifetime", kLifetime});
+    EXPECT_EQ(site.exitCode(milliseconds(10'000)), 1);
+    EXPECT_NE(site.errorText().find("port file"), std::string::npos);
+}
+
+}  // namespace

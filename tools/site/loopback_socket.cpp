@@ -1,0 +1,49 @@
+#include "site/loopback_socket.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
+namespace site {
+
+namespace {
+
+[[noreturn]] void fail(const std::string& what, int error) {
+    throw std::runtime_error(what + ": " + std::strerror(error));
+}
+
+}  // namespace
+
+int bindLoopback(std::uint16_t port) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        fail("cannot make a socket", errno);
+    }
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        const int error = errno;
+        ::close(fd);
+        fail("cannot bind 127.0.0.1:" + std::to_string(port), error);
+    }
+    return fd;
+}
+
+std::uint16_t boundPort(int fd) {
+    sockaddr_in address{};
+    socklen_t length = sizeof address;
+    if (::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        fail("cannot read the bound port", errno);
+    }
+    return ntohs(address.sin_port);
+}
+
+}  // namespace site

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace site {
+
+// answer: serve the pages; refuse: report a port on which nothing listens; hang: accept
+// connections and never answer them.
+enum class SiteMode { Answer, Refuse, Hang };
+
+struct SiteOptions {
+    std::uint16_t port = 0;  // 0: pick a free port
+    SiteMode mode = SiteMode::Answer;
+    std::string portFile;  // empty: none
+    std::chrono::milliseconds lifetime{600'000};
+    bool help = false;
+};
+
+// Reads the command line after the program name. Throws std::invalid_argument naming the fault.
+SiteOptions parseOptions(std::span<const std::string_view> args);
+
+std::string_view usage();
+
+}  // namespace site
