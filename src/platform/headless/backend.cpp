@@ -1,5 +1,7 @@
 #include "platform/runtime/backend.h"
 
+#include <vector>
+
 #include "platform/headless/headless_backend.h"
 
 namespace platform {
@@ -8,6 +10,11 @@ namespace {
 std::unique_ptr<Backend>& slot() {
     static std::unique_ptr<Backend> installed;
     return installed;
+}
+
+std::vector<std::function<void()>>& resetHooks() {
+    static std::vector<std::function<void()>> hooks;
+    return hooks;
 }
 }  // namespace
 
@@ -19,7 +26,14 @@ Backend& backend() {
     return *installed;
 }
 
+void addBackendResetHook(std::function<void()> hook) {
+    resetHooks().push_back(std::move(hook));
+}
+
 std::unique_ptr<Backend> installBackend(std::unique_ptr<Backend> next) {
+    for (auto& hook : resetHooks()) {
+        hook();
+    }
     auto previous = std::move(slot());
     slot() = std::move(next);
     return previous;

@@ -13,9 +13,15 @@ namespace platform {
 // Settings of the headless backend, read from the environment:
 //   TARNIX_TRACE   "-" traces to stderr, any other text is a file to append to; unset: no trace
 //   TARNIX_CLOCK   "virtual" for the virtual clock; anything else: the real clock
+//   TARNIX_SCREEN  "<width>x<height>" in pixels (default 1024x768)
+//   TARNIX_TWIPS   twips per pixel, "<both>" or "<x>x<y>" (default 15)
+//   TARNIX_TASKBAR taskbar height in pixels at the bottom of the screen (default 30)
+//   TARNIX_SCRIPT  a script file of timed input actions (see docs/headless.md)
 struct HeadlessConfig {
     std::string traceTarget;
     bool virtualClock = false;
+    ScreenInfo screen;
+    std::string scriptPath;
     // Keep every trace line in memory for traceLines() (tests).
     bool keepTrace = false;
 
@@ -40,18 +46,39 @@ class HeadlessBackend : public Backend {
     const std::vector<std::string>& traceLines() const { return lines_; }
     void clearTrace() { lines_.clear(); }
 
-    // Records the box in the trace and answers with the next queued answer, or OK (1).
-    int messageBox(std::string_view prompt, int style, std::string_view title) override;
-    void queueMessageBoxAnswer(int answer) { answers_.push_back(answer); }
+    // Records the box in the trace and answers with the first queued answer whose time has come
+    // (held open for its hold time), or OK (1) at once.
+    MessageBoxReply messageBox(std::string_view prompt, int style, std::string_view title) override;
+    void queueMessageBoxAnswer(int answer, int64_t holdMs = 0, int64_t fromMs = 0);
+
+    ScreenInfo screen() override { return config_.screen; }
+    void setScreen(const ScreenInfo& screen) { config_.screen = screen; }
+    void windowChanged(const WindowView& window, WindowChange change) override;
+    void trayChanged(const TrayView& record, TrayChange change) override;
+    void menuOpened(const MenuView& menu) override;
+
+    // Scripted input: actions wait in time order until the loop takes them.
+    void queueInput(InputEvent event);
+    std::vector<InputEvent> takeInput(int64_t nowMs) override;
+    bool waitForInput(int64_t untilMs) override;
+    // Reads a script (see docs/headless.md); throws std::runtime_error naming a bad line.
+    void loadScript(std::string_view text);
 
   private:
+    struct Answer {
+        int answer;
+        int64_t holdMs;
+        int64_t fromMs;
+    };
+
     HeadlessConfig config_;
     std::unique_ptr<Clock> clock_;
     VirtualClock* virtualClock_ = nullptr;
     std::FILE* sink_ = nullptr;
     bool ownsSink_ = false;
     std::vector<std::string> lines_;
-    std::deque<int> answers_;
+    std::deque<Answer> answers_;
+    std::deque<InputEvent> input_;
 };
 
 // The installed backend as the headless one (null when another backend is installed).

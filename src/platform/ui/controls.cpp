@@ -1,0 +1,385 @@
+#include "platform/ui/controls.h"
+
+#include "platform/runtime/errors.h"
+#include "platform/ui/form.h"
+#include "platform/ui/model.h"
+
+namespace win {
+
+namespace {
+constexpr int kInvalidPropertyValue = 380;
+constexpr int kInvalidArrayIndex = 381;
+}  // namespace
+
+std::string Label::Caption() {
+    return live().Caption;
+}
+
+void Label::setCaption(const std::string& value) {
+    live().Caption = value;
+    changed();
+}
+
+std::string CommandButton::Caption() {
+    return live().Caption;
+}
+
+void CommandButton::setCaption(const std::string& value) {
+    live().Caption = value;
+    changed();
+}
+
+std::string TextBox::Text() {
+    return live().Text;
+}
+
+void TextBox::setText(const std::string& value) {
+    auto& state = live();
+    if (state.Text == value) {
+        return;
+    }
+    state.Text = value;
+    changed();
+    if (onChange) {
+        onChange();
+    }
+}
+
+bool TextBox::Locked() {
+    return live().Locked;
+}
+
+void TextBox::setLocked(bool value) {
+    live().Locked = value;
+}
+
+std::string CheckBox::Caption() {
+    return live().Caption;
+}
+
+void CheckBox::setCaption(const std::string& value) {
+    live().Caption = value;
+    changed();
+}
+
+int16_t CheckBox::Value() {
+    return static_cast<int16_t>(live().Value);
+}
+
+void CheckBox::setValue(int16_t value) {
+    if (value < vbUnchecked || value > vbGrayed) {
+        platform::raise(kInvalidPropertyValue, "Invalid property value");
+    }
+    auto& state = live();
+    if (static_cast<int16_t>(state.Value) == value) {
+        return;
+    }
+    state.Value = value;
+    changed();
+    raiseClick();
+}
+
+void CheckBox::userClick() {
+    auto& state = live();
+    if (!state.Enabled || !state.Visible) {
+        return;
+    }
+    setValue(static_cast<int16_t>(state.Value) == vbUnchecked ? vbChecked : vbUnchecked);
+}
+
+void ListBox::AddItem(const std::string& item, int16_t index) {
+    auto& state = live();
+    if (index < -1 || index > static_cast<int>(state.List.size())) {
+        platform::raise(platform::kInvalidCall);
+    }
+    if (index == -1) {
+        state.List.push_back(item);
+    } else {
+        state.List.insert(state.List.begin() + index, item);
+        if (state.ListIndex >= index) {
+            ++state.ListIndex;
+        }
+    }
+    changed();
+}
+
+void ListBox::RemoveItem(int16_t index) {
+    auto& state = live();
+    if (index < 0 || index >= static_cast<int>(state.List.size())) {
+        platform::raise(platform::kInvalidCall);
+    }
+    state.List.erase(state.List.begin() + index);
+    if (state.ListIndex == index) {
+        state.ListIndex = -1;
+    } else if (state.ListIndex > index) {
+        --state.ListIndex;
+    }
+    changed();
+}
+
+void ListBox::Clear() {
+    auto& state = live();
+    state.List.clear();
+    state.ListIndex = -1;
+    changed();
+}
+
+std::string ListBox::List(int16_t i) {
+    auto& state = live();
+    if (i < 0) {
+        platform::raise(kInvalidArrayIndex, "Invalid property array index");
+    }
+    return i < static_cast<int>(state.List.size()) ? state.List[i] : std::string();
+}
+
+void ListBox::setList(int16_t i, const std::string& value) {
+    auto& state = live();
+    if (i < 0) {
+        platform::raise(kInvalidArrayIndex, "Invalid property array index");
+    }
+    if (i >= static_cast<int>(state.List.size())) {
+        state.List.resize(i + 1);
+    }
+    state.List[i] = value;
+    changed();
+}
+
+int16_t ListBox::ListCount() {
+    return static_cast<int16_t>(live().List.size());
+}
+
+int16_t ListBox::ListIndex() {
+    return live().ListIndex;
+}
+
+void ListBox::setListIndex(int16_t value) {
+    auto& state = live();
+    if (value < -1 || value >= static_cast<int>(state.List.size())) {
+        platform::raise(kInvalidPropertyValue, "Invalid property value");
+    }
+    if (state.ListIndex == value) {
+        return;
+    }
+    state.ListIndex = value;
+    changed();
+    raiseClick();
+}
+
+std::string ListBox::Text() {
+    auto& state = live();
+    return state.ListIndex >= 0 ? state.List[state.ListIndex] : std::string();
+}
+
+bool Image::Stretch() {
+    return live().Stretch;
+}
+
+void Image::setStretch(bool value) {
+    live().Stretch = value;
+    changed();
+}
+
+int16_t PictureBox::ScaleMode() {
+    return live().ScaleMode;
+}
+
+void PictureBox::setScaleMode(int16_t value) {
+    if (value != vbTwips && value != vbPixels && value != vbPoints) {
+        platform::raise(kInvalidPropertyValue, "Invalid property value");
+    }
+    live().ScaleMode = value;
+}
+
+float Line::X1() {
+    return live().X1;
+}
+
+float Line::Y1() {
+    return live().Y1;
+}
+
+float Line::X2() {
+    return live().X2;
+}
+
+float Line::Y2() {
+    return live().Y2;
+}
+
+void Line::setX1(float value) {
+    live().X1 = value;
+    changed();
+}
+
+void Line::setY1(float value) {
+    live().Y1 = value;
+    changed();
+}
+
+void Line::setX2(float value) {
+    live().X2 = value;
+    changed();
+}
+
+void Line::setY2(float value) {
+    live().Y2 = value;
+    changed();
+}
+
+float ProgressBar::Min() {
+    return live().Min;
+}
+
+float ProgressBar::Max() {
+    return live().Max;
+}
+
+float ProgressBar::Value() {
+    return live().Value;
+}
+
+void ProgressBar::setMin(float value) {
+    auto& state = live();
+    if (value > state.Max) {
+        platform::raise(kInvalidPropertyValue, "Invalid property value");
+    }
+    state.Min = value;
+    if (state.Value < value) {
+        state.Value = value;
+    }
+    changed();
+}
+
+void ProgressBar::setMax(float value) {
+    auto& state = live();
+    if (value < state.Min) {
+        platform::raise(kInvalidPropertyValue, "Invalid property value");
+    }
+    state.Max = value;
+    if (state.Value > value) {
+        state.Value = value;
+    }
+    changed();
+}
+
+void ProgressBar::setValue(float value) {
+    auto& state = live();
+    if (value < state.Min || value > state.Max) {
+        platform::raise(kInvalidPropertyValue, "Invalid property value");
+    }
+    state.Value = value;
+    changed();
+}
+
+std::string Menu::Caption() {
+    return live().Caption;
+}
+
+void Menu::setCaption(const std::string& value) {
+    live().Caption = value;
+    changed();
+}
+
+bool Menu::Checked() {
+    return live().Checked;
+}
+
+void Menu::setChecked(bool value) {
+    live().Checked = value;
+    changed();
+}
+
+void Menu::userClick() {
+    // The item and every menu above it must be enabled; all but the top-level menu (which may be
+    // a hidden menu opened with PopupMenu) must be visible.
+    for (Menu* item = this; item != nullptr; item = item->ParentMenu()) {
+        const bool topLevel = item->ParentMenu() == nullptr;
+        if (!item->live().Enabled || (!topLevel && !item->state().Visible)) {
+            return;
+        }
+    }
+    raiseClick();
+}
+
+Timer::Timer(Form* form, std::string name, Design design)
+    : Control(form, std::move(name), std::move(design)),
+      serial_(detail::model().nextTimerSerial++) {
+    detail::model().timers[serial_] = this;
+    if (Parent().IsLoaded()) {
+        schedule();
+    }
+}
+
+Timer::~Timer() {
+    detail::model().timers.erase(serial_);
+}
+
+int32_t Timer::Interval() {
+    return live().Interval;
+}
+
+void Timer::setInterval(int32_t value) {
+    if (value < 0) {
+        platform::raise(kInvalidPropertyValue, "Invalid property value");
+    }
+    live().Interval = value;
+    schedule();
+}
+
+void Timer::enabledChanged() {
+    schedule();
+}
+
+void Timer::formLoaded() {
+    schedule();
+}
+
+void Timer::formUnloaded() {
+    nextDue_ = -1;
+}
+
+void Timer::schedule() {
+    const auto& now = state();
+    if (now.Enabled && now.Interval > 0 && Parent().IsLoaded()) {
+        nextDue_ = detail::nowMs() + now.Interval;
+    } else {
+        nextDue_ = -1;
+    }
+}
+
+void Timer::fire() {
+    // The next tick counts from this one; a loop that fell behind does not catch up in a burst.
+    const int64_t current = detail::nowMs();
+    nextDue_ += state().Interval;
+    if (nextDue_ <= current) {
+        nextDue_ = current + state().Interval;
+    }
+    std::function<void()> handler;
+    if (array()) {
+        if (array()->onTimer) {
+            handler = [h = array()->onTimer, index = Index()] { h(index); };
+        }
+    } else {
+        handler = onTimer;
+    }
+    if (!handler) {
+        return;
+    }
+    const uint64_t serial = serial_;
+    auto keepForm = Parent().weak_from_this().lock();
+    running_ = true;
+    try {
+        handler();
+    } catch (...) {
+        if (detail::model().timers.count(serial) != 0) {
+            running_ = false;
+        }
+        throw;
+    }
+    // The handler may have unloaded this element of its array.
+    if (detail::model().timers.count(serial) != 0) {
+        running_ = false;
+    }
+}
+
+}  // namespace win

@@ -1,0 +1,57 @@
+#pragma once
+
+// The window model's program-wide state: loaded windows, handles, default instances, timers and
+// input actions. Internal to the ui library.
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <typeindex>
+#include <vector>
+
+#include "platform/runtime/backend.h"
+
+namespace win {
+class Form;
+class Timer;
+}  // namespace win
+
+namespace win::detail {
+
+using InputHandler = std::function<void(const std::vector<std::string>& args)>;
+
+struct Model {
+    Model();
+    ~Model();
+
+    // Declared first so that it outlives the forms below (their timers unregister here).
+    std::map<uint64_t, Timer*> timers;
+    uint64_t nextTimerSerial = 1;
+    int32_t nextHandle = 1;
+    std::map<int32_t, Form*> byHandle;
+    std::map<std::string, InputHandler> actions;
+    int modalDepth = 0;
+    std::map<std::type_index, std::shared_ptr<Form>> defaults;
+    std::vector<std::shared_ptr<Form>> loaded;
+
+    void clear();
+};
+
+Model& model();
+
+platform::Clock& clock();
+int64_t nowMs();
+
+// Registers the input actions the window model handles (close, menu, click, tray, ...).
+void registerBuiltinActions(Model& model);
+void dispatchInput(const platform::InputEvent& event);
+// Adds an input action (a later one with the same name replaces it).
+void registerInputAction(const std::string& name, InputHandler handler);
+
+// One pass of the loop: input (unless withInput is false or a modal box is open), then due timers.
+// Returns how many events and timers ran.
+int runPass(bool withInput);
+
+}  // namespace win::detail

@@ -1,0 +1,150 @@
+#include "platform/ui/controls.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/runtime/errors.h"
+#include "platform/ui/form.h"
+#include "platform/ui/loop.h"
+#include "support/headless_test.h"
+
+namespace {
+
+using testsupport::HeadlessTest;
+
+int errorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const platform::RuntimeError& error) {
+        return error.number();
+    }
+    return 0;
+}
+
+class frmControls : public win::Form {
+  public:
+    frmControls() : Form("frmControls") {
+        chkOption.onClick = [this] { clicks.push_back("chkOption"); };
+        chkRow.onClick = [this](int16_t Index) {
+            clicks.push_back("chkRow(" + std::to_string(Index) + ")");
+        };
+        lbxItems.onClick = [this] { clicks.push_back("lbxItems " + lbxItems.Text()); };
+        mnuExit.onClick = [this] { clicks.push_back("mnuExit"); };
+    }
+
+    win::CheckBox chkOption{this, "chkOption"};
+    win::ControlArray<win::CheckBox> chkRow{
+        this, "chkRow", {{0, {.Left = 10, .Caption = "row"}}, {1, {.Left = 20}}}};
+    win::ControlArray<win::Label> lblLine{this, "lblLine", {{0, {.Top = 120, .Width = 45}}}};
+    win::ListBox lbxItems{this, "lbxItems", {.List = {"a", "b"}}};
+    win::ProgressBar pbBar{this, "pbBar", {.Max = 50}};
+    win::Menu mnuTray{this, "mnuTray", {.Caption = "Tray", .Visible = false}};
+    win::Menu mnuExit{this, "mnuExit", {.Container = &mnuTray, .Caption = "Exit"}};
+
+    std::vector<std::string> clicks;
+};
+
+class ControlsTest : public HeadlessTest {};
+
+TEST_F(ControlsTest, ACheckBoxRaisesClickOnlyWhenItsValueChanges) {
+    auto& form = win::Default<frmControls>();
+    struct Step {
+        int16_t value;
+        bool clicked;
+    };
+    for (const Step& step : {Step{0, false}, Step{1, true}, Step{1, false}, Step{2, true},
+                             Step{0, true}, Step{0, false}}) {
+        form.clicks.clear();
+        form.chkOption.setValue(step.value);
+        EXPECT_EQ(form.clicks.size(), step.clicked ? 1u : 0u) << "value " << step.value;
+    }
+    EXPECT_EQ(errorOf([&] { form.chkOption.setValue(3); }), 380);
+}
+
+TEST_F(ControlsTest, AUserClickTogglesACheckBoxAndArrayHandlersGetTheIndex) {
+    auto& form = win::Default<frmControls>();
+    form.chkRow[1].userClick();
+    form.chkRow[1].setValue(1);  // no change: no click
+    form.chkRow[1].userClick();
+    EXPECT_EQ(form.clicks, (std::vector<std::string>{"chkRow(1)", "chkRow(1)"}));
+    EXPECT_EQ(form.chkRow[1].Value(), 0);
+}
+
+TEST_F(ControlsTest, ControlArrayElementsAreLoadedAndUnloadedAtRunTime) {
+    auto& form = win::Default<frmControls>();
+    form.lblLine[0].setCaption("first");
+    form.lblLine.Load(1);
+    auto& line = form.lblLine[1];
+    // A new element copies the lowest one, hidden.
+    EXPECT_EQ(line.Caption(), "first");
+    EXPECT_EQ(line.Top(), 120);
+    EXPECT_FALSE(line.Visible());
+    EXPECT_EQ(line.Index(), 1);
+    EXPECT_EQ(form.lblLine.UBound(), 1);
+    EXPECT_EQ(form.lblLine.Count(), 2);
+
+    EXPECT_EQ(errorOf([&] { form.lblLine.Load(1); }), 360);
+    EXPECT_EQ(errorOf([&] { form.lblLine.Unload(0); }), 362);
+    EXPECT_EQ(errorOf([&] { form.lblLine.Unload(5); }), 340);
+    EXPECT_EQ(errorOf([&] { form.lblLine[5]; }), 340);
+
+    form.lblLine.Unload(1);
+    EXPECT_FALSE(form.lblLine.Exists(1));
+    form.lblLine.Load(2);
+    form.Unload();
+    // Run-time elements go with the form; design elements come back with their design.
+    EXPECT_EQ(form.lblLine.Count(), 1);
+    EXPECT_EQ(form.lblLine[0].Caption(), "");
+}
+
+TEST_F(ControlsTest, AListBoxKeepsItsEntriesAndSelection) {
+    auto& form = win::Default<frmControls>();
+    auto& list = form.lbxItems;
+    EXPECT_EQ(list.ListCount(), 2);
+    EXPECT_EQ(list.ListIndex(), -1);
+    list.AddItem("c");
+    list.setListIndex(2);
+    list.AddItem("first", 0);
+    EXPECT_EQ(list.ListIndex(), 3);
+    EXPECT_EQ(list.List(0), "first");
+    EXPECT_EQ(list.List(3), "c");
+    EXPECT_EQ(list.List(9), "");
+    EXPECT_EQ(errorOf([&] { list.List(-1); }), 381);
+    EXPECT_EQ(errorOf([&] { list.setListIndex(4); }), 380);
+    list.setListIndex(3);  // unchanged: no click
+    list.Clear();
+    EXPECT_EQ(list.ListCount(), 0);
+    EXPECT_EQ(list.ListIndex(), -1);
+    EXPECT_EQ(form.clicks, (std::vector<std::string>{"lbxItems c"}));
+}
+
+TEST_F(ControlsTest, AProgressBarHoldsAFloatWithinItsRange) {
+    auto& bar = win::Default<frmControls>().pbBar;
+    bar.setValue(44.5f);
+    EXPECT_EQ(bar.Value(), 44.5f);
+    EXPECT_EQ(errorOf([&] { bar.setValue(50.5f); }), 380);
+    EXPECT_EQ(errorOf([&] { bar.setValue(-1); }), 380);
+    EXPECT_EQ(bar.Value(), 44.5f);
+}
+
+TEST_F(ControlsTest, AMenuItemIsChosenOnlyFromAnOpenMenuAndWhenEnabled) {
+    auto& form = win::Default<frmControls>();
+    form.Show();
+    headless().loadScript(
+        "0 menu frmControls mnuExit\n"
+        "10 menu frmControls mnuExit\n"
+        "20 menu frmControls mnuExit\n");
+    win::DoEvents();  // not open: ignored
+    form.PopupMenu(form.mnuTray);
+    clock().advance(10);
+    win::DoEvents();
+    form.mnuExit.setEnabled(false);
+    form.PopupMenu(form.mnuTray);
+    clock().advance(10);
+    win::DoEvents();
+    EXPECT_EQ(form.clicks, (std::vector<std::string>{"mnuExit"}));
+    EXPECT_EQ(traced("menu"), (std::vector<std::string>{
+                                  R"(open hwnd=1 form=frmControls menu=mnuTray items="Exit")",
+                                  R"(open hwnd=1 form=frmControls menu=mnuTray items="~Exit")"}));
+}
+
+}  // namespace
