@@ -51,12 +51,13 @@ void report(const std::string& traceLine, const std::string& message) {
 RegistryStore::RegistryStore(std::filesystem::path folder) : folder_(std::move(folder)) {
     for (size_t i = 0; i < rootPaths_.size(); ++i) {
         rootPaths_[i].hive = i;
+        files_[i] = folder_ / (std::string(kRoots[i].name) + ".reg");
     }
 }
 
 std::filesystem::path RegistryStore::hiveFile(HKEY root) const {
     const auto index = rootIndex(root);
-    return index ? folder_ / (std::string(kRoots[*index].name) + ".reg") : std::filesystem::path();
+    return index ? files_[*index] : std::filesystem::path();
 }
 
 size_t RegistryStore::openHandles() const {
@@ -102,7 +103,7 @@ Key* RegistryStore::find(Key& root, const std::vector<std::string>& names) {
 
 RegistryStore::Hive& RegistryStore::refreshed(size_t hive) {
     Hive& state = hives_[hive];
-    const auto file = hiveFile(kRoots[hive].handle);
+    const auto& file = files_[hive];
     // A file replaced between looking and reading is looked at again.
     for (int attempt = 0; attempt < 3; ++attempt) {
         const FileIdentity now = registry::identityOf(file);
@@ -116,7 +117,7 @@ RegistryStore::Hive& RegistryStore::refreshed(size_t hive) {
 
 void RegistryStore::load(size_t hive, const FileIdentity& seen) {
     Hive& state = hives_[hive];
-    const auto file = hiveFile(kRoots[hive].handle);
+    const auto& file = files_[hive];
     state = Hive{};
     state.known = true;
     if (!seen.exists) {
@@ -195,7 +196,7 @@ HKEY RegistryStore::newHandle(KeyPath path) {
 }
 
 void RegistryStore::reportWriteFailure(size_t hive, const std::string& reason) const {
-    const auto file = hiveFile(kRoots[hive].handle);
+    const auto& file = files_[hive];
     report("write-failed file=" + platform::quoted(file.string()) +
                " reason=" + platform::quoted(reason),
            "registry file " + file.string() + " not written: " + reason);
@@ -203,7 +204,7 @@ void RegistryStore::reportWriteFailure(size_t hive, const std::string& reason) c
 
 template <typename Change>
 int32_t RegistryStore::modify(size_t hive, Change change) {
-    const auto file = hiveFile(kRoots[hive].handle);
+    const auto& file = files_[hive];
     std::error_code folderError;
     std::filesystem::create_directories(folder_, folderError);
     if (folderError) {

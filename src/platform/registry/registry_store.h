@@ -75,6 +75,7 @@ class RegistryStore {
     void reportWriteFailure(size_t hive, const std::string& reason) const;
 
     std::filesystem::path folder_;
+    std::array<std::filesystem::path, 6> files_;
     std::array<Hive, 6> hives_;
     std::array<KeyPath, 6> rootPaths_;
     // True while modify holds the writers' lock (a reload then must not take it again).
