@@ -1,0 +1,125 @@
+#include "platform/registry/hive.h"
+
+#include <algorithm>
+
+namespace platform::registry {
+
+namespace {
+// Windows-1252 lower case of one byte.
+unsigned char fold(char c) {
+    const auto b = static_cast<unsigned char>(c);
+    if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7)) {
+        return static_cast<unsigned char>(b + 0x20);
+    }
+    switch (b) {
+        case 0x8A:  // S caron
+        case 0x8C:  // OE
+        case 0x8E:  // Z caron
+            return static_cast<unsigned char>(b + 0x10);
+        case 0x9F:  // Y diaeresis
+            return 0xFF;
+        default:
+            return b;
+    }
+}
+
+template <typename Items>
+auto findNamed(Items& items, std::string_view name) {
+    return std::find_if(items.begin(), items.end(),
+                        [&](const auto& item) { return sameName(item.name, name); });
+}
+}  // namespace
+
+bool sameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return fold(x) == fold(y); });
+}
+
+bool nameLess(std::string_view a, std::string_view b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char x, char y) { return fold(x) < fold(y); });
+}
+
+Key* Key::findSubkey(std::string_view subName) {
+    auto it = findNamed(subkeys, subName);
+    return it == subkeys.end() ? nullptr : &*it;
+}
+
+const Key* Key::findSubkey(std::string_view subName) const {
+    auto it = findNamed(subkeys, subName);
+    return it == subkeys.end() ? nullptr : &*it;
+}
+
+Key& Key::subkey(std::string_view subName) {
+    auto at =
+        std::lower_bound(subkeys.begin(), subkeys.end(), subName,
+                         [](const Key& key, std::string_view n) { return nameLess(key.name, n); });
+    if (at != subkeys.end() && sameName(at->name, subName)) {
+        return *at;
+    }
+    Key fresh;
+    fresh.name = std::string(subName);
+    return *subkeys.insert(at, std::move(fresh));
+}
+
+bool Key::removeSubkey(std::string_view subName) {
+    auto it = findNamed(subkeys, subName);
+    if (it == subkeys.end()) {
+        return false;
+    }
+    subkeys.erase(it);
+    return true;
+}
+
+Value* Key::findValue(std::string_view valueName) {
+    auto it = findNamed(values, valueName);
+    return it == values.end() ? nullptr : &*it;
+}
+
+const Value* Key::findValue(std::string_view valueName) const {
+    auto it = findNamed(values, valueName);
+    return it == values.end() ? nullptr : &*it;
+}
+
+void Key::setValue(std::string_view valueName, uint32_t type, std::string data) {
+    if (Value* existing = findValue(valueName)) {
+        existing->type = type;
+        existing->data = std::move(data);
+        return;
+    }
+    values.push_back(Value{std::string(valueName), type, std::move(data)});
+}
+
+bool Key::removeValue(std::string_view valueName) {
+    auto it = findNamed(values, valueName);
+    if (it == values.end()) {
+        return false;
+    }
+    values.erase(it);
+    return true;
+}
+
+std::vector<std::string> splitPath(std::string_view path) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    while (start <= path.size()) {
+        size_t end = path.find('\\', start);
+        if (end == std::string_view::npos) {
+            end = path.size();
+        }
+        if (end > start) {
+            parts.emplace_back(path.substr(start, end - start));
+        }
+        start = end + 1;
+    }
+    return parts;
+}
+
+bool validKeyName(std::string_view name) {
+    return !name.empty() && std::none_of(name.begin(), name.end(), [](char c) {
+        const auto b = static_cast<unsigned char>(c);
+        return b == '\\' || b < 0x20 || b == 0x7F;
+    });
+}
+
+}  // namespace platform::registry

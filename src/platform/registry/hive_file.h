@@ -1,0 +1,61 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The file operations behind a hive: change detection, whole-file reads, atomic durable writes,
+// the writers' lock and keeping an unreadable file aside.
+namespace platform::registry {
+
+// What tells one version of a file from another: a write replaces the file (new inode) and sets
+// its size and modification time.
+struct FileIdentity {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    int64_t modifiedNs = 0;
+
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// The file's identity now; exists is false when it cannot be examined (no file, no folder).
+FileIdentity identityOf(const std::filesystem::path& file);
+
+// The whole file and the identity of exactly what was read; nullopt with error set on failure.
+std::optional<std::string> readWhole(const std::filesystem::path& file, FileIdentity& identity,
+                                     std::string& error);
+
+// Replaces file with bytes: a temporary file in the same folder, written, flushed to disk and
+// renamed over it, then the folder flushed. On failure the old file is left as it was and the
+// temporary file removed. identity receives the new file's identity.
+bool replaceAtomically(const std::filesystem::path& file, std::string_view bytes,
+                       FileIdentity& identity, std::string& error);
+
+// An exclusive lock held by writers of one hive (flock on "<file>.lock", made when missing).
+class WriterLock {
+  public:
+    explicit WriterLock(const std::filesystem::path& hiveFile);
+    ~WriterLock();
+    WriterLock(const WriterLock&) = delete;
+    WriterLock& operator=(const WriterLock&) = delete;
+
+    bool held() const { return fd_ >= 0; }
+    const std::string& error() const { return error_; }
+
+  private:
+    int fd_ = -1;
+    std::string error_;
+};
+
+// Renames file to "<file>.unreadable-<date and time>[-n]", never replacing an existing file.
+// Returns the new path, or nullopt with error set.
+std::optional<std::filesystem::path> moveAside(const std::filesystem::path& file,
+                                               std::string& error);
+
+}  // namespace platform::registry

@@ -1,0 +1,293 @@
+#include "platform/registry/hive_format.h"
+
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <stdexcept>
+#include <vector>
+
+#include "platform/registry/registry.h"
+#include "platform/runtime/ansi.h"
+#include "platform/runtime/text.h"
+
+namespace platform::registry {
+
+namespace {
+
+void appendHexBytes(std::string& out, std::string_view bytes) {
+    char buf[4];
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        std::snprintf(buf, sizeof buf, i == 0 ? "%02x" : ",%02x",
+                      static_cast<unsigned char>(bytes[i]));
+        out += buf;
+    }
+}
+
+void appendValue(std::string& out, const Value& value) {
+    out += value.name.empty() ? std::string("@") : platform::quoted(fromAnsi(value.name));
+    out += '=';
+    char buf[24];
+    if (value.type == win::REG_SZ && value.data.find('\0') == std::string::npos) {
+        out += platform::quoted(fromAnsi(value.data));
+    } else if (value.type == win::REG_DWORD && value.data.size() == 4) {
+        uint32_t number = 0;
+        for (int i = 3; i >= 0; --i) {
+            number = (number << 8) | static_cast<unsigned char>(value.data[static_cast<size_t>(i)]);
+        }
+        std::snprintf(buf, sizeof buf, "dword:%08x", number);
+        out += buf;
+    } else {
+        if (value.type == win::REG_BINARY) {
+            out += "hex:";
+        } else {
+            std::snprintf(buf, sizeof buf, "hex(%x):", value.type);
+            out += buf;
+        }
+        appendHexBytes(out, value.data);
+    }
+    out += '\n';
+}
+
+void appendKey(std::string& out, const std::string& path, const Key& key, bool always) {
+    if (always || !key.values.empty()) {
+        out += "\n[";
+        out += path;
+        out += "]\n";
+        for (const auto& value : key.values) {
+            appendValue(out, value);
+        }
+    }
+    for (const auto& sub : key.subkeys) {
+        appendKey(out, path + "\\" + fromAnsi(sub.name), sub, true);
+    }
+}
+
+// A refused line; caught by parseHive, which adds the line number.
+struct FormatError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+std::string_view trimBlanks(std::string_view s) {
+    const size_t first = s.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
+}
+
+uint32_t parseHexNumber(std::string_view digits, size_t maxDigits, const char* what) {
+    uint32_t number = 0;
+    const auto [end, error] =
+        std::from_chars(digits.data(), digits.data() + digits.size(), number, 16);
+    if (digits.empty() || digits.size() > maxDigits || error != std::errc() ||
+        end != digits.data() + digits.size()) {
+        throw FormatError(std::string("bad ") + what + " \"" + std::string(digits) + "\"");
+    }
+    return number;
+}
+
+// A quoted token at the start of s (escapes as written by platform::quoted()); returns the UTF-8
+// text and removes the token from s.
+std::string takeQuoted(std::string_view& s) {
+    std::string text;
+    size_t i = 1;
+    while (i < s.size() && s[i] != '"') {
+        if (s[i] != '\\') {
+            text += s[i++];
+            continue;
+        }
+        if (i + 1 >= s.size()) {
+            break;
+        }
+        const char e = s[i + 1];
+        i += 2;
+        switch (e) {
+            case '\\':
+            case '"':
+                text += e;
+                break;
+            case 'r':
+                text += '\r';
+                break;
+            case 'n':
+                text += '\n';
+                break;
+            case 't':
+                text += '\t';
+                break;
+            case 'x': {
+                const uint32_t byte =
+                    i + 2 <= s.size() ? parseHexNumber(s.substr(i, 2), 2, "escape") : 0x80;
+                if (byte >= 0x80) {
+                    throw FormatError("bad escape \\x" + std::string(s.substr(i, 2)));
+                }
+                text += static_cast<char>(byte);
+                i += 2;
+                break;
+            }
+            default:
+                throw FormatError(std::string("unknown escape \\") + e);
+        }
+    }
+    if (i >= s.size()) {
+        throw FormatError("missing closing quotation mark");
+    }
+    s.remove_prefix(i + 1);
+    return text;
+}
+
+std::string parseHexBytes(std::string_view list) {
+    std::string bytes;
+    list = trimBlanks(list);
+    if (list.empty()) {
+        return bytes;
+    }
+    size_t start = 0;
+    while (true) {
+        const size_t comma = list.find(',', start);
+        const auto token = trimBlanks(
+            list.substr(start, comma == std::string_view::npos ? list.npos : comma - start));
+        if (token.size() != 2) {
+            throw FormatError("bad byte \"" + std::string(token) + "\"");
+        }
+        bytes += static_cast<char>(parseHexNumber(token, 2, "byte"));
+        if (comma == std::string_view::npos) {
+            return bytes;
+        }
+        start = comma + 1;
+    }
+}
+
+Value parseValueLine(std::string_view line) {
+    Value value;
+    if (line.front() == '@') {
+        line.remove_prefix(1);
+    } else {
+        value.name = toAnsi(takeQuoted(line));
+    }
+    line = trimBlanks(line);
+    if (line.empty() || line.front() != '=') {
+        throw FormatError("missing \"=\" after the value name");
+    }
+    line = trimBlanks(line.substr(1));
+    if (!line.empty() && line.front() == '"') {
+        value.type = win::REG_SZ;
+        value.data = toAnsi(takeQuoted(line));
+        if (!trimBlanks(line).empty()) {
+            throw FormatError("text after the closing quotation mark");
+        }
+    } else if (line.starts_with("dword:")) {
+        const uint32_t number = parseHexNumber(line.substr(6), 8, "dword");
+        value.type = win::REG_DWORD;
+        for (int i = 0; i < 4; ++i) {
+            value.data += static_cast<char>((number >> (8 * i)) & 0xFF);
+        }
+    } else if (line.starts_with("hex:")) {
+        value.type = win::REG_BINARY;
+        value.data = parseHexBytes(line.substr(4));
+    } else if (line.starts_with("hex(")) {
+        const size_t close = line.find("):");
+        if (close == std::string_view::npos) {
+            throw FormatError("missing \"):\" after the type");
+        }
+        value.type = parseHexNumber(line.substr(4, close - 4), 8, "type");
+        value.data = parseHexBytes(line.substr(close + 2));
+    } else {
+        throw FormatError("unknown value form");
+    }
+    return value;
+}
+
+Key& parseKeyHeader(Key& root, std::string_view rootName, std::string_view inner) {
+    const size_t slash = inner.find('\\');
+    if (!sameName(inner.substr(0, slash), rootName)) {
+        throw FormatError("key outside " + std::string(rootName));
+    }
+    Key* key = &root;
+    size_t start = slash;
+    while (start != std::string_view::npos) {
+        const size_t end = inner.find('\\', start + 1);
+        const std::string name = toAnsi(
+            inner.substr(start + 1, end == std::string_view::npos ? inner.npos : end - start - 1));
+        if (!validKeyName(name)) {
+            throw FormatError("bad key name \"" + fromAnsi(name) + "\"");
+        }
+        key = &key->subkey(name);
+        start = end;
+    }
+    return *key;
+}
+
+}  // namespace
+
+std::string formatHive(std::string_view rootName, const Key& root) {
+    std::string out(kHiveHeader);
+    out += '\n';
+    appendKey(out, std::string(rootName), root, false);
+    return out;
+}
+
+ParsedHive parseHive(std::string_view rootName, std::string_view text) {
+    ParsedHive result;
+    if (text.starts_with("\xEF\xBB\xBF")) {
+        text.remove_prefix(3);
+    }
+    std::vector<std::string_view> lines;
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) {
+            end = text.size();
+        }
+        auto line = text.substr(start, end - start);
+        if (line.ends_with('\r')) {
+            line.remove_suffix(1);
+        }
+        lines.push_back(line);
+        start = end + 1;
+    }
+    if (lines.empty()) {
+        result.ok = true;
+        return result;
+    }
+    size_t first = 1;
+    try {
+        if (lines[0] != kHiveHeader) {
+            throw FormatError("the first line is not \"" + std::string(kHiveHeader) + "\"");
+        }
+        Key* current = nullptr;
+        for (size_t number = 2; number <= lines.size(); ++number) {
+            first = number;
+            std::string line(trimBlanks(lines[number - 1]));
+            // A trailing "\" continues a long hex list on the next line.
+            while (line.ends_with('\\') && line.front() != '[' && number < lines.size()) {
+                line.pop_back();
+                line += trimBlanks(lines[number++]);
+            }
+            if (line.empty() || line.front() == ';') {
+                continue;
+            }
+            if (line.front() == '[' && line.back() == ']') {
+                current = &parseKeyHeader(result.root, rootName,
+                                          std::string_view(line).substr(1, line.size() - 2));
+            } else if (line.front() == '"' || line.front() == '@') {
+                if (!current) {
+                    throw FormatError("value before the first key");
+                }
+                Value value = parseValueLine(line);
+                current->setValue(value.name, value.type, std::move(value.data));
+            } else {
+                throw FormatError("unexpected line");
+            }
+        }
+    } catch (const FormatError& e) {
+        result.root = Key{};
+        result.errorLine = first;
+        result.error = e.what();
+        return result;
+    }
+    result.ok = true;
+    return result;
+}
+
+}  // namespace platform::registry

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "platform/registry/hive.h"
+
+// The text form of one root's hive file; the rules are written down in docs/registry-format.md.
+namespace platform::registry {
+
+inline constexpr std::string_view kHiveHeader = "Windows Registry Editor Version 5.00";
+
+// The whole file for the root named rootName ("HKEY_CURRENT_USER"): UTF-8, one line per key
+// header and per value, ending in a newline.
+std::string formatHive(std::string_view rootName, const Key& root);
+
+struct ParsedHive {
+    bool ok = false;
+    Key root;
+    // Where and why the text was refused (line counts from 1).
+    size_t errorLine = 0;
+    std::string error;
+};
+
+// Reads a file made by formatHive (or edited by hand within the same rules). An empty text is an
+// empty hive.
+ParsedHive parseHive(std::string_view rootName, std::string_view text);
+
+}  // namespace platform::registry

@@ -1,0 +1,493 @@
+#include "platform/registry/registry_store.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "platform/registry/hive_format.h"
+#include "platform/runtime/ansi.h"
+#include "platform/runtime/backend.h"
+#include "platform/runtime/text.h"
+
+namespace platform {
+
+using registry::FileIdentity;
+using registry::Key;
+using namespace win;
+
+namespace {
+struct Root {
+    HKEY handle;
+    const char* name;
+};
+constexpr std::array<Root, 6> kRoots = {{
+    {HKEY_CLASSES_ROOT, "HKEY_CLASSES_ROOT"},
+    {HKEY_CURRENT_USER, "HKEY_CURRENT_USER"},
+    {HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE"},
+    {HKEY_USERS, "HKEY_USERS"},
+    {HKEY_CURRENT_CONFIG, "HKEY_CURRENT_CONFIG"},
+    {HKEY_DYN_DATA, "HKEY_DYN_DATA"},
+}};
+
+std::optional<size_t> rootIndex(HKEY key) {
+    for (size_t i = 0; i < kRoots.size(); ++i) {
+        if (kRoots[i].handle == key) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+void report(const std::string& traceLine, const std::string& message) {
+    std::fprintf(stderr, "tarnix: %s\n", message.c_str());
+    trace("registry", traceLine);
+}
+}  // namespace
+
+RegistryStore::RegistryStore(std::filesystem::path folder) : folder_(std::move(folder)) {
+    for (size_t i = 0; i < rootPaths_.size(); ++i) {
+        rootPaths_[i].hive = i;
+        files_[i] = folder_ / (std::string(kRoots[i].name) + ".reg");
+    }
+}
+
+std::filesystem::path RegistryStore::hiveFile(HKEY root) const {
+    const auto index = rootIndex(root);
+    return index ? files_[*index] : std::filesystem::path();
+}
+
+size_t RegistryStore::openHandles() const {
+    size_t count = 0;
+    for (const auto& slot : handles_) {
+        count += slot.has_value();
+    }
+    return count;
+}
+
+const RegistryStore::KeyPath* RegistryStore::pathOf(HKEY key) const {
+    if (const auto root = rootIndex(key)) {
+        return &rootPaths_[*root];
+    }
+    if (key == 0 || key > handles_.size() || !handles_[key - 1]) {
+        return nullptr;
+    }
+    return &*handles_[key - 1];
+}
+
+int32_t RegistryStore::resolvePath(HKEY key, std::string_view subKey, KeyPath& path) const {
+    const KeyPath* base = pathOf(key);
+    if (!base) {
+        return kRegBadHandle;
+    }
+    path = *base;
+    for (auto& name : registry::splitPath(toAnsi(subKey))) {
+        path.names.push_back(std::move(name));
+    }
+    return kRegOk;
+}
+
+Key* RegistryStore::find(Key& root, const std::vector<std::string>& names) {
+    Key* key = &root;
+    for (const auto& name : names) {
+        key = key->findSubkey(name);
+        if (!key) {
+            return nullptr;
+        }
+    }
+    return key;
+}
+
+RegistryStore::Hive& RegistryStore::refreshed(size_t hive) {
+    Hive& state = hives_[hive];
+    const auto& file = files_[hive];
+    // A file replaced between looking and reading is looked at again.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const FileIdentity now = registry::identityOf(file);
+        if (state.known && now == state.identity) {
+            break;
+        }
+        load(hive, now);
+    }
+    return state;
+}
+
+void RegistryStore::load(size_t hive, const FileIdentity& seen) {
+    Hive& state = hives_[hive];
+    const auto& file = files_[hive];
+    state = Hive{};
+    state.known = true;
+    if (!seen.exists) {
+        return;
+    }
+    std::string error;
+    FileIdentity read;
+    const auto bytes = registry::readWhole(file, read, error);
+    if (!bytes) {
+        state.identity = registry::identityOf(file);
+        state.unreadable = state.identity.exists;
+        if (state.unreadable) {
+            report("unreadable file=" + platform::quoted(file.string()) +
+                       " reason=" + platform::quoted(error) + " aside=\"\"",
+                   "registry file " + file.string() + " cannot be read (" + error +
+                       "); changes to " + kRoots[hive].name + " are refused");
+        }
+        return;
+    }
+    auto parsed = registry::parseHive(kRoots[hive].name, *bytes);
+    if (parsed.ok) {
+        state.root = std::move(parsed.root);
+        state.identity = read;
+        return;
+    }
+    const std::string reason = "line " + std::to_string(parsed.errorLine) + ": " + parsed.error;
+    // Moved only while no writer can replace it, and only if it is still the file just read.
+    std::optional<std::filesystem::path> aside;
+    {
+        std::optional<registry::WriterLock> lock;
+        if (!locked_) {
+            lock.emplace(file);
+        }
+        if (lock && !lock->held()) {
+            error = lock->error();
+        } else if (registry::identityOf(file) != read) {
+            state.known = false;  // replaced meanwhile: read again at the next access
+            return;
+        } else {
+            aside = registry::moveAside(file, error);
+        }
+    }
+    if (aside) {
+        report("unreadable file=" + platform::quoted(file.string()) + " reason=" +
+                   platform::quoted(reason) + " aside=" + platform::quoted(aside->string()),
+               "registry file " + file.string() + " cannot be read (" + reason + "); kept as " +
+                   aside->string() + ", " + kRoots[hive].name + " starts empty");
+        return;
+    }
+    state.identity = read;
+    state.unreadable = true;
+    report("unreadable file=" + platform::quoted(file.string()) +
+               " reason=" + platform::quoted(reason) + " aside=\"\"",
+           "registry file " + file.string() + " cannot be read (" + reason + ") nor moved aside (" +
+               error + "); changes to " + kRoots[hive].name + " are refused");
+}
+
+int32_t RegistryStore::lookUp(HKEY key, Key*& found) {
+    const auto path = pathOf(key);
+    if (!path) {
+        return kRegBadHandle;
+    }
+    found = find(refreshed(path->hive).root, path->names);
+    return found ? kRegOk : kRegKeyDeleted;
+}
+
+HKEY RegistryStore::newHandle(KeyPath path) {
+    for (size_t i = 0; i < handles_.size(); ++i) {
+        if (!handles_[i]) {
+            handles_[i] = std::move(path);
+            return static_cast<HKEY>(i + 1);
+        }
+    }
+    handles_.push_back(std::move(path));
+    return static_cast<HKEY>(handles_.size());
+}
+
+void RegistryStore::reportWriteFailure(size_t hive, const std::string& reason) const {
+    const auto& file = files_[hive];
+    report("write-failed file=" + platform::quoted(file.string()) +
+               " reason=" + platform::quoted(reason),
+           "registry file " + file.string() + " not written: " + reason);
+}
+
+template <typename Change>
+int32_t RegistryStore::modify(size_t hive, Change change) {
+    const auto& file = files_[hive];
+    std::error_code folderError;
+    std::filesystem::create_directories(folder_, folderError);
+    if (folderError) {
+        reportWriteFailure(
+            hive, "cannot make the folder " + folder_.string() + ": " + folderError.message());
+        return kRegCannotWrite;
+    }
+    registry::WriterLock lock(file);
+    if (!lock.held()) {
+        reportWriteFailure(hive, lock.error());
+        return kRegCannotWrite;
+    }
+    locked_ = true;
+    Hive& state = refreshed(hive);
+    locked_ = false;
+    if (state.unreadable) {
+        return kRegCorrupt;
+    }
+    Key next = state.root;
+    bool changed = false;
+    const int32_t status = change(next, changed);
+    if (status != kRegOk || !changed) {
+        return status;
+    }
+    std::string error;
+    FileIdentity written;
+    if (!registry::replaceAtomically(file, registry::formatHive(kRoots[hive].name, next), written,
+                                     error)) {
+        reportWriteFailure(hive, error);
+        return kRegCannotWrite;
+    }
+    state.root = std::move(next);
+    state.identity = written;
+    return kRegOk;
+}
+
+int32_t RegistryStore::openKey(HKEY key, std::string_view subKey, HKEY& result) {
+    result = 0;
+    KeyPath path;
+    if (const int32_t status = resolvePath(key, subKey, path); status != kRegOk) {
+        return status;
+    }
+    if (!find(refreshed(path.hive).root, path.names)) {
+        return kRegNotFound;
+    }
+    result = newHandle(std::move(path));
+    return kRegOk;
+}
+
+int32_t RegistryStore::createKey(HKEY key, std::string_view subKey, HKEY& result) {
+    result = 0;
+    KeyPath path;
+    if (const int32_t status = resolvePath(key, subKey, path); status != kRegOk) {
+        return status;
+    }
+    for (const auto& name : path.names) {
+        if (!registry::validKeyName(name)) {
+            return kRegBadParameter;
+        }
+    }
+    if (!find(refreshed(path.hive).root, path.names)) {
+        const int32_t status = modify(path.hive, [&](Key& root, bool& changed) {
+            changed = find(root, path.names) == nullptr;
+            Key* at = &root;
+            for (const auto& name : path.names) {
+                at = &at->subkey(name);
+            }
+            return kRegOk;
+        });
+        if (status != kRegOk) {
+            return status;
+        }
+    }
+    result = newHandle(std::move(path));
+    return kRegOk;
+}
+
+int32_t RegistryStore::closeKey(HKEY key) {
+    if (rootIndex(key)) {
+        return kRegOk;
+    }
+    if (key == 0 || key > handles_.size() || !handles_[key - 1]) {
+        return kRegBadHandle;
+    }
+    handles_[key - 1].reset();
+    return kRegOk;
+}
+
+int32_t RegistryStore::queryValue(HKEY key, std::string_view name, uint32_t* type, uint8_t* data,
+                                  uint32_t* size) {
+    if (data && !size) {
+        return kRegBadParameter;
+    }
+    Key* found = nullptr;
+    if (const int32_t status = lookUp(key, found); status != kRegOk) {
+        return status;
+    }
+    const auto* value = found->findValue(toAnsi(name));
+    if (!value) {
+        return kRegNotFound;
+    }
+    const auto count = static_cast<uint32_t>(value->data.size());
+    if (type) {
+        *type = value->type;
+    }
+    if (data) {
+        if (*size < count) {
+            *size = count;
+            return kRegMoreData;
+        }
+        std::memcpy(data, value->data.data(), count);
+    }
+    if (size) {
+        *size = count;
+    }
+    return kRegOk;
+}
+
+int32_t RegistryStore::setValue(HKEY key, std::string_view name, uint32_t type, const uint8_t* data,
+                                uint32_t size) {
+    if (!data && size > 0) {
+        return kRegBadParameter;
+    }
+    Key* found = nullptr;
+    if (const int32_t status = lookUp(key, found); status != kRegOk) {
+        return status;
+    }
+    const std::string valueName = toAnsi(name);
+    const std::string bytes =
+        size > 0 ? std::string(reinterpret_cast<const char*>(data), size) : "";
+    auto unchanged = [&](const Key& at) {
+        const auto* old = at.findValue(valueName);
+        return old && old->type == type && old->data == bytes;
+    };
+    if (unchanged(*found)) {
+        return kRegOk;  // nothing to write
+    }
+    const KeyPath path = *pathOf(key);  // lookUp found it open
+    return modify(path.hive, [&](Key& root, bool& changed) {
+        Key* at = find(root, path.names);
+        if (!at) {
+            return kRegKeyDeleted;
+        }
+        changed = !unchanged(*at);
+        at->setValue(valueName, type, bytes);
+        return kRegOk;
+    });
+}
+
+int32_t RegistryStore::deleteValue(HKEY key, std::string_view name) {
+    const auto path = pathOf(key);
+    if (!path) {
+        return kRegBadHandle;
+    }
+    const std::string valueName = toAnsi(name);
+    return modify(path->hive, [&](Key& root, bool& changed) {
+        Key* at = find(root, path->names);
+        if (!at) {
+            return kRegKeyDeleted;
+        }
+        changed = at->removeValue(valueName);
+        return changed ? kRegOk : kRegNotFound;
+    });
+}
+
+int32_t RegistryStore::deleteKey(HKEY key, std::string_view subKey) {
+    KeyPath path;
+    const auto base = pathOf(key);
+    if (const int32_t status = resolvePath(key, subKey, path); status != kRegOk) {
+        return status;
+    }
+    if (path.names.size() == base->names.size()) {
+        return kRegBadParameter;  // a key does not delete itself
+    }
+    const std::string last = path.names.back();
+    path.names.pop_back();
+    return modify(path.hive, [&](Key& root, bool& changed) {
+        Key* parent = find(root, path.names);
+        Key* doomed = parent ? parent->findSubkey(last) : nullptr;
+        if (!doomed) {
+            return kRegNotFound;
+        }
+        if (!doomed->subkeys.empty()) {
+            return kRegAccessDenied;
+        }
+        changed = parent->removeSubkey(last);
+        return kRegOk;
+    });
+}
+
+int32_t RegistryStore::enumKey(HKEY key, uint32_t index, char* name, uint32_t nameSize) {
+    if (!name) {
+        return kRegBadParameter;
+    }
+    Key* found = nullptr;
+    if (const int32_t status = lookUp(key, found); status != kRegOk) {
+        return status;
+    }
+    if (index >= found->subkeys.size()) {
+        return kRegNoMoreItems;
+    }
+    const std::string& subName = found->subkeys[index].name;
+    if (subName.size() + 1 > nameSize) {
+        return kRegMoreData;
+    }
+    std::memcpy(name, subName.data(), subName.size());
+    name[subName.size()] = '\0';
+    return kRegOk;
+}
+
+int32_t RegistryStore::enumValue(HKEY key, uint32_t index, char* name, uint32_t* nameSize,
+                                 uint32_t* type, uint8_t* data, uint32_t* dataSize) {
+    if (!name || !nameSize || (data && !dataSize)) {
+        return kRegBadParameter;
+    }
+    Key* found = nullptr;
+    if (const int32_t status = lookUp(key, found); status != kRegOk) {
+        return status;
+    }
+    if (index >= found->values.size()) {
+        return kRegNoMoreItems;
+    }
+    const auto& value = found->values[index];
+    const auto count = static_cast<uint32_t>(value.data.size());
+    if (value.name.size() + 1 > *nameSize) {
+        return kRegMoreData;
+    }
+    if (data && *dataSize < count) {
+        *dataSize = count;
+        return kRegMoreData;
+    }
+    std::memcpy(name, value.name.data(), value.name.size());
+    name[value.name.size()] = '\0';
+    *nameSize = static_cast<uint32_t>(value.name.size());
+    if (type) {
+        *type = value.type;
+    }
+    if (data) {
+        std::memcpy(data, value.data.data(), count);
+    }
+    if (dataSize) {
+        *dataSize = count;
+    }
+    return kRegOk;
+}
+
+std::filesystem::path registryFolder() {
+    auto variable = [](const char* name) {
+        const char* value = std::getenv(name);
+        return std::string(value ? value : "");
+    };
+    if (auto dir = variable("TARNIX_REGISTRY_DIR"); !dir.empty()) {
+        return dir;
+    }
+    std::filesystem::path config = variable("XDG_CONFIG_HOME");
+    if (!config.is_absolute()) {
+        std::string home = variable("HOME");
+        if (home.empty()) {
+            const passwd* user = ::getpwuid(::getuid());
+            home = user && user->pw_dir ? user->pw_dir : ".";
+        }
+        config = std::filesystem::path(home) / ".config";
+    }
+    return config / "tarnix" / "registry";
+}
+
+namespace {
+std::unique_ptr<RegistryStore>& processStore() {
+    static std::unique_ptr<RegistryStore> store;
+    return store;
+}
+}  // namespace
+
+RegistryStore& registryStore() {
+    auto& store = processStore();
+    if (!store) {
+        store = std::make_unique<RegistryStore>(registryFolder());
+    }
+    return *store;
+}
+
+void setRegistryFolder(const std::filesystem::path& folder) {
+    processStore() = std::make_unique<RegistryStore>(folder.empty() ? registryFolder() : folder);
+}
+
+}  // namespace platform

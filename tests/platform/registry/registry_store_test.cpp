@@ -1,0 +1,302 @@
+#include "platform/registry/registry_store.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "support/registry_test.h"
+
+namespace {
+
+using namespace win;
+using platform::RegistryStore;
+using testsupport::readFile;
+using testsupport::TempDir;
+using testsupport::writeFile;
+
+std::vector<std::string> filesIn(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+int32_t save(RegistryStore& store, const std::string& path, const std::string& name, uint32_t type,
+             const std::string& data) {
+    HKEY key = 0;
+    int32_t status = store.createKey(HKEY_CURRENT_USER, path, key);
+    if (status == kRegOk) {
+        status = store.setValue(key, name, type, reinterpret_cast<const uint8_t*>(data.data()),
+                                static_cast<uint32_t>(data.size()));
+    }
+    store.closeKey(key);
+    return status;
+}
+
+// Type and bytes of a value, or nullopt when it cannot be read.
+std::optional<std::pair<uint32_t, std::string>> load(RegistryStore& store, const std::string& path,
+                                                     const std::string& name) {
+    HKEY key = 0;
+    if (store.openKey(HKEY_CURRENT_USER, path, key) != kRegOk) {
+        return std::nullopt;
+    }
+    uint32_t type = 0;
+    uint32_t size = 0;
+    std::optional<std::pair<uint32_t, std::string>> result;
+    if (store.queryValue(key, name, &type, nullptr, &size) == kRegOk) {
+        std::string data(size, '\0');
+        store.queryValue(key, name, &type, reinterpret_cast<uint8_t*>(data.data()), &size);
+        result.emplace(type, data);
+    }
+    store.closeKey(key);
+    return result;
+}
+
+struct Stored {
+    std::string path;
+    std::string name;
+    uint32_t type;
+    std::string data;
+};
+
+std::vector<Stored> everyKind() {
+    std::string allBytes;
+    for (int b = 0; b < 256; ++b) {
+        allBytes += static_cast<char>(b);
+    }
+    return {
+        {"Software\\Pexar", "X6Installed", REG_DWORD, std::string("\x01\0\0\0", 4)},
+        {"Software\\Pexar", "X6UserID", REG_SZ, "bob"},
+        {"Software\\Pexar", "", REG_SZ, ""},
+        {"Software\\Pexar\\Sounds", "Login", REG_SZ, "C:\\Program Files\\notify.wav"},
+        {"Software\\Pexar\\Sounds", "Terminated", REG_SZ, std::string("abc\0", 4)},
+        {"Software\\Pexar\\Sounds", "Inner", REG_SZ, std::string("abc\0def", 7)},
+        {"Software\\Pexar\\Bytes", "All", REG_BINARY, allBytes},
+        {"Software\\Pexar\\Bytes", "None", REG_BINARY, ""},
+        {"Software\\Pexar\\Bytes", "Odd", 0x7FFF1234, allBytes},
+        {"Software\\Pexar\\Bytes", allBytes.substr(1), REG_EXPAND_SZ, "%PATH%"},
+        {"Software\\" + std::string(5000, 'L'), std::string(20000, 'n'), REG_DWORD,
+         "\xfe\xff\xff\xff"},
+    };
+}
+
+class RegistryStoreTest : public testsupport::RegistryTest {};
+
+TEST_F(RegistryStoreTest, AFreshStoreReadsBackEveryValueByteForByte) {
+    {
+        RegistryStore writer(registryDir());
+        for (const auto& v : everyKind()) {
+            ASSERT_EQ(save(writer, v.path, v.name, v.type, v.data), kRegOk) << v.name;
+        }
+    }
+    const std::string file = readFile(hiveFile());
+    EXPECT_TRUE(file.starts_with("Windows Registry Editor Version 5.00\n")) << file;
+    EXPECT_NE(file.find("\"X6UserID\"=\"bob\"\n"), std::string::npos);
+    EXPECT_NE(file.find("\"Terminated\"=hex(1):61,62,63,00\n"), std::string::npos);
+
+    RegistryStore reader(registryDir());
+    for (const auto& v : everyKind()) {
+        const auto got = load(reader, v.path, v.name);
+        ASSERT_TRUE(got) << v.name;
+        EXPECT_EQ(got->first, v.type) << v.name;
+        EXPECT_EQ(got->second, v.data) << v.name;
+    }
+    EXPECT_EQ(filesIn(registryDir()),
+              (std::vector<std::string>{"HKEY_CURRENT_USER.reg", "HKEY_CURRENT_USER.reg.lock"}));
+}
+
+TEST_F(RegistryStoreTest, TwoStoresWritingInTurnKeepBothValues) {
+    RegistryStore first(registryDir());
+    RegistryStore second(registryDir());
+    for (int round = 0; round < 3; ++round) {
+        const std::string n = std::to_string(round);
+        ASSERT_EQ(save(first, "Shared", "first" + n, REG_SZ, "a" + n), kRegOk);
+        ASSERT_EQ(save(second, "Shared", "second" + n, REG_SZ, "b" + n), kRegOk);
+    }
+    // Each sees the other's writes without being told.
+    EXPECT_EQ(load(first, "Shared", "second2")->second, "b2");
+    EXPECT_EQ(load(second, "Shared", "first0")->second, "a0");
+    RegistryStore third(registryDir());
+    for (int round = 0; round < 3; ++round) {
+        const std::string n = std::to_string(round);
+        EXPECT_EQ(load(third, "Shared", "first" + n)->second, "a" + n);
+        EXPECT_EQ(load(third, "Shared", "second" + n)->second, "b" + n);
+    }
+}
+
+TEST_F(RegistryStoreTest, TwoProcessesWritingInTurnKeepBothValues) {
+    RegistryStore parent(registryDir());
+    ASSERT_EQ(save(parent, "Shared", "before", REG_SZ, "p"), kRegOk);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        RegistryStore own(registryDir());
+        const bool ok = load(own, "Shared", "before").has_value() &&
+                        save(own, "Shared", "child", REG_SZ, "c") == kRegOk;
+        ::_exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_EQ(save(parent, "Shared", "after", REG_SZ, "p"), kRegOk);
+
+    RegistryStore fresh(registryDir());
+    EXPECT_EQ(load(fresh, "Shared", "before")->second, "p");
+    EXPECT_EQ(load(fresh, "Shared", "child")->second, "c");
+    EXPECT_EQ(load(fresh, "Shared", "after")->second, "p");
+}
+
+TEST_F(RegistryStoreTest, AFileEditedOnDiskIsReadAgain) {
+    RegistryStore store(registryDir());
+    ASSERT_EQ(save(store, "K", "v", REG_SZ, "old"), kRegOk);
+    ASSERT_EQ(load(store, "K", "v")->second, "old");
+    // Rewritten in place, same size: only the modification time tells.
+    writeFile(hiveFile(),
+              "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\K]\n\"v\"=\"new\"\n");
+    EXPECT_EQ(load(store, "K", "v")->second, "new");
+}
+
+TEST_F(RegistryStoreTest, AnUnreadableFileIsMovedAsideReportedAndNeverOverwritten) {
+    const std::string garbage = "not a registry file\n\"X6UserID\"=\"bob\"\n";
+    const std::string secondGarbage = "Windows Registry Editor Version 5.00\n\"orphan\"=\"x\"\n";
+    writeFile(hiveFile(), garbage);
+    HKEY key = 0;
+    EXPECT_EQ(RegOpenKeyA(HKEY_CURRENT_USER, "K", key), kRegNotFound);
+    ASSERT_EQ(traced("registry").size(), 1u);
+    const std::string line = traced("registry")[0];
+    EXPECT_TRUE(line.starts_with("unreadable file=\"" + hiveFile().string() + "\"")) << line;
+    EXPECT_NE(line.find("reason=\"line 1: "), std::string::npos) << line;
+
+    // The store starts empty and writes a new file; a second bad file gets a name of its own.
+    ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, "K", key), kRegOk);
+    EXPECT_EQ(RegCloseKey(key), kRegOk);
+    writeFile(hiveFile(), secondGarbage);
+    EXPECT_EQ(RegOpenKeyA(HKEY_CURRENT_USER, "K", key), kRegNotFound);
+    EXPECT_EQ(traced("registry").size(), 2u);
+
+    std::vector<std::string> aside;
+    for (const auto& name : filesIn(registryDir())) {
+        if (name.starts_with("HKEY_CURRENT_USER.reg.unreadable-")) {
+            aside.push_back(readFile(registryDir() / name));
+        }
+    }
+    std::sort(aside.begin(), aside.end());
+    EXPECT_EQ(aside, (std::vector<std::string>{secondGarbage, garbage}));
+    EXPECT_FALSE(std::filesystem::exists(hiveFile()));
+    EXPECT_TRUE(traced("registry")[1].find("aside=\"" + registryDir().string()) !=
+                std::string::npos);
+}
+
+TEST_F(RegistryStoreTest, AHiveThatCannotBeReadNorMovedRefusesWrites) {
+    std::filesystem::create_directory(hiveFile());  // a folder where the file belongs
+    writeFile(hiveFile() / "keep", "x");
+    HKEY key = 0;
+    EXPECT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, "K", key), kRegCorrupt);
+    EXPECT_EQ(key, 0u);
+    EXPECT_EQ(readFile(hiveFile() / "keep"), "x");
+    ASSERT_EQ(traced("registry").size(), 1u);  // reported once, not at every access
+    EXPECT_NE(traced("registry")[0].find("aside=\"\""), std::string::npos);
+}
+
+class UnwritableFolder : public testsupport::HeadlessTest,
+                         public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(UnwritableFolder, ReadsFindNothingAndWritesFailClearly) {
+    TempDir dir;
+    writeFile(dir.path() / "file", "x");
+    const std::string folder =
+        std::string(GetParam()) == "under-a-file" ? dir.file("file") + "/registry" : "/proc/self";
+    RegistryStore store(folder);
+    HKEY key = 0;
+    EXPECT_EQ(store.openKey(HKEY_CURRENT_USER, "K", key), kRegNotFound);
+    EXPECT_EQ(store.createKey(HKEY_CURRENT_USER, "K", key), kRegCannotWrite);
+    EXPECT_EQ(key, 0u);
+    uint8_t data[4] = {1, 2, 3, 4};
+    EXPECT_EQ(store.setValue(HKEY_CURRENT_USER, "v", REG_DWORD, data, 4), kRegCannotWrite);
+    uint32_t size = 0;
+    EXPECT_EQ(store.queryValue(HKEY_CURRENT_USER, "v", nullptr, nullptr, &size), kRegNotFound);
+    ASSERT_EQ(traced("registry").size(), 2u);
+    EXPECT_TRUE(traced("registry")[0].starts_with("write-failed file=")) << traced("registry")[0];
+    EXPECT_EQ(readFile(dir.path() / "file"), "x");
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, UnwritableFolder, ::testing::Values("under-a-file", "system"));
+
+TEST_F(RegistryStoreTest, AMissingFolderIsMadeAtTheFirstWrite) {
+    const auto folder = registryDir() / "deep" / "er";
+    RegistryStore store(folder);
+    uint32_t size = 0;
+    EXPECT_EQ(store.queryValue(HKEY_CURRENT_USER, "v", nullptr, nullptr, &size), kRegNotFound);
+    EXPECT_FALSE(std::filesystem::exists(folder));
+    ASSERT_EQ(save(store, "", "v", REG_SZ, "x"), kRegOk);
+    EXPECT_TRUE(std::filesystem::exists(folder / "HKEY_CURRENT_USER.reg"));
+}
+
+// Runs body with writes to files limited to a few hundred bytes, as on a full disk.
+void withFileSizeLimit(const std::function<void()>& body) {
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto* previous = ::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = 300;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    body();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    ::signal(SIGXFSZ, previous);
+}
+
+TEST_F(RegistryStoreTest, AWriteThatFailsLeavesTheOldFileAndValues) {
+    RegistryStore store(registryDir());
+    ASSERT_EQ(save(store, "K", "v", REG_SZ, "kept"), kRegOk);
+    const std::string before = readFile(hiveFile());
+    withFileSizeLimit([&] {
+        EXPECT_EQ(save(store, "K", "big", REG_BINARY, std::string(1000, 'b')), kRegCannotWrite);
+        EXPECT_EQ(save(store, "K", "v", REG_SZ, std::string(1000, 'x')), kRegCannotWrite);
+    });
+    EXPECT_EQ(readFile(hiveFile()), before);
+    EXPECT_EQ(load(store, "K", "v")->second, "kept");
+    EXPECT_FALSE(load(store, "K", "big"));
+    EXPECT_EQ(filesIn(registryDir()),
+              (std::vector<std::string>{"HKEY_CURRENT_USER.reg", "HKEY_CURRENT_USER.reg.lock"}));
+    ASSERT_EQ(traced("registry").size(), 2u);
+    EXPECT_NE(traced("registry")[0].find("write-failed"), std::string::npos);
+}
+
+TEST(RegistryFolder, ComesFromTheEnvironment) {
+    struct Case {
+        const char* dir;
+        const char* xdg;
+        const char* home;
+        std::string expected;
+    };
+    const char* names[] = {"TARNIX_REGISTRY_DIR", "XDG_CONFIG_HOME", "HOME"};
+    std::vector<std::optional<std::string>> saved;
+    for (const char* name : names) {
+        const char* value = std::getenv(name);
+        saved.push_back(value ? std::optional<std::string>(value) : std::nullopt);
+    }
+    const Case cases[] = {
+        {"/r/dir", "/x", "/h", "/r/dir"},
+        {"", "/x", "/h", "/x/tarnix/registry"},
+        {nullptr, "relative", "/h", "/h/.config/tarnix/registry"},
+        {nullptr, nullptr, "/h", "/h/.config/tarnix/registry"},
+    };
+    for (const auto& c : cases) {
+        const char* values[] = {c.dir, c.xdg, c.home};
+        for (int i = 0; i < 3; ++i) {
+            values[i] ? ::setenv(names[i], values[i], 1) : ::unsetenv(names[i]);
+        }
+        EXPECT_EQ(platform::registryFolder(), c.expected);
+    }
+    for (int i = 0; i < 3; ++i) {
+        saved[static_cast<size_t>(i)]
+            ? ::setenv(names[i], saved[static_cast<size_t>(i)]->c_str(), 1)
+            : ::unsetenv(names[i]);
+    }
+}
+
+}  // namespace
