@@ -1,6 +1,7 @@
 #include "platform/headless/headless_backend.h"
 
 #include <cstdlib>
+#include <fstream>
 
 #include "platform/runtime/text.h"
 
@@ -17,6 +18,7 @@ HeadlessConfig HeadlessConfig::fromEnvironment() {
     HeadlessConfig config;
     config.traceTarget = env("TARNIX_TRACE");
     config.virtualClock = env("TARNIX_CLOCK") == "virtual";
+    config.online = env("TARNIX_OFFLINE") != "1";
     return config;
 }
 
@@ -79,6 +81,25 @@ int HeadlessBackend::messageBox(std::string_view prompt, int style, std::string_
     trace("msgbox", "style=" + std::to_string(style) + " title=" + quoted(title) +
                         " text=" + quoted(prompt) + " answer=" + std::to_string(answer));
     return answer;
+}
+
+bool HeadlessBackend::playSound(std::string_view path, int64_t fromMs, int64_t durationMs) {
+    // The file was checked when it was opened; it may have gone since.
+    if (!std::ifstream(std::string(path), std::ios::binary)) {
+        return false;
+    }
+    trace("sound", "play path=" + quoted(path) + " from=" + std::to_string(fromMs) +
+                       " ms=" + std::to_string(durationMs));
+    return true;
+}
+
+void HeadlessBackend::stopSound(std::string_view path) {
+    trace("sound", "stop path=" + quoted(path));
+}
+
+bool HeadlessBackend::connectionState(uint32_t& flags) {
+    flags = config_.online ? config_.connectionFlags : 0;
+    return config_.online;
 }
 
 }  // namespace platform

@@ -13,9 +13,13 @@ namespace platform {
 // Settings of the headless backend, read from the environment:
 //   TARNIX_TRACE   "-" traces to stderr, any other text is a file to append to; unset: no trace
 //   TARNIX_CLOCK   "virtual" for the virtual clock; anything else: the real clock
+//   TARNIX_OFFLINE "1" reports the machine as offline; unset or anything else: online
 struct HeadlessConfig {
     std::string traceTarget;
     bool virtualClock = false;
+    bool online = true;
+    // The connection-state flags reported while online: 0x02, a LAN connection.
+    uint32_t connectionFlags = 0x02;
     // Keep every trace line in memory for traceLines() (tests).
     bool keepTrace = false;
 
@@ -43,6 +47,14 @@ class HeadlessBackend : public Backend {
     // Records the box in the trace and answers with the next queued answer, or OK (1).
     int messageBox(std::string_view prompt, int style, std::string_view title) override;
     void queueMessageBoxAnswer(int answer) { answers_.push_back(answer); }
+
+    // Sound: traces the play ("sound play path= from= ms=") once the file proves readable, and
+    // the early stop ("sound stop path=").
+    bool playSound(std::string_view path, int64_t fromMs, int64_t durationMs) override;
+    void stopSound(std::string_view path) override;
+    // Network state as configured; tests switch it with setOnline.
+    bool connectionState(uint32_t& flags) override;
+    void setOnline(bool online) { config_.online = online; }
 
   private:
     HeadlessConfig config_;

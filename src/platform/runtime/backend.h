@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string_view>
 
@@ -21,6 +22,17 @@ class Backend {
     // A modal message box; style carries the buttons and icon flags. Returns the button chosen
     // (1 OK, 2 Cancel, 6 Yes, 7 No).
     virtual int messageBox(std::string_view prompt, int style, std::string_view title) = 0;
+
+    // Sound output and network state. The defaults are those of a machine without speakers or
+    // network, so a backend that does not render them stays valid.
+    //
+    // Plays a sound file already checked to be a PCM WAV, from fromMs on for durationMs (what is
+    // left of it); false when the output refuses it. Several sounds may play at once.
+    virtual bool playSound(std::string_view path, int64_t fromMs, int64_t durationMs);
+    // Silences a sound started by playSound before its end.
+    virtual void stopSound(std::string_view path);
+    // True when the machine is online; flags receives the connection-state flags either way.
+    virtual bool connectionState(uint32_t& flags);
 };
 
 // The installed backend; when none is installed, the headless backend configured from the
