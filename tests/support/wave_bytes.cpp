@@ -17,8 +17,7 @@ void put16(std::string& out, uint16_t v) {
 std::string pcmWave(int64_t durationMs, uint32_t sampleRate, uint16_t channels,
                     uint16_t bitsPerSample) {
     const uint16_t blockAlign = static_cast<uint16_t>(channels * bitsPerSample / 8);
-    const auto dataBytes =
-        static_cast<uint32_t>(durationMs * sampleRate / 1000 * blockAlign);
+    const auto dataBytes = static_cast<uint32_t>(durationMs * sampleRate / 1000 * blockAlign);
     std::string out = "RIFF";
     put32(out, 36 + dataBytes);
     out += "WAVEfmt ";

@@ -239,8 +239,8 @@ uint32_t mciSendStringA(std::string_view command, std::string& returnBuffer, uin
     const std::string ansi = platform::toAnsi(command);
     std::string answer;
     const uint32_t result = platform::media::interpret(ansi, answer);
-    std::string detail = "cmd=" + platform::quoted(platform::fromAnsi(ansi)) +
-                         " rc=" + std::to_string(result);
+    std::string detail =
+        "cmd=" + platform::quoted(platform::fromAnsi(ansi)) + " rc=" + std::to_string(result);
     if (!answer.empty()) {
         detail += " answer=" + platform::quoted(answer);
     }

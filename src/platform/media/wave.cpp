@@ -38,8 +38,7 @@ std::optional<WaveInfo> readWaveInfo(const std::filesystem::path& file) {
     }
     std::ifstream in(file, std::ios::binary);
     std::array<char, 12> riff{};
-    if (!in.read(riff.data(), riff.size()) ||
-        std::string_view(riff.data(), 4) != "RIFF" ||
+    if (!in.read(riff.data(), riff.size()) || std::string_view(riff.data(), 4) != "RIFF" ||
         std::string_view(riff.data() + 8, 4) != "WAVE") {
         return std::nullopt;
     }

@@ -60,33 +60,30 @@ TEST_P(MciCommandStrings, AnswerWithTheirCode) {
 
 INSTANTIATE_TEST_SUITE_P(
     Commands, MciCommandStrings,
-    ::testing::Values(CommandCase{"PlayFromStart", "PLAY $ from 0", kMciOk},
-                      CommandCase{"Play", "PLAY $", kMciOk},
-                      CommandCase{"LowerCaseWords", "play $ FROM 0", kMciOk},
-                      CommandCase{"Stop", "STOP $", kMciOk},
-                      CommandCase{"Close", "CLOSE $", kMciOk},
-                      CommandCase{"OpenAgain", "OPEN $", kMciDeviceAlreadyOpen},
-                      CommandCase{"Empty", "", kMciMissingCommandString},
-                      CommandCase{"Blanks", "   ", kMciMissingCommandString},
-                      CommandCase{"UnknownVerb", "SPIN $", kMciUnrecognizedCommand},
-                      CommandCase{"PlayNothing", "PLAY ", kMciMissingParameter},
-                      CommandCase{"CloseNothing", "CLOSE ", kMciMissingParameter},
-                      CommandCase{"PlayEmptyDeviceFromStart", "PLAY  from 0",
-                                  kMciUnrecognizedKeyword},
-                      CommandCase{"UnknownDevice", "PLAY \"other.wav\" from 0",
-                                  kMciInvalidDeviceName},
-                      CommandCase{"UnclosedQuote", "PLAY \"knock from 0", kMciInvalidDeviceName},
-                      CommandCase{"EmptyQuotes", "PLAY \"\"", kMciInvalidDeviceName},
-                      CommandCase{"FromWithoutNumber", "PLAY $ from", kMciMissingParameter},
-                      CommandCase{"FromText", "PLAY $ from zero", kMciBadInteger},
-                      CommandCase{"FromNegative", "PLAY $ from -5", kMciBadInteger},
-                      CommandCase{"FromPastTheEnd", "PLAY $ from 1001", kMciOutOfRange},
-                      CommandCase{"FromTheEnd", "PLAY $ from 1000", kMciOk},
-                      CommandCase{"ExtraWord", "PLAY $ from 0 wait", kMciUnrecognizedKeyword},
-                      CommandCase{"StopWithWord", "STOP $ now", kMciUnrecognizedKeyword},
-                      CommandCase{"StatusWithoutItem", "STATUS $", kMciMissingParameter},
-                      CommandCase{"StatusUnknownItem", "STATUS $ colour",
-                                  kMciUnrecognizedKeyword}),
+    ::testing::Values(
+        CommandCase{"PlayFromStart", "PLAY $ from 0", kMciOk},
+        CommandCase{"Play", "PLAY $", kMciOk},
+        CommandCase{"LowerCaseWords", "play $ FROM 0", kMciOk},
+        CommandCase{"Stop", "STOP $", kMciOk}, CommandCase{"Close", "CLOSE $", kMciOk},
+        CommandCase{"OpenAgain", "OPEN $", kMciDeviceAlreadyOpen},
+        CommandCase{"Empty", "", kMciMissingCommandString},
+        CommandCase{"Blanks", "   ", kMciMissingCommandString},
+        CommandCase{"UnknownVerb", "SPIN $", kMciUnrecognizedCommand},
+        CommandCase{"PlayNothing", "PLAY ", kMciMissingParameter},
+        CommandCase{"CloseNothing", "CLOSE ", kMciMissingParameter},
+        CommandCase{"PlayEmptyDeviceFromStart", "PLAY  from 0", kMciUnrecognizedKeyword},
+        CommandCase{"UnknownDevice", "PLAY \"other.wav\" from 0", kMciInvalidDeviceName},
+        CommandCase{"UnclosedQuote", "PLAY \"knock from 0", kMciInvalidDeviceName},
+        CommandCase{"EmptyQuotes", "PLAY \"\"", kMciInvalidDeviceName},
+        CommandCase{"FromWithoutNumber", "PLAY $ from", kMciMissingParameter},
+        CommandCase{"FromText", "PLAY $ from zero", kMciBadInteger},
+        CommandCase{"FromNegative", "PLAY $ from -5", kMciBadInteger},
+        CommandCase{"FromPastTheEnd", "PLAY $ from 1001", kMciOutOfRange},
+        CommandCase{"FromTheEnd", "PLAY $ from 1000", kMciOk},
+        CommandCase{"ExtraWord", "PLAY $ from 0 wait", kMciUnrecognizedKeyword},
+        CommandCase{"StopWithWord", "STOP $ now", kMciUnrecognizedKeyword},
+        CommandCase{"StatusWithoutItem", "STATUS $", kMciMissingParameter},
+        CommandCase{"StatusUnknownItem", "STATUS $ colour", kMciUnrecognizedKeyword}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct OpenCase {
@@ -109,14 +106,13 @@ TEST_P(MciOpen, OpensOnlyReadablePcmWaves) {
     EXPECT_EQ(send("PLAY " + device + " from 0"), opened ? kMciOk : kMciInvalidDeviceName);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, MciOpen,
-    ::testing::Values(OpenCase{"Wave", "knock knock.wav", kMciOk},
-                      OpenCase{"Missing", "missing.wav", kMciFileNotFound},
-                      OpenCase{"Folder", "", kMciFileNotFound},
-                      OpenCase{"Text", "notes.txt", kMciInvalidFile},
-                      OpenCase{"EmptyFile", "empty.wav", kMciInvalidFile}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Files, MciOpen,
+                         ::testing::Values(OpenCase{"Wave", "knock knock.wav", kMciOk},
+                                           OpenCase{"Missing", "missing.wav", kMciFileNotFound},
+                                           OpenCase{"Folder", "", kMciFileNotFound},
+                                           OpenCase{"Text", "notes.txt", kMciInvalidFile},
+                                           OpenCase{"EmptyFile", "empty.wav", kMciInvalidFile}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Mci, PlaybackFollowsTheClockAndEndsByItself) {
     const std::string device = quotedPath("knock knock.wav");
@@ -156,10 +152,9 @@ TEST_F(Mci, StopKeepsThePositionAndPlayResumesFromIt) {
     EXPECT_EQ(status(device, "mode"), "rc 263");
 
     const std::string q = "\"" + path + "\"";
-    EXPECT_EQ(traced("sound"), (std::vector<std::string>{"play path=" + q + " from=0 ms=1000",
-                                                         "stop path=" + q,
-                                                         "play path=" + q + " from=300 ms=700",
-                                                         "stop path=" + q}));
+    EXPECT_EQ(traced("sound"),
+              (std::vector<std::string>{"play path=" + q + " from=0 ms=1000", "stop path=" + q,
+                                        "play path=" + q + " from=300 ms=700", "stop path=" + q}));
 }
 
 TEST_F(Mci, PlayFromStartRestartsAPlayingDevice) {

@@ -21,7 +21,8 @@ void countChild(int) {
 // command that slipped through would leave its file there.
 class Watch {
   public:
-    explicit Watch(const std::filesystem::path& dir) : previousFolder_(std::filesystem::current_path()) {
+    explicit Watch(const std::filesystem::path& dir)
+        : previousFolder_(std::filesystem::current_path()) {
         struct sigaction action {};
         action.sa_handler = countChild;
         sigemptyset(&action.sa_mask);
@@ -80,7 +81,6 @@ INSTANTIATE_TEST_SUITE_P(Names, MciShellCharacters,
                          ::testing::Values("$(touch pwned).wav", "`touch pwned`.wav",
                                            "a; touch pwned; b.wav", "a && touch pwned.wav",
                                            "a | tee pwned.wav", "it's \"touch pwned\".wav",
-                                           "a\" ; touch pwned ; \".wav",
-                                           "a\nb; touch pwned.wav"));
+                                           "a\" ; touch pwned ; \".wav", "a\nb; touch pwned.wav"));
 
 }  // namespace

@@ -54,20 +54,20 @@ const std::string kSecond = pcmWave(1000);
 
 INSTANTIATE_TEST_SUITE_P(
     Files, ReadWaveInfo,
-    ::testing::Values(
-        WaveCase{"Mono16", kSecond, 1000},
-        WaveCase{"Stereo8", pcmWave(250, 11025, 2, 8), 249},
-        WaveCase{"Stereo24", pcmWave(1500, 48000, 2, 24), 1500},
-        WaveCase{"SkipsOtherChunks", withChunkBeforeData(kSecond), 1000},
-        WaveCase{"EmptyData", pcmWave(0), 0}, WaveCase{"EmptyFile", "", -1},
-        WaveCase{"TextFile", "hello, this is not a sound at all", -1},
-        WaveCase{"RiffButNotWave", bytes("RIFF\x04\0\0\0AVI LIST"), -1},
-        WaveCase{"HeaderOnly", kSecond.substr(0, 30), -1},
-        WaveCase{"TruncatedData", kSecond.substr(0, kSecond.size() - 1), -1},
-        WaveCase{"FloatFormat", withFormatTag(kSecond, 3), -1},
-        WaveCase{"NoDataChunk", kSecond.substr(0, 36), -1},
-        WaveCase{"DataBeforeFormat",
-                 bytes("RIFF\x24\0\0\0WAVEdata\0\0\0\0") + kSecond.substr(12, 24), -1}),
+    ::testing::Values(WaveCase{"Mono16", kSecond, 1000},
+                      WaveCase{"Stereo8", pcmWave(250, 11025, 2, 8), 249},
+                      WaveCase{"Stereo24", pcmWave(1500, 48000, 2, 24), 1500},
+                      WaveCase{"SkipsOtherChunks", withChunkBeforeData(kSecond), 1000},
+                      WaveCase{"EmptyData", pcmWave(0), 0}, WaveCase{"EmptyFile", "", -1},
+                      WaveCase{"TextFile", "hello, this is not a sound at all", -1},
+                      WaveCase{"RiffButNotWave", bytes("RIFF\x04\0\0\0AVI LIST"), -1},
+                      WaveCase{"HeaderOnly", kSecond.substr(0, 30), -1},
+                      WaveCase{"TruncatedData", kSecond.substr(0, kSecond.size() - 1), -1},
+                      WaveCase{"FloatFormat", withFormatTag(kSecond, 3), -1},
+                      WaveCase{"NoDataChunk", kSecond.substr(0, 36), -1},
+                      WaveCase{"DataBeforeFormat",
+                               bytes("RIFF\x24\0\0\0WAVEdata\0\0\0\0") + kSecond.substr(12, 24),
+                               -1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ReadWaveInfoFile, MissingFileOrFolderIsNotPlayable) {
