@@ -55,6 +55,7 @@ class HeadlessBackend : public Backend {
     // Network state as configured; tests switch it with setOnline.
     bool connectionState(uint32_t& flags) override;
     void setOnline(bool online) { config_.online = online; }
+    void setConnectionFlags(uint32_t flags) { config_.connectionFlags = flags; }
 
   private:
     HeadlessConfig config_;
