@@ -2,6 +2,7 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <mutex>
@@ -16,20 +17,8 @@ namespace platform::net {
 
 namespace {
 
-TransferLimits limitsFromEnvironment() {
-    TransferLimits limits;
-    if (const char* text = std::getenv("TARNIX_HTTP_TIMEOUT_MS")) {
-        const long ms = std::strtol(text, nullptr, 10);
-        if (ms > 0) {
-            limits.totalTimeout = std::chrono::milliseconds(ms);
-            limits.connectTimeout = std::min(limits.connectTimeout, limits.totalTimeout);
-        }
-    }
-    return limits;
-}
-
 TransferLimits& currentLimits() {
-    static TransferLimits limits = limitsFromEnvironment();
+    static TransferLimits limits = transferLimitsFromEnvironment();
     return limits;
 }
 
@@ -96,6 +85,19 @@ HttpResult failed(std::string_view url, TransferError error, std::string_view re
 }
 
 }  // namespace
+
+TransferLimits transferLimitsFromEnvironment() {
+    TransferLimits limits;
+    if (const char* text = std::getenv("TARNIX_HTTP_TIMEOUT_MS")) {
+        char* end = nullptr;
+        const long ms = std::strtol(text, &end, 10);
+        if (ms > 0 && *end == '\0') {
+            limits.totalTimeout = std::chrono::milliseconds(ms);
+            limits.connectTimeout = std::min(limits.connectTimeout, limits.totalTimeout);
+        }
+    }
+    return limits;
+}
 
 TransferLimits transferLimits() {
     return currentLimits();

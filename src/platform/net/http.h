@@ -22,8 +22,11 @@ struct TransferLimits {
     size_t maxBodyBytes = size_t{1} << 20;
 };
 
-// The limits in force: the defaults above, with TARNIX_HTTP_TIMEOUT_MS (milliseconds) replacing
-// the total time-out and capping the connect time-out.
+// The defaults above, with TARNIX_HTTP_TIMEOUT_MS (milliseconds, when a positive number)
+// replacing the total time-out and capping the connect time-out.
+TransferLimits transferLimitsFromEnvironment();
+
+// The limits in force: those of the environment until set otherwise.
 TransferLimits transferLimits();
 void setTransferLimits(const TransferLimits& limits);
 

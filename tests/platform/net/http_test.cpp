@@ -129,4 +129,22 @@ TEST_F(Http, ASiteThatNeverAnswersTimesOut) {
     EXPECT_LT(elapsed, milliseconds(5000));
 }
 
+TEST(TransferLimitsEnvironment, TimeOutReplacesTheTotalAndCapsTheConnect) {
+    struct Case {
+        const char* value;
+        long total;
+        long connect;
+    };
+    for (const Case& c :
+         {Case{"2000", 2000, 2000}, Case{"30000", 30000, 5000}, Case{"0", 10000, 5000},
+          Case{"-5", 10000, 5000}, Case{"12s", 10000, 5000}}) {
+        setenv("TARNIX_HTTP_TIMEOUT_MS", c.value, 1);
+        const TransferLimits limits = transferLimitsFromEnvironment();
+        EXPECT_EQ(limits.totalTimeout, milliseconds(c.total)) << c.value;
+        EXPECT_EQ(limits.connectTimeout, milliseconds(c.connect)) << c.value;
+    }
+    unsetenv("TARNIX_HTTP_TIMEOUT_MS");
+    EXPECT_EQ(transferLimitsFromEnvironment().totalTimeout, milliseconds(10000));
+}
+
 }  // namespace
