@@ -39,6 +39,17 @@ std::unique_ptr<Backend> installBackend(std::unique_ptr<Backend> next) {
     return previous;
 }
 
+bool Backend::playSound(std::string_view, int64_t, int64_t) {
+    return false;
+}
+
+void Backend::stopSound(std::string_view) {}
+
+bool Backend::connectionState(uint32_t& flags) {
+    flags = 0;
+    return false;
+}
+
 void trace(std::string_view area, std::string_view detail) {
     backend().trace(area, detail);
 }

@@ -83,6 +83,7 @@ HeadlessConfig HeadlessConfig::fromEnvironment() {
     config.virtualClock = env("TARNIX_CLOCK") == "virtual";
     config.screen = screenFromEnvironment();
     config.scriptPath = env("TARNIX_SCRIPT");
+    config.online = env("TARNIX_OFFLINE") != "1";
     return config;
 }
 
@@ -281,6 +282,25 @@ bool HeadlessBackend::waitForInput(int64_t untilMs) {
     }
     clock_->waitUntil(target);
     return true;
+}
+
+bool HeadlessBackend::playSound(std::string_view path, int64_t fromMs, int64_t durationMs) {
+    // The file was checked when it was opened; it may have gone since.
+    if (!std::ifstream(std::string(path), std::ios::binary)) {
+        return false;
+    }
+    trace("sound", "play path=" + quoted(path) + " from=" + std::to_string(fromMs) +
+                       " ms=" + std::to_string(durationMs));
+    return true;
+}
+
+void HeadlessBackend::stopSound(std::string_view path) {
+    trace("sound", "stop path=" + quoted(path));
+}
+
+bool HeadlessBackend::connectionState(uint32_t& flags) {
+    flags = config_.online ? config_.connectionFlags : 0;
+    return config_.online;
 }
 
 }  // namespace platform

@@ -17,11 +17,15 @@ namespace platform {
 //   TARNIX_TWIPS   twips per pixel, "<both>" or "<x>x<y>" (default 15)
 //   TARNIX_TASKBAR taskbar height in pixels at the bottom of the screen (default 30)
 //   TARNIX_SCRIPT  a script file of timed input actions (see docs/headless.md)
+//   TARNIX_OFFLINE "1" reports the machine as offline; unset or anything else: online
 struct HeadlessConfig {
     std::string traceTarget;
     bool virtualClock = false;
     ScreenInfo screen;
     std::string scriptPath;
+    bool online = true;
+    // The connection-state flags reported while online: 0x02, a LAN connection.
+    uint32_t connectionFlags = 0x02;
     // Keep every trace line in memory for traceLines() (tests).
     bool keepTrace = false;
 
@@ -63,6 +67,15 @@ class HeadlessBackend : public Backend {
     bool waitForInput(int64_t untilMs) override;
     // Reads a script (see docs/headless.md); throws std::runtime_error naming a bad line.
     void loadScript(std::string_view text);
+
+    // Sound: traces the play ("sound play path= from= ms=") once the file proves readable, and
+    // the early stop ("sound stop path=").
+    bool playSound(std::string_view path, int64_t fromMs, int64_t durationMs) override;
+    void stopSound(std::string_view path) override;
+    // Network state as configured; tests switch it with setOnline.
+    bool connectionState(uint32_t& flags) override;
+    void setOnline(bool online) { config_.online = online; }
+    void setConnectionFlags(uint32_t flags) { config_.connectionFlags = flags; }
 
   private:
     struct Answer {

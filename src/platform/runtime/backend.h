@@ -139,6 +139,18 @@ class Backend {
         clock().waitUntil(untilMs);
         return true;
     }
+
+    // ---- Sound and network ----
+    // Sound output and network state. The defaults are those of a machine without speakers or
+    // network, so a backend that does not render them stays valid.
+    //
+    // Plays a sound file already checked to be a PCM WAV, from fromMs on for durationMs (what is
+    // left of it); false when the output refuses it. Several sounds may play at once.
+    virtual bool playSound(std::string_view path, int64_t fromMs, int64_t durationMs);
+    // Silences a sound started by playSound before its end.
+    virtual void stopSound(std::string_view path);
+    // True when the machine is online; flags receives the connection-state flags either way.
+    virtual bool connectionState(uint32_t& flags);
 };
 
 // The installed backend; when none is installed, the headless backend configured from the

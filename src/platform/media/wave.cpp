@@ -1,0 +1,90 @@
+#include "platform/media/wave.h"
+
+#include <array>
+#include <fstream>
+#include <string_view>
+#include <system_error>
+
+namespace platform::media {
+
+namespace {
+
+constexpr uint16_t kFormatPcm = 1;
+
+uint32_t le32(const char* p) {
+    const auto* b = reinterpret_cast<const unsigned char*>(p);
+    return b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<uint32_t>(b[3]) << 24);
+}
+
+uint16_t le16(const char* p) {
+    const auto* b = reinterpret_cast<const unsigned char*>(p);
+    return static_cast<uint16_t>(b[0] | (b[1] << 8));
+}
+
+bool validPcmFormat(const WaveInfo& info, uint16_t blockAlign) {
+    const bool knownDepth = info.bitsPerSample == 8 || info.bitsPerSample == 16 ||
+                            info.bitsPerSample == 24 || info.bitsPerSample == 32;
+    return info.channels > 0 && info.sampleRate > 0 && knownDepth &&
+           blockAlign == info.channels * (info.bitsPerSample / 8);
+}
+
+}  // namespace
+
+std::optional<WaveInfo> readWaveInfo(const std::filesystem::path& file) {
+    std::error_code error;
+    const uint64_t fileSize = std::filesystem::file_size(file, error);
+    if (error || fileSize < 12) {
+        return std::nullopt;
+    }
+    std::ifstream in(file, std::ios::binary);
+    std::array<char, 12> riff{};
+    if (!in.read(riff.data(), riff.size()) || std::string_view(riff.data(), 4) != "RIFF" ||
+        std::string_view(riff.data() + 8, 4) != "WAVE") {
+        return std::nullopt;
+    }
+
+    WaveInfo info;
+    uint16_t blockAlign = 0;
+    bool haveFormat = false;
+    uint64_t offset = 12;
+    while (offset + 8 <= fileSize) {
+        std::array<char, 8> header{};
+        in.seekg(static_cast<std::streamoff>(offset));
+        if (!in.read(header.data(), header.size())) {
+            return std::nullopt;
+        }
+        const std::string_view id(header.data(), 4);
+        const uint64_t size = le32(header.data() + 4);
+        const uint64_t body = offset + 8;
+        if (body + size > fileSize) {
+            return std::nullopt;  // truncated chunk
+        }
+        if (id == "fmt ") {
+            std::array<char, 16> fmt{};
+            if (size < fmt.size() || !in.read(fmt.data(), fmt.size()) ||
+                le16(fmt.data()) != kFormatPcm) {
+                return std::nullopt;
+            }
+            info.channels = le16(fmt.data() + 2);
+            info.sampleRate = le32(fmt.data() + 4);
+            blockAlign = le16(fmt.data() + 12);
+            info.bitsPerSample = le16(fmt.data() + 14);
+            if (!validPcmFormat(info, blockAlign)) {
+                return std::nullopt;
+            }
+            haveFormat = true;
+        } else if (id == "data") {
+            if (!haveFormat) {
+                return std::nullopt;
+            }
+            info.dataBytes = size - size % blockAlign;
+            const uint64_t bytesPerSecond = uint64_t{info.sampleRate} * blockAlign;
+            info.durationMs = static_cast<int64_t>(info.dataBytes * 1000 / bytesPerSecond);
+            return info;
+        }
+        offset = body + size + (size & 1);  // chunks are padded to even sizes
+    }
+    return std::nullopt;
+}
+
+}  // namespace platform::media

@@ -1,0 +1,178 @@
+#include "platform/net/http.h"
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+#include "platform/net/url.h"
+#include "platform/runtime/app_info.h"
+#include "platform/runtime/backend.h"
+#include "platform/runtime/text.h"
+
+namespace platform::net {
+
+namespace {
+
+TransferLimits& currentLimits() {
+    static TransferLimits limits = transferLimitsFromEnvironment();
+    return limits;
+}
+
+void initialiseCurl() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+struct Body {
+    std::string bytes;
+    size_t cap = 0;
+    bool truncated = false;
+};
+
+// Keeps what fits under the cap; a short count makes libcurl stop reading the answer.
+size_t collect(char* data, size_t size, size_t count, void* user) {
+    auto& body = *static_cast<Body*>(user);
+    const size_t length = size * count;
+    const size_t room = body.cap - body.bytes.size();
+    if (length > room) {
+        body.bytes.append(data, room);
+        body.truncated = true;
+        return 0;
+    }
+    body.bytes.append(data, length);
+    return length;
+}
+
+bool fitForHeader(std::string_view text) {
+    for (const char c : text) {
+        if (c == '\r' || c == '\n' || c == '\0') {
+            return false;
+        }
+    }
+    return true;
+}
+
+struct CurlEasyDeleter {
+    void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+};
+struct CurlListDeleter {
+    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+
+void traceOutcome(std::string_view url, const HttpResult& result, std::string_view reason) {
+    std::string detail = "GET url=" + quoted(url);
+    if (result.error == kTransferOk) {
+        detail += " status=" + std::to_string(result.status) +
+                  " bytes=" + std::to_string(result.body.size());
+        if (result.truncated) {
+            detail += " truncated=1";
+        }
+    } else {
+        detail += " error=" + std::to_string(result.error) + " reason=" + quoted(reason);
+    }
+    trace("http", detail);
+}
+
+HttpResult failed(std::string_view url, TransferError error, std::string_view reason) {
+    HttpResult result;
+    result.error = error;
+    traceOutcome(url, result, reason);
+    return result;
+}
+
+}  // namespace
+
+TransferLimits transferLimitsFromEnvironment() {
+    TransferLimits limits;
+    if (const char* text = std::getenv("TARNIX_HTTP_TIMEOUT_MS")) {
+        char* end = nullptr;
+        const long ms = std::strtol(text, &end, 10);
+        if (ms > 0 && *end == '\0') {
+            limits.totalTimeout = std::chrono::milliseconds(ms);
+            limits.connectTimeout = std::min(limits.connectTimeout, limits.totalTimeout);
+        }
+    }
+    return limits;
+}
+
+TransferLimits transferLimits() {
+    return currentLimits();
+}
+
+void setTransferLimits(const TransferLimits& limits) {
+    currentLimits() = limits;
+}
+
+HttpResult httpGet(std::string_view url, const HttpHeaders& headers) {
+    const std::optional<std::string> wire = wireUrl(url);
+    if (!wire) {
+        return failed(url, kInternetInvalidUrl, "not a sendable http(s) address");
+    }
+    std::unique_ptr<curl_slist, CurlListDeleter> headerList;
+    for (const auto& [name, value] : headers) {
+        if (name.empty() || !fitForHeader(name) || !fitForHeader(value)) {
+            return failed(url, kInternetInternalError, "header holds a line break");
+        }
+        const std::string line = name + ": " + value;
+        curl_slist* extended = curl_slist_append(headerList.get(), line.c_str());
+        if (!extended) {
+            return failed(url, kInternetInternalError, "out of memory");
+        }
+        headerList.release();
+        headerList.reset(extended);
+    }
+
+    initialiseCurl();
+    std::unique_ptr<CURL, CurlEasyDeleter> curl(curl_easy_init());
+    if (!curl) {
+        return failed(url, kInternetInternalError, "cannot start a transfer");
+    }
+    const TransferLimits limits = currentLimits();
+    Body body;
+    body.cap = limits.maxBodyBytes;
+    char errorText[CURL_ERROR_SIZE] = "";
+    const std::string userAgent = std::string(kAppTitle) + "/" + std::to_string(kVersionMajor) +
+                                  "." + std::to_string(kVersionMinor) + "." +
+                                  std::to_string(kVersionRevision);
+
+    CURL* h = curl.get();
+    curl_easy_setopt(h, CURLOPT_URL, wire->c_str());
+    curl_easy_setopt(h, CURLOPT_HTTPGET, 1L);
+    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(h, CURLOPT_MAXREDIRS, limits.maxRedirects);
+    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS,
+                     static_cast<long>(limits.connectTimeout.count()));
+    curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, static_cast<long>(limits.totalTimeout.count()));
+    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(h, CURLOPT_USERAGENT, userAgent.c_str());
+    curl_easy_setopt(h, CURLOPT_HTTPHEADER, headerList.get());
+    curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, collect);
+    curl_easy_setopt(h, CURLOPT_WRITEDATA, &body);
+    curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorText);
+
+    const CURLcode code = curl_easy_perform(h);
+    HttpResult result;
+    long status = 0;
+    curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
+    result.status = static_cast<int32_t>(status);
+    result.truncated = body.truncated;
+    // Stopping at the cap is ours, not a failure of the transfer.
+    const bool cappedOnPurpose = code == CURLE_WRITE_ERROR && body.truncated;
+    if (code != CURLE_OK && !cappedOnPurpose) {
+        result.error = transferErrorFromCurl(code);
+        result.status = 0;
+        traceOutcome(url, result, errorText[0] ? errorText : curl_easy_strerror(code));
+        return result;
+    }
+    result.body = std::move(body.bytes);
+    traceOutcome(url, result, {});
+    return result;
+}
+
+}  // namespace platform::net

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform::net {
+
+// Longest URL the transport sends.
+constexpr size_t kMaxUrlLength = 8192;
+
+// True for an absolute "http://" or "https://" address with a host (scheme without regard to case).
+bool isHttpUrl(std::string_view url);
+
+// The URL as it may go on the wire: an http(s) address of at most kMaxUrlLength characters
+// holding no space, control character or DEL, so nothing can split or extend the request line.
+// Bytes above 127 (UTF-8 text) are percent-encoded. Nothing when the URL is unfit.
+std::optional<std::string> wireUrl(std::string_view url);
+
+}  // namespace platform::net

@@ -1,0 +1,116 @@
+#include "desktop/mInternet.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "platform/net/http.h"
+#include "support/headless_test.h"
+#include "support/loopback_server.h"
+
+namespace {
+
+using std::chrono::milliseconds;
+
+constexpr int16_t kUntouched = -7;
+
+class CheckConnection : public testsupport::HeadlessTest {
+  protected:
+    void SetUp() override {
+        HeadlessTest::SetUp();
+        saved_ = platform::net::transferLimits();
+    }
+    void TearDown() override {
+        platform::net::setTransferLimits(saved_);
+        HeadlessTest::TearDown();
+    }
+
+    testsupport::LoopbackServer server;
+
+  private:
+    platform::net::TransferLimits saved_;
+};
+
+struct ProbeCase {
+    const char* name;
+    std::string address;  // a path on the loopback server when it starts with "/"
+    bool connected;
+    int requestsReachingTheServer;
+};
+
+void PrintTo(const ProbeCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class CheckConnectionProbe : public CheckConnection,
+                             public ::testing::WithParamInterface<ProbeCase> {};
+
+TEST_P(CheckConnectionProbe, CountsOnlyTransferFailuresAgainstTheConnection) {
+    std::string address = GetParam().address;
+    if (address.starts_with("/")) {
+        address = server.url(address);
+    } else if (address == "closed port") {
+        address = "http://127.0.0.1:" + std::to_string(testsupport::closedLoopbackPort()) + "/";
+    }
+    int16_t iFlags = kUntouched;
+    EXPECT_EQ(mInternet::CheckConnection(address, true, iFlags), GetParam().connected);
+    EXPECT_EQ(iFlags, 2);
+    EXPECT_EQ(server.requestCount(), GetParam().requestsReachingTheServer);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, CheckConnectionProbe,
+    ::testing::Values(ProbeCase{"Ok", "/status/200", true, 1},
+                      ProbeCase{"NotFound", "/status/404", true, 1},
+                      ProbeCase{"ServerError", "/status/500", true, 1},
+                      ProbeCase{"Redirected", "/redirect/2", true, 3},
+                      ProbeCase{"ClosedPort", "closed port", false, 0},
+                      ProbeCase{"AddressWithLineBreak", "/status/200\r\nX-Injected: 1", false, 0},
+                      // No request can be made of these at all: that is no sign of being offline.
+                      ProbeCase{"RegistryMiss", "Error", true, 0},
+                      ProbeCase{"EmptyAddress", "", true, 0},
+                      ProbeCase{"OtherScheme", "ftp://127.0.0.1/", true, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CheckConnection, OfflineIsFalseWithoutAProbeAndLeavesTheFlags) {
+    headless().setOnline(false);
+    int16_t iFlags = kUntouched;
+    EXPECT_FALSE(mInternet::CheckConnection(server.url("/status/200"), true, iFlags));
+    EXPECT_EQ(iFlags, kUntouched);
+    EXPECT_EQ(server.requestCount(), 0);
+    EXPECT_TRUE(traced("http").empty());
+}
+
+TEST_F(CheckConnection, WithoutAProbeOnlineIsEnough) {
+    headless().setConnectionFlags(0x42);
+    int16_t iFlags = kUntouched;
+    EXPECT_TRUE(mInternet::CheckConnection("Error", false, iFlags));
+    EXPECT_EQ(iFlags, 0x42);
+    EXPECT_TRUE(traced("http").empty());
+}
+
+TEST_F(CheckConnection, FlagsThatDoNotFitSixteenBitsAreSkipped) {
+    headless().setConnectionFlags(0x10002);
+    int16_t iFlags = kUntouched;
+    EXPECT_TRUE(mInternet::CheckConnection(server.url("/status/200"), true, iFlags));
+    EXPECT_EQ(iFlags, kUntouched);
+}
+
+TEST_F(CheckConnection, ASiteThatNeverAnswersIsOfflineAfterTheTimeOut) {
+    testsupport::SilentServer silent;
+    platform::net::TransferLimits limits;
+    limits.connectTimeout = milliseconds(300);
+    limits.totalTimeout = milliseconds(300);
+    platform::net::setTransferLimits(limits);
+
+    int16_t iFlags = kUntouched;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(mInternet::CheckConnection(silent.url(), true, iFlags));
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(elapsed, milliseconds(250));
+    EXPECT_LT(elapsed, milliseconds(5000));
+    EXPECT_EQ(iFlags, 2);
+    EXPECT_NE(traced("http").back().find("error=12002"), std::string::npos);
+}
+
+}  // namespace

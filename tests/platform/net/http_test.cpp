@@ -1,0 +1,150 @@
+#include "platform/net/http.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "support/headless_test.h"
+#include "support/loopback_server.h"
+
+namespace {
+
+using namespace platform::net;
+using std::chrono::milliseconds;
+
+class Http : public testsupport::HeadlessTest {
+  protected:
+    void SetUp() override {
+        HeadlessTest::SetUp();
+        saved_ = transferLimits();
+    }
+    void TearDown() override {
+        setTransferLimits(saved_);
+        HeadlessTest::TearDown();
+    }
+    void limit(milliseconds total, size_t maxBody = size_t{1} << 20) {
+        TransferLimits limits;
+        limits.connectTimeout = std::min(limits.connectTimeout, total);
+        limits.totalTimeout = total;
+        limits.maxBodyBytes = maxBody;
+        setTransferLimits(limits);
+    }
+
+    testsupport::LoopbackServer server;
+
+  private:
+    TransferLimits saved_;
+};
+
+TEST_F(Http, EveryStatusIsAnAnswerWithItsBody) {
+    for (const int status : {200, 404, 500}) {
+        const auto result = httpGet(server.url("/status/" + std::to_string(status)));
+        EXPECT_EQ(result.error, kTransferOk);
+        EXPECT_EQ(result.status, status);
+        EXPECT_EQ(result.body, "status " + std::to_string(status));
+    }
+    EXPECT_EQ(traced("http").back(),
+              "GET url=\"" + server.url("/status/500") + "\" status=500 bytes=10");
+}
+
+TEST_F(Http, RedirectsAreFollowedUpToTheLimit) {
+    const auto followed = httpGet(server.url("/redirect/5"));
+    EXPECT_EQ(followed.error, kTransferOk);
+    EXPECT_EQ(followed.status, 200);
+    EXPECT_EQ(followed.body, "landed");
+
+    const auto tooMany = httpGet(server.url("/redirect/6"));
+    EXPECT_EQ(tooMany.error, kHttpRedirectFailed);
+    EXPECT_EQ(tooMany.status, 0);
+    EXPECT_TRUE(tooMany.body.empty());
+}
+
+TEST_F(Http, AHugeAnswerIsCutAtTheCap) {
+    limit(milliseconds(10000), 64 * 1024);
+    const auto result = httpGet(server.url("/bytes/50000000"));
+    EXPECT_EQ(result.error, kTransferOk);
+    EXPECT_EQ(result.status, 200);
+    EXPECT_EQ(result.body.size(), 64u * 1024);
+    EXPECT_TRUE(result.truncated);
+    EXPECT_NE(traced("http").back().find("bytes=65536 truncated=1"), std::string::npos);
+
+    const auto small = httpGet(server.url("/bytes/65536"));
+    EXPECT_EQ(small.body.size(), 65536u);
+    EXPECT_FALSE(small.truncated);
+}
+
+TEST_F(Http, HeadersReachTheServer) {
+    const auto result =
+        httpGet(server.url("/header/Content-Type"), {{"Content-Type", "text/html"}});
+    EXPECT_EQ(result.body, "text/html");
+}
+
+struct RefusedCase {
+    const char* name;
+    std::string path;
+    HttpHeaders headers;
+};
+
+void PrintTo(const RefusedCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class HttpRefused : public Http, public ::testing::WithParamInterface<RefusedCase> {};
+
+// Nothing of these requests may reach the wire: the server never sees a request.
+TEST_P(HttpRefused, FailsBeforeSending) {
+    const auto result = httpGet(server.url(GetParam().path), GetParam().headers);
+    EXPECT_GT(result.error, 12000);
+    EXPECT_EQ(server.requestCount(), 0);
+    ASSERT_EQ(traced("http").size(), 1u);
+    EXPECT_NE(traced("http")[0].find(" error=" + std::to_string(result.error)), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Requests, HttpRefused,
+    ::testing::Values(RefusedCase{"CarriageReturnLineFeed", "/status/200\r\nX-Injected: 1", {}},
+                      RefusedCase{"LineFeed", "/status/200\nGET /status/500 HTTP/1.1", {}},
+                      RefusedCase{"Space", "/status/200 HTTP/1.0", {}},
+                      RefusedCase{"Nul", std::string("/status/200\0", 12), {}},
+                      RefusedCase{
+                          "HeaderValueLineBreak", "/status/200", {{"X-A", "1\r\nX-Injected: 1"}}},
+                      RefusedCase{"HeaderNameLineBreak", "/status/200", {{"X-A\nB", "1"}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Http, AClosedPortCannotConnect) {
+    const int port = testsupport::closedLoopbackPort();
+    const auto result = httpGet("http://127.0.0.1:" + std::to_string(port) + "/");
+    EXPECT_EQ(result.error, kInternetCannotConnect);
+    EXPECT_EQ(result.status, 0);
+}
+
+TEST_F(Http, ASiteThatNeverAnswersTimesOut) {
+    testsupport::SilentServer silent;
+    limit(milliseconds(300));
+    const auto start = std::chrono::steady_clock::now();
+    const auto result = httpGet(silent.url());
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(result.error, kInternetTimeout);
+    EXPECT_GE(elapsed, milliseconds(250));
+    EXPECT_LT(elapsed, milliseconds(5000));
+}
+
+TEST(TransferLimitsEnvironment, TimeOutReplacesTheTotalAndCapsTheConnect) {
+    struct Case {
+        const char* value;
+        long total;
+        long connect;
+    };
+    for (const Case& c :
+         {Case{"2000", 2000, 2000}, Case{"30000", 30000, 5000}, Case{"0", 10000, 5000},
+          Case{"-5", 10000, 5000}, Case{"12s", 10000, 5000}}) {
+        setenv("TARNIX_HTTP_TIMEOUT_MS", c.value, 1);
+        const TransferLimits limits = transferLimitsFromEnvironment();
+        EXPECT_EQ(limits.totalTimeout, milliseconds(c.total)) << c.value;
+        EXPECT_EQ(limits.connectTimeout, milliseconds(c.connect)) << c.value;
+    }
+    unsetenv("TARNIX_HTTP_TIMEOUT_MS");
+    EXPECT_EQ(transferLimitsFromEnvironment().totalTimeout, milliseconds(10000));
+}
+
+}  // namespace

@@ -1,0 +1,48 @@
+#include "platform/net/url.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using platform::net::wireUrl;
+
+struct UrlCase {
+    const char* name;
+    std::string url;
+    std::optional<std::string> wire;
+};
+
+void PrintTo(const UrlCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class WireUrl : public ::testing::TestWithParam<UrlCase> {};
+
+TEST_P(WireUrl, LetsOnlyWellFormedHttpAddressesThrough) {
+    EXPECT_EQ(wireUrl(GetParam().url), GetParam().wire);
+}
+
+const std::string kLong = "http://h/" + std::string(platform::net::kMaxUrlLength, 'a');
+
+INSTANTIATE_TEST_SUITE_P(
+    Urls, WireUrl,
+    ::testing::Values(
+        UrlCase{"Http", "http://example.org/x.php?a=1&b=2", "http://example.org/x.php?a=1&b=2"},
+        UrlCase{"HttpsUpperCase", "HTTPS://Example.org", "HTTPS://Example.org"},
+        UrlCase{"HostOnly", "http://h", "http://h"},
+        UrlCase{"Utf8IsEncoded", "http://h/?m=caf\xc3\xa9", "http://h/?m=caf%C3%A9"},
+        UrlCase{"RegistryMiss", "Error", std::nullopt}, UrlCase{"Empty", "", std::nullopt},
+        UrlCase{"NoHost", "http://", std::nullopt},
+        UrlCase{"NoHostBeforePath", "http:///x", std::nullopt},
+        UrlCase{"OtherScheme", "ftp://h/x", std::nullopt},
+        UrlCase{"FileScheme", "file:///etc/passwd", std::nullopt},
+        UrlCase{"NoScheme", "www.example.org", std::nullopt},
+        UrlCase{"Space", "http://h/a b", std::nullopt},
+        UrlCase{"HeaderInjection", "http://h/\r\nX-Evil: 1", std::nullopt},
+        UrlCase{"LineFeed", "http://h/\nGET / HTTP/1.1", std::nullopt},
+        UrlCase{"Tab", "http://h/\t", std::nullopt},
+        UrlCase{"Nul", std::string("http://h/\0x", 11), std::nullopt},
+        UrlCase{"Delete", "http://h/\x7f", std::nullopt}, UrlCase{"TooLong", kLong, std::nullopt}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace

@@ -1,0 +1,143 @@
+#include "platform/net/xmlhttp.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/runtime/errors.h"
+#include "support/headless_test.h"
+#include "support/loopback_server.h"
+
+namespace {
+
+using win::CallByName;
+using win::Variant;
+
+// The run-time error number a call raises, or 0.
+template <typename Call>
+int errorOf(Call call) {
+    try {
+        call();
+    } catch (const platform::RuntimeError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+class XmlHttp : public testsupport::HeadlessTest {
+  protected:
+    std::shared_ptr<win::Object> request = win::CreateObject("Microsoft.XMLHTTP");
+    testsupport::LoopbackServer server;
+
+    Variant get(const std::string& url) {
+        CallByName(request, "Open", {"GET", url, false});
+        CallByName(request, "setRequestHeader", {"Content-Type", "text/html"});
+        CallByName(request, "send");
+        return CallByName(request, "Status");
+    }
+};
+
+TEST_F(XmlHttp, StatusAndTextOfAnAnswer) {
+    EXPECT_EQ(CallByName(request, "readyState"), Variant(0));
+    EXPECT_EQ(get(server.url("/status/404")), Variant(404));
+    EXPECT_EQ(CallByName(request, "responseText"), Variant("status 404"));
+    EXPECT_EQ(CallByName(request, "readyState"), Variant(4));
+    EXPECT_EQ(get(server.url("/header/Content-Type")), Variant(200));
+    EXPECT_EQ(CallByName(request, "ResponseText"), Variant("text/html"));
+}
+
+TEST_F(XmlHttp, ATransferFailureIsReportedAsStatusAbove12000) {
+    const int port = testsupport::closedLoopbackPort();
+    EXPECT_EQ(get("http://127.0.0.1:" + std::to_string(port) + "/"), Variant(12029));
+    EXPECT_EQ(CallByName(request, "responseText"), Variant(""));
+    EXPECT_EQ(get(server.url("/x y")), Variant(12005));
+}
+
+TEST_F(XmlHttp, MembersAreFoundWithoutRegardToCase) {
+    CallByName(request, "OPEN", {"get", server.url("/status/200"), false});
+    CallByName(request, "SEND");
+    EXPECT_EQ(CallByName(request, "status"), Variant(200));
+}
+
+struct MisuseCase {
+    const char* name;
+    std::function<void(const std::shared_ptr<win::Object>&)> call;
+    int error;
+};
+
+void PrintTo(const MisuseCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class XmlHttpMisuse : public XmlHttp, public ::testing::WithParamInterface<MisuseCase> {};
+
+TEST_P(XmlHttpMisuse, RaisesARunTimeError) {
+    EXPECT_EQ(errorOf([&] { GetParam().call(request); }), GetParam().error);
+}
+
+constexpr int kUrlInvalid = static_cast<int>(0x80072EE5u);
+constexpr int kUnspecified = static_cast<int>(0x80004005u);
+constexpr int kInvalidArgument = static_cast<int>(0x80070057u);
+
+void openGood(const std::shared_ptr<win::Object>& r) {
+    CallByName(r, "Open", {"GET", "http://127.0.0.1:9/", false});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Calls, XmlHttpMisuse,
+    ::testing::Values(
+        MisuseCase{"UnknownMember", [](auto& r) { CallByName(r, "Fetch"); }, 438},
+        MisuseCase{"OpenRegistryMiss",
+                   [](auto& r) {
+                       CallByName(r, "Open", {"GET", "Error", false});
+                   },
+                   kUrlInvalid},
+        MisuseCase{"OpenEmptyAddress",
+                   [](auto& r) {
+                       CallByName(r, "Open", {"GET", "", false});
+                   },
+                   kUrlInvalid},
+        MisuseCase{"OpenPost",
+                   [](auto& r) {
+                       CallByName(r, "Open", {"POST", "http://h/", false});
+                   },
+                   kInvalidArgument},
+        MisuseCase{"OpenAsync",
+                   [](auto& r) {
+                       CallByName(r, "Open", {"GET", "http://h/", true});
+                   },
+                   kInvalidArgument},
+        MisuseCase{"OpenOneArgument", [](auto& r) { CallByName(r, "Open", {"GET"}); }, 450},
+        MisuseCase{"HeaderBeforeOpen",
+                   [](auto& r) {
+                       CallByName(r, "setRequestHeader", {"A", "b"});
+                   },
+                   kUnspecified},
+        MisuseCase{"HeaderWithLineBreak",
+                   [](auto& r) {
+                       openGood(r);
+                       CallByName(r, "setRequestHeader", {"A", "b\r\nC: d"});
+                   },
+                   kInvalidArgument},
+        MisuseCase{"SendBeforeOpen", [](auto& r) { CallByName(r, "send"); }, kUnspecified},
+        MisuseCase{"StatusBeforeSend",
+                   [](auto& r) {
+                       openGood(r);
+                       CallByName(r, "Status");
+                   },
+                   kUnspecified},
+        MisuseCase{"SendAfterAFailedOpen",
+                   [](auto& r) {
+                       openGood(r);
+                       errorOf([&] { CallByName(r, "Open", {"GET", "Error", false}); });
+                       CallByName(r, "send");
+                   },
+                   kUnspecified},
+        MisuseCase{"NothingObject", [](auto&) { CallByName(nullptr, "send"); }, 91}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CreateObject, KnowsOnlyTheRequestComponent) {
+    EXPECT_NE(win::CreateObject("microsoft.xmlhttp"), nullptr);
+    EXPECT_EQ(errorOf([] { win::CreateObject("Scripting.FileSystemObject"); }), 429);
+    EXPECT_EQ(errorOf([] { win::CreateObject(""); }), 429);
+}
+
+}  // namespace
