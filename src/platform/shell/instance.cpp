@@ -1,0 +1,55 @@
+#include "platform/shell/instance.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <system_error>
+
+#include "platform/registry/registry_store.h"
+
+namespace platform {
+
+namespace {
+int& lockDescriptor() {
+    static int fd = -1;
+    return fd;
+}
+}  // namespace
+
+std::filesystem::path instanceLockPath() {
+    return registryFolder() / "tarnix.instance.lock";
+}
+
+bool PrevInstance() {
+    int& fd = lockDescriptor();
+    if (fd >= 0) {
+        return false;
+    }
+    const auto path = instanceLockPath();
+    std::error_code ignored;
+    std::filesystem::create_directories(path.parent_path(), ignored);
+    const int opened = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (opened < 0) {
+        // Without a lock file nobody can hold the lock either: run as the only instance.
+        return false;
+    }
+    if (::flock(opened, LOCK_EX | LOCK_NB) != 0) {
+        const bool held = errno == EWOULDBLOCK;
+        ::close(opened);
+        return held;
+    }
+    fd = opened;
+    return false;
+}
+
+void releaseInstanceLock() {
+    int& fd = lockDescriptor();
+    if (fd >= 0) {
+        ::close(fd);
+        fd = -1;
+    }
+}
+
+}  // namespace platform
