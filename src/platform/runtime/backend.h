@@ -71,6 +71,7 @@ struct TrayView {
     uint32_t uTimeout = 0;
     std::string szInfoTitle;
     uint32_t dwInfoFlags = 0;
+    bool accepted = false;  // whether the shell took the call
 };
 
 enum class TrayChange { Add, Modify, Delete, Balloon };

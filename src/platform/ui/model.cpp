@@ -7,6 +7,7 @@ namespace win::detail {
 
 Model::Model() {
     registerBuiltinActions(*this);
+    registerTrayActions(*this);
 }
 
 Model::~Model() {
@@ -21,6 +22,9 @@ void Model::clear() {
     defaultsNow.clear();
     byHandle.clear();
     nextHandle = 1;
+    trayIcons.clear();
+    icons.clear();
+    nextIconHandle = 1;
     modalDepth = 0;
 }
 

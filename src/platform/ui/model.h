@@ -13,6 +13,9 @@
 
 #include "platform/runtime/backend.h"
 
+#include "platform/ui/image_api.h"
+#include "platform/ui/tray.h"
+
 namespace win {
 class Form;
 class Timer;
@@ -32,6 +35,10 @@ struct Model {
     int32_t nextHandle = 1;
     std::map<int32_t, Form*> byHandle;
     std::map<std::string, InputHandler> actions;
+    std::vector<TrayIcon> trayIcons;
+    // Loaded icons by handle: the file's bytes and the chosen image's size.
+    std::map<int32_t, IconImage> icons;
+    int32_t nextIconHandle = 1;
     int modalDepth = 0;
     std::map<std::type_index, std::shared_ptr<Form>> defaults;
     std::vector<std::shared_ptr<Form>> loaded;
@@ -46,6 +53,7 @@ int64_t nowMs();
 
 // Registers the input actions the window model handles (close, menu, click, tray, ...).
 void registerBuiltinActions(Model& model);
+void registerTrayActions(Model& model);
 void dispatchInput(const platform::InputEvent& event);
 // Adds an input action (a later one with the same name replaces it).
 void registerInputAction(const std::string& name, InputHandler handler);

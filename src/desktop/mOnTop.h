@@ -1,0 +1,10 @@
+#pragma once
+
+#include <cstdint>
+
+// Switches a window between top-most and not: bOnTop True (-1) makes it top-most, False (0) an
+// ordinary window, any other value raises it within its group. The window is shown if hidden,
+// keeps its place and size and is not activated. A handle that names no window changes nothing.
+namespace mOnTop {
+void SetWindowOnTop(const int32_t& hWnd, const int16_t& bOnTop);
+}
