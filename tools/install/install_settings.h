@@ -1,0 +1,36 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+// The values that whoever installs the program provides: the site's address and service paths, and
+// the company details the copy is set up for.
+namespace install {
+
+struct InstallSettings {
+    std::string site;  // scheme and host, e.g. "http://127.0.0.1:8080"
+    std::string loginPath = "/login.php";
+    std::string updatePath = "/update.php";
+    std::string newRequestPath = "/popup/";
+    std::string company;
+    std::string address;  // lines separated by "\n"
+    std::string tooltip;  // empty: the company name
+    std::string iniPath;  // the desktop settings file naming the settings key
+};
+
+// Reads "--name value" pairs; returns an error text for a bad command line.
+std::optional<std::string> parseArguments(std::span<const std::string_view> args,
+                                          InstallSettings& settings);
+
+std::string usage();
+
+// The settings key path named by the desktop settings file ([StartDetails] REGADDRESS).
+std::string settingsKeyPath(const std::string& iniPath);
+
+// Writes the values under HKEY_CURRENT_USER\<settings key>\DAPLinks and \CompanyDetails. A line
+// break in the address is stored as the five characters the options window reads as one.
+void writeSettings(const InstallSettings& settings, const std::string& keyPath);
+
+}  // namespace install

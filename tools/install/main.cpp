@@ -1,0 +1,27 @@
+// tarnix-install-settings: writes what the installer of the program provides into the registry.
+#include <cstdio>
+#include <string_view>
+#include <vector>
+
+#include "install/install_settings.h"
+#include "platform/registry/registry_store.h"
+
+int main(int argc, char** argv) {
+    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    install::InstallSettings settings;
+    if (const auto error = install::parseArguments(args, settings)) {
+        std::fprintf(stderr, "tarnix-install-settings: %s\n%s", error->c_str(),
+                     install::usage().c_str());
+        return 2;
+    }
+    const std::string keyPath = install::settingsKeyPath(settings.iniPath);
+    if (keyPath.empty()) {
+        std::fprintf(stderr, "tarnix-install-settings: %s names no [StartDetails] REGADDRESS\n",
+                     settings.iniPath.c_str());
+        return 1;
+    }
+    install::writeSettings(settings, keyPath);
+    std::printf("installed the site and company settings under HKEY_CURRENT_USER\\%s in %s\n",
+                keyPath.c_str(), platform::registryFolder().c_str());
+    return 0;
+}
