@@ -6,14 +6,19 @@
 #include <csignal>
 
 #include "site/pages.h"
-#include "site_process.h"
+#include "support/child_process.h"
 #include "support/headless_test.h"
 
 namespace {
 
-using sitetest::httpGet;
-using sitetest::milliseconds;
-using sitetest::SiteProcess;
+using testsupport::httpGet;
+using testsupport::milliseconds;
+
+// The site executable as a child process.
+struct SiteProcess : testsupport::ChildProcess {
+    explicit SiteProcess(const std::vector<std::string>& args)
+        : ChildProcess(TARNIX_SITE_EXE, args) {}
+};
 
 // Children stop by themselves even if a test never gets to stop them.
 const std::string kLifetime = "60";
@@ -51,7 +56,7 @@ TEST(SiteProcess, RefuseModeReportsAPortOnWhichNothingListens) {
     SiteProcess site({"--mode", "refuse", "--lifetime", kLifetime});
     const auto port = site.port();
     ASSERT_NE(port, 0);
-    EXPECT_EQ(sitetest::connectError(port), ECONNREFUSED);
+    EXPECT_EQ(testsupport::connectError(port), ECONNREFUSED);
     EXPECT_EQ(httpGet(port, "/").curlCode, CURLE_COULDNT_CONNECT);
 }
 
@@ -59,8 +64,8 @@ TEST(SiteProcess, HangModeAcceptsButNeverAnswers) {
     SiteProcess site({"--mode", "hang", "--lifetime", kLifetime});
     const auto port = site.port();
     ASSERT_NE(port, 0);
-    EXPECT_EQ(sitetest::connectError(port), 0);
-    EXPECT_FALSE(sitetest::answersWithin(port, milliseconds(300)));
+    EXPECT_EQ(testsupport::connectError(port), 0);
+    EXPECT_FALSE(testsupport::answersWithin(port, milliseconds(300)));
     EXPECT_EQ(httpGet(port, "/", milliseconds(300)).curlCode, CURLE_OPERATION_TIMEDOUT);
 }
 
@@ -79,7 +84,7 @@ class StopSignals : public ::testing::TestWithParam<int> {};
 TEST_P(StopSignals, EndTheSiteCleanly) {
     SiteProcess site({"--mode", "hang", "--lifetime", kLifetime});
     const auto port = site.port();
-    ASSERT_EQ(sitetest::connectError(port), 0);  // a held connection must not keep it alive
+    ASSERT_EQ(testsupport::connectError(port), 0);  // a held connection must not keep it alive
     site.signal(GetParam());
     EXPECT_EQ(site.exitCode(milliseconds(10'000)), 0);
 }
@@ -89,8 +94,8 @@ INSTANTIATE_TEST_SUITE_P(SiteProcess, StopSignals, ::testing::Values(SIGTERM, SI
 TEST(SiteProcess, AnswerModeStopsWhileAClientKeepsItsConnection) {
     SiteProcess site({"--lifetime", kLifetime});
     const auto port = site.port();
-    ASSERT_EQ(sitetest::connectError(port), 0);
-    ASSERT_TRUE(sitetest::answersWithin(port, milliseconds(5'000)));
+    ASSERT_EQ(testsupport::connectError(port), 0);
+    ASSERT_TRUE(testsupport::answersWithin(port, milliseconds(5'000)));
     site.signal(SIGTERM);
     EXPECT_EQ(site.exitCode(milliseconds(10'000)), 0);
 }

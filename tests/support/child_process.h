@@ -8,18 +8,22 @@
 #include <string>
 #include <vector>
 
-namespace sitetest {
+namespace testsupport {
 
 using std::chrono::milliseconds;
 
-// The site executable run as a child process, its output read through pipes. Every wait is
-// bounded; the destructor stops the child if it still runs.
-class SiteProcess {
+// A program run as a child process, its output read through pipes. Every wait is bounded; the
+// destructor stops the child if it still runs. environment holds "NAME=value" entries that are
+// added to (or replace those of) this process's environment.
+class ChildProcess {
   public:
-    explicit SiteProcess(const std::vector<std::string>& args);
-    ~SiteProcess();
-    SiteProcess(const SiteProcess&) = delete;
-    SiteProcess& operator=(const SiteProcess&) = delete;
+    ChildProcess(const std::string& executable, const std::vector<std::string>& args,
+                 const std::vector<std::string>& environment = {});
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    pid_t pid() const { return pid_; }
 
     // The first stdout line, or nothing when none came within the limit.
     std::optional<std::string> firstLine(milliseconds limit);
@@ -59,4 +63,4 @@ struct HttpResult {
 HttpResult httpGet(std::uint16_t port, const std::string& target,
                    milliseconds limit = milliseconds(5'000));
 
-}  // namespace sitetest
+}  // namespace testsupport

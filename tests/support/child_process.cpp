@@ -1,4 +1,4 @@
-#include "site_process.h"
+#include "support/child_process.h"
 
 #include <arpa/inet.h>
 #include <curl/curl.h>
@@ -17,7 +17,7 @@
 
 extern char** environ;
 
-namespace sitetest {
+namespace testsupport {
 
 namespace {
 
@@ -30,7 +30,8 @@ int remainingMs(Clock::time_point deadline) {
 
 }  // namespace
 
-SiteProcess::SiteProcess(const std::vector<std::string>& args) {
+ChildProcess::ChildProcess(const std::string& executable, const std::vector<std::string>& args,
+                           const std::vector<std::string>& environment) {
     int outPipe[2];
     int errPipe[2];
     if (::pipe2(outPipe, O_CLOEXEC) != 0 || ::pipe2(errPipe, O_CLOEXEC) != 0) {
@@ -40,15 +41,33 @@ SiteProcess::SiteProcess(const std::vector<std::string>& args) {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, outPipe[1], STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(&actions, errPipe[1], STDERR_FILENO);
-    std::vector<std::string> all{TARNIX_SITE_EXE};
+    std::vector<std::string> all{executable};
     all.insert(all.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& a : all) {
         argv.push_back(a.data());
     }
     argv.push_back(nullptr);
+    std::vector<std::string> envText;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string text(*entry);
+        const std::string name = text.substr(0, text.find('=') + 1);
+        bool replaced = false;
+        for (const std::string& extra : environment) {
+            replaced = replaced || extra.compare(0, name.size(), name) == 0;
+        }
+        if (!replaced) {
+            envText.push_back(text);
+        }
+    }
+    envText.insert(envText.end(), environment.begin(), environment.end());
+    std::vector<char*> envp;
+    for (std::string& e : envText) {
+        envp.push_back(e.data());
+    }
+    envp.push_back(nullptr);
     const int spawned =
-        posix_spawn(&pid_, TARNIX_SITE_EXE, &actions, nullptr, argv.data(), environ);
+        posix_spawn(&pid_, executable.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     ::close(outPipe[1]);
     ::close(errPipe[1]);
@@ -56,11 +75,11 @@ SiteProcess::SiteProcess(const std::vector<std::string>& args) {
     err_ = errPipe[0];
     if (spawned != 0) {
         pid_ = -1;
-        throw std::runtime_error("cannot start " TARNIX_SITE_EXE);
+        throw std::runtime_error("cannot start " + executable);
     }
 }
 
-SiteProcess::~SiteProcess() {
+ChildProcess::~ChildProcess() {
     if (pid_ > 0 && !exit_) {
         ::kill(pid_, SIGTERM);
         if (!exitCode(milliseconds(5'000))) {
@@ -72,7 +91,7 @@ SiteProcess::~SiteProcess() {
     ::close(err_);
 }
 
-bool SiteProcess::readUntil(int fd, std::string& into, bool untilNewline, milliseconds limit) {
+bool ChildProcess::readUntil(int fd, std::string& into, bool untilNewline, milliseconds limit) {
     const auto deadline = Clock::now() + limit;
     for (;;) {
         if (untilNewline && into.find('\n') != std::string::npos) {
@@ -98,14 +117,14 @@ bool SiteProcess::readUntil(int fd, std::string& into, bool untilNewline, millis
     }
 }
 
-std::optional<std::string> SiteProcess::firstLine(milliseconds limit) {
+std::optional<std::string> ChildProcess::firstLine(milliseconds limit) {
     if (!readUntil(out_, outText_, true, limit)) {
         return std::nullopt;
     }
     return outText_.substr(0, outText_.find('\n'));
 }
 
-std::uint16_t SiteProcess::port(milliseconds limit) {
+std::uint16_t ChildProcess::port(milliseconds limit) {
     const auto line = firstLine(limit);
     const std::string prefix = "listening 127.0.0.1:";
     if (!line || line->rfind(prefix, 0) != 0) {
@@ -115,7 +134,7 @@ std::uint16_t SiteProcess::port(milliseconds limit) {
     return static_cast<std::uint16_t>(std::stoi(line->substr(prefix.size())));
 }
 
-std::optional<int> SiteProcess::exitCode(milliseconds limit) {
+std::optional<int> ChildProcess::exitCode(milliseconds limit) {
     if (exit_) {
         return exit_;
     }
@@ -131,11 +150,11 @@ std::optional<int> SiteProcess::exitCode(milliseconds limit) {
     return exit_;
 }
 
-void SiteProcess::signal(int number) {
+void ChildProcess::signal(int number) {
     ::kill(pid_, number);
 }
 
-std::string SiteProcess::errorText() {
+std::string ChildProcess::errorText() {
     readUntil(err_, errText_, false, milliseconds(1'000));
     return errText_;
 }
@@ -203,4 +222,4 @@ HttpResult httpGet(std::uint16_t port, const std::string& target, milliseconds l
     return result;
 }
 
-}  // namespace sitetest
+}  // namespace testsupport
