@@ -10,7 +10,9 @@ namespace {
 // A window like the main one: four timers, one of them running every 100 ms.
 class frmIdle : public win::Form {
   public:
-    frmIdle() : Form("frmIdle") { tmrAnimation.onTimer = [] {}; }
+    frmIdle() : Form("frmIdle") {
+        tmrAnimation.onTimer = [] {};
+    }
     win::Timer tmrStart{this, "tmrStart", {.Enabled = false, .Interval = 1000}};
     win::Timer tmrAnimation{this, "tmrAnimation", {.Interval = 100}};
     win::Timer tmrNoNet{this, "tmrNoNet", {.Enabled = false, .Interval = 60000}};

@@ -99,8 +99,8 @@ TEST(HeadlessScript, LinesBecomeTimedActionsAndBadLinesAreNamed) {
     EXPECT_EQ(reply.answer, 6);
     EXPECT_EQ(reply.openUntilMs, 260);
 
-    for (const char* bad : {"x close a", "100", "100 msgbox maybe", "100 msgbox ok hold",
-                            "100 close \"open"}) {
+    for (const char* bad :
+         {"x close a", "100", "100 msgbox maybe", "100 msgbox ok hold", "100 close \"open"}) {
         EXPECT_THROW(backend.loadScript(bad), std::runtime_error) << bad;
     }
     try {
