@@ -232,8 +232,8 @@ void HeadlessBackend::trayChanged(const TrayView& record, TrayChange change) {
               " szTip=" + quoted(record.szTip) + " dwState=" + std::to_string(record.dwState) +
               " dwStateMask=" + std::to_string(record.dwStateMask) +
               " szInfo=" + quoted(record.szInfo) + " uTimeout=" + std::to_string(record.uTimeout) +
-              " szInfoTitle=" + quoted(record.szInfoTitle) +
-              " dwInfoFlags=" + std::to_string(record.dwInfoFlags));
+              " szInfoTitle=" + quoted(record.szInfoTitle) + " dwInfoFlags=" +
+              std::to_string(record.dwInfoFlags) + " ok=" + (record.accepted ? "1" : "0"));
 }
 
 void HeadlessBackend::menuOpened(const MenuView& menu) {

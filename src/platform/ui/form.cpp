@@ -69,7 +69,15 @@ void Form::Load() {
         control->formLoaded();
     }
     notify(WindowChange::Loaded);
-    Form_Load();
+    try {
+        Form_Load();
+    } catch (...) {
+        // The error goes to whoever referenced the window; the window stays loaded.
+        if (state_ == State::Loading) {
+            state_ = State::Loaded;
+        }
+        throw;
+    }
     if (state_ == State::Loading) {
         state_ = State::Loaded;
     }

@@ -1,6 +1,7 @@
 #include "platform/ui/image_api.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -80,14 +81,26 @@ int32_t LoadImageA(int32_t /*hInst*/, std::string_view lpszName, uint32_t uType,
     if (uType != IMAGE_ICON || (fuLoad & LR_LOADFROMFILE) == 0 || lpszName.empty()) {
         return 0;
     }
-    std::ifstream in(platform::nativePath(platform::fromAnsi(lpszName)), std::ios::binary);
-    if (!in) {
+    const auto path = platform::nativePath(platform::fromAnsi(lpszName));
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    if (error || !std::filesystem::is_regular_file(path, error) || size > kMaxIconFile) {
         return 0;
     }
     IconImage icon;
-    icon.file.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad() || icon.file.size() > kMaxIconFile ||
-        !chooseImage(icon.file, cx > 0 ? cx : 32, cy > 0 ? cy : 32, icon)) {
+    try {
+        std::ifstream in(path, std::ios::binary);
+        if (!in) {
+            return 0;
+        }
+        icon.file.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        if (in.bad()) {
+            return 0;
+        }
+    } catch (const std::exception&) {
+        return 0;
+    }
+    if (!chooseImage(icon.file, cx > 0 ? cx : 32, cy > 0 ? cy : 32, icon)) {
         return 0;
     }
     auto& model = detail::model();

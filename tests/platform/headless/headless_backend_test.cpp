@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "platform/ui/msgbox.h"
 #include "support/headless_test.h"
 
@@ -43,6 +45,69 @@ TEST(HeadlessTraceFile, AppendsLinesToTheConfiguredFile) {
         backend.trace("area", "");
     }
     EXPECT_EQ(testsupport::readFile(dir.file("trace.log")), "0 area one\n7 area\n");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(HeadlessConfig, ScreenTwipsAndTaskbarComeFromTheEnvironment) {
+    struct Case {
+        const char *screen, *twips, *taskbar;
+        int32_t width, height;
+        float tppX, tppY;
+        int32_t workBottom;
+    };
+    for (const Case& c : {Case{"", "", "", 1024, 768, 15, 15, 738},
+                          Case{"800x600", "7.5", "40", 800, 600, 7.5f, 7.5f, 560},
+                          Case{"1920x1080", "12x15", "0", 1920, 1080, 12, 15, 1080},
+                          Case{"wide", "-3", "lots", 1024, 768, 15, 15, 738}}) {
+        ::setenv("TARNIX_SCREEN", c.screen, 1);
+        ::setenv("TARNIX_TWIPS", c.twips, 1);
+        ::setenv("TARNIX_TASKBAR", c.taskbar, 1);
+        const auto screen = platform::HeadlessConfig::fromEnvironment().screen;
+        EXPECT_EQ(screen.widthPx, c.width) << c.screen;
+        EXPECT_EQ(screen.heightPx, c.height) << c.screen;
+        EXPECT_EQ(screen.twipsPerPixelX, c.tppX) << c.twips;
+        EXPECT_EQ(screen.twipsPerPixelY, c.tppY) << c.twips;
+        EXPECT_EQ(screen.workRight, c.width);
+        EXPECT_EQ(screen.workBottom, c.workBottom) << c.taskbar;
+    }
+    ::unsetenv("TARNIX_SCREEN");
+    ::unsetenv("TARNIX_TWIPS");
+    ::unsetenv("TARNIX_TASKBAR");
+}
+
+TEST(HeadlessScript, LinesBecomeTimedActionsAndBadLinesAreNamed) {
+    platform::HeadlessBackend backend(platform::HeadlessConfig::forTests());
+    backend.loadScript(
+        "# comment\n\n300 menu frmTarnix \"mnu X\"\n100 tray right-click\r\n"
+        "200 msgbox yes hold 50\n");
+    EXPECT_TRUE(backend.takeInput(99).empty());
+    auto first = backend.takeInput(100);
+    ASSERT_EQ(first.size(), 1u);
+    EXPECT_EQ(first[0].action, "tray");
+    EXPECT_EQ(first[0].args, (std::vector<std::string>{"right-click"}));
+    auto second = backend.takeInput(1000);
+    ASSERT_EQ(second.size(), 1u);
+    EXPECT_EQ(second[0].args, (std::vector<std::string>{"frmTarnix", "mnu X"}));
+    // The answer waits for its time: a box before it is answered OK at once.
+    backend.virtualClock()->advance(150);
+    EXPECT_EQ(backend.messageBox("early", 4, "t").answer, 1);
+    backend.virtualClock()->advance(60);
+    const auto reply = backend.messageBox("late", 4, "t");
+    EXPECT_EQ(reply.answer, 6);
+    EXPECT_EQ(reply.openUntilMs, 260);
+
+    for (const char* bad :
+         {"x close a", "100", "100 msgbox maybe", "100 msgbox ok hold", "100 close \"open"}) {
+        EXPECT_THROW(backend.loadScript(bad), std::runtime_error) << bad;
+    }
+    try {
+        backend.loadScript("1 close a\n\nfoo");
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(), "line 3: a time in ms comes first");
+    }
 }
 
 }  // namespace

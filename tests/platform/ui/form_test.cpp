@@ -4,6 +4,7 @@
 
 #include "platform/runtime/errors.h"
 #include "platform/ui/controls.h"
+#include "platform/ui/loop.h"
 #include "support/headless_test.h"
 
 namespace {
@@ -165,6 +166,26 @@ TEST_F(FormTest, ScaleConversionsFollowTheScreensTwipsPerPixel) {
     EXPECT_EQ(form.ScaleWidth(), 303 - 6);
     EXPECT_EQ(form.ScaleHeight(), 242 - 6 - 16);
     EXPECT_THROW(form.setScaleMode(7), platform::RuntimeError);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(FormTest, TheEndOfTheSessionUnloadsEveryFormWithModeTwo) {
+    auto& main = win::Default<frmMain>();
+    main.cancelMode = win::vbFormControlMenu;  // refuses the close box only
+    main.Show();
+    auto popup = win::New<frmPopup>();
+    popup->Show();
+    headless().loadScript("10 close frmMain\n20 close frmNothing\n30 end-session\n");
+    win::RunMessageLoop();
+    EXPECT_EQ(win::FormCount(), 0);
+    EXPECT_EQ(main.events, (std::vector<std::string>{"load", "query 0", "query 2", "unload"}));
+    EXPECT_EQ(traced("input"),
+              (std::vector<std::string>{"close frmMain", "close frmNothing",
+                                        "ignored close: no such visible window", "end-session"}));
+    EXPECT_EQ(clock().nowMs(), 30);
 }
 
 }  // namespace

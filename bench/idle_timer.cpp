@@ -1,0 +1,39 @@
+// Runs a hidden window with a 100 ms timer on the real clock for the given seconds (default 10)
+// and prints the ticks; measure it with `/usr/bin/time -v` (see tools/measure/idle.sh).
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/ui/controls.h"
+#include "platform/ui/form.h"
+#include "platform/ui/loop.h"
+
+namespace {
+
+int64_t gSeconds = 10;
+
+class frmIdle : public win::Form {
+  public:
+    frmIdle() : Form("frmIdle") {
+        tmrAnimation.onTimer = [this] {
+            ++ticks;
+            if (ticks >= gSeconds * 10) {
+                Unload();
+            }
+        };
+    }
+    win::Timer tmrAnimation{this, "tmrAnimation", {.Interval = 100}};
+    int64_t ticks = 0;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1) {
+        gSeconds = std::atoll(argv[1]);
+    }
+    auto& form = win::Default<frmIdle>();
+    form.Load();
+    win::RunMessageLoop();
+    std::printf("ticks=%lld\n", static_cast<long long>(form.ticks));
+    return 0;
+}

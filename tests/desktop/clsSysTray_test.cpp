@@ -1,0 +1,210 @@
+#include "desktop/clsSysTray.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+
+#include "desktop/tray_fixture.h"
+#include "platform/ui/loop.h"
+#include "platform/ui/tray.h"
+
+namespace {
+
+using desktoptest::frmHost;
+
+class SysTrayTest : public desktoptest::DesktopTest {
+  protected:
+    void SetUp() override {
+        DesktopTest::SetUp();
+        ::setenv("USERNAME", "tester", 1);
+        ::setenv("COMPUTERNAME", "box", 1);
+    }
+    void TearDown() override {
+        ::unsetenv("USERNAME");
+        ::unsetenv("COMPUTERNAME");
+        DesktopTest::TearDown();
+    }
+};
+
+// Where a text field's bytes sit, and what they hold.
+std::string field(const win::NotifyIconRecord& record, size_t at, size_t width) {
+    return std::string(reinterpret_cast<const char*>(record.data() + at), width);
+}
+
+TEST_F(SysTrayTest, TextFieldsKeepTheirTerminatorOnlyWhenTheyFit) {
+    struct Case {
+        const char* name;
+        size_t at, width, length;
+    };
+    for (const Case& c :
+         {Case{"tip", win::nid::szTip, 128, 127}, Case{"tip", win::nid::szTip, 128, 128},
+          Case{"tip", win::nid::szTip, 128, 300}, Case{"info", win::nid::szInfo, 256, 255},
+          Case{"info", win::nid::szInfo, 256, 256}, Case{"title", win::nid::szInfoTitle, 64, 63},
+          Case{"title", win::nid::szInfoTitle, 64, 64}}) {
+        clsSysTray tray;
+        auto& form = win::Default<frmHost>();
+        const std::string text(c.length, 'a');
+        if (std::string(c.name) == "tip") {
+            tray.Add(&form, "missing.ico", text);
+        } else if (std::string(c.name) == "info") {
+            tray.Balloon(&form, text, "t");
+        } else {
+            tray.Balloon(&form, "b", text);
+        }
+        const std::string stored = field(tray.RecordBytes(), c.at, c.width);
+        if (c.length < c.width) {
+            EXPECT_EQ(stored, text + '\0' + std::string(c.width - c.length - 1, ' '))
+                << c.name << " " << c.length;
+        } else {
+            EXPECT_EQ(stored, std::string(c.width, 'a')) << c.name << " " << c.length;
+        }
+    }
+}
+
+TEST_F(SysTrayTest, AddSendsTheWholeRecordAndTheShellTakesItsFields) {
+    clsSysTray tray;
+    auto& form = win::Default<frmHost>();
+    tray.Add(&form, dir_.file("missing.ico"), "Tarnix \"tip\"", 5);
+    const auto bytes = tray.RecordBytes();
+    EXPECT_EQ(bytes[0] | bytes[1] << 8, 488);
+    EXPECT_EQ(
+        traced("tray"),
+        (std::vector<std::string>{
+            R"(add cbSize=488 hWnd=1 uID=1 uFlags=7 uCallbackMessage=512 hIcon=0 szTip="Tarnix \"tip\"" dwState=0 dwStateMask=0 szInfo="" uTimeout=0 szInfoTitle="" dwInfoFlags=0 ok=1)"}));
+    ASSERT_EQ(win::TrayIcons().size(), 1u);
+    EXPECT_EQ(win::TrayIcons()[0].tip, "Tarnix \"tip\"");
+}
+
+TEST_F(SysTrayTest, BalloonLeavesTheTooltipAndIconAndDefaultsItsFlagsToZero) {
+    clsSysTray tray;
+    auto& form = win::Default<frmHost>();
+    tray.Add(&form, "x.ico", "tip");
+    tray.Balloon(&form, "Checking Internet Connection.", "example.com");
+    EXPECT_EQ(
+        traced("tray").back(),
+        R"(modify cbSize=488 hWnd=1 uID=1 uFlags=16 uCallbackMessage=512 hIcon=0 szTip="tip" dwState=0 dwStateMask=0 szInfo="Checking Internet Connection." uTimeout=0 szInfoTitle="example.com" dwInfoFlags=0 ok=1)");
+    EXPECT_EQ(
+        traced("balloon"),
+        (std::vector<std::string>{
+            R"(hwnd=1 id=1 title="example.com" text="Checking Internet Connection." flags=0)"}));
+    EXPECT_EQ(win::TrayIcons()[0].tip, "tip");
+}
+
+TEST_F(SysTrayTest, RemoveBeforeAnythingSendsTheAllZeroRecordAndNothingHappens) {
+    clsSysTray tray;
+    tray.Remove();
+    EXPECT_EQ(
+        traced("tray"),
+        (std::vector<std::string>{
+            R"(delete cbSize=0 hWnd=0 uID=0 uFlags=0 uCallbackMessage=0 hIcon=0 szTip="" dwState=0 dwStateMask=0 szInfo="" uTimeout=0 szInfoTitle="" dwInfoFlags=0 ok=0)"}));
+    EXPECT_TRUE(traced("msgbox").empty());
+}
+
+TEST_F(SysTrayTest, RemoveTakesTheIconAway) {
+    clsSysTray tray;
+    auto& form = win::Default<frmHost>();
+    tray.Add(&form, "x.ico", "tip");
+    tray.Remove();
+    EXPECT_TRUE(win::TrayIcons().empty());
+    tray.Remove();  // again: refused by the shell, not reported
+    EXPECT_TRUE(traced("msgbox").empty());
+}
+
+TEST_F(SysTrayTest, MouseTrayEventDecodesXInTwipsAndPixelScaleModes) {
+    clsSysTray tray;
+    auto& form = win::Default<frmHost>();
+    struct Case {
+        int16_t scaleMode;
+        int32_t x;
+        bool result;
+    };
+    for (const Case& c : {Case{win::vbTwips, 7740, true}, Case{win::vbTwips, 0x201 * 15, false},
+                          Case{win::vbTwips, 0x200 * 15, false}, Case{win::vbTwips, 7747, true},
+                          Case{win::vbTwips, 7733, true}, Case{win::vbTwips, 7732, false},
+                          Case{win::vbPixels, 516, true}, Case{win::vbPixels, 7740, false},
+                          Case{win::vbPixels, 0x201, false}}) {
+        form.setScaleMode(c.scaleMode);
+        headless().clearTrace();
+        EXPECT_EQ(tray.MouseTrayEvent(&form, c.x, 0x204), c.result) << c.scaleMode << " " << c.x;
+        EXPECT_EQ(traced("window").size(), c.result ? 1u : 0u);
+    }
+}
+
+TEST_F(SysTrayTest, AScriptedRightClickReachesTheWindowAsAMouseMoveCarryingTheMessage) {
+    clsSysTray tray;
+    auto& form = win::Default<frmHost>();
+    tray.Add(&form, "x.ico", "tip");
+    headless().loadScript("100 tray right-click\n200 tray left-click\n300 tray bogus\n");
+    win::RunFor(300);
+    EXPECT_EQ(form.moves, 4);
+    EXPECT_EQ(form.lastX, 0x202 * 15);
+    EXPECT_EQ(traced("input"),
+              (std::vector<std::string>{"tray right-click", "tray left-click", "tray bogus",
+                                        "ignored tray: unknown gesture"}));
+}
+
+TEST_F(SysTrayTest, ATrappedFailureShowsTheBoxAndAppendsOneLogLine) {
+    clsSysTray tray;
+    tray.Balloon(nullptr, "text", "title");
+    EXPECT_EQ(
+        traced("msgbox"),
+        (std::vector<std::string>{
+            R"(style=16 title="TarnixIM - ERROR" text="Error occured: 91\r\nDescription: Object variable or With block variable not set\r\nModule: clsTray\r\nFunction: Balloon" answer=1)"}));
+    EXPECT_EQ(logText(),
+              "#2026-01-02 03:04:05#,\"91\",\"Object variable or With block variable not "
+              "set\",\"clsTray\",\"Balloon\",\"TarnixIM v1.0.0\",\"tester\",\"box\"\r\n");
+    EXPECT_TRUE(traced("tray").empty());
+}
+
+TEST_F(SysTrayTest, EveryOperationTrapsItsOwnFailure) {
+    clsSysTray tray;
+    tray.Add(nullptr, "x.ico", "tip");
+    tray.ToolTip(nullptr, "tip");
+    tray.ChangeIcon(nullptr, "x.ico");
+    EXPECT_FALSE(tray.MouseTrayEvent(nullptr, 7740, 516));
+    const std::string log = logText();
+    for (const char* function : {"Add", "ToolTip", "ChangeIcon", "MouseTrayEvent"}) {
+        EXPECT_NE(log.find(std::string("\"clsTray\",\"") + function + "\""), std::string::npos)
+            << function;
+    }
+    EXPECT_EQ(traced("msgbox").size(), 4u);
+}
+
+TEST_F(SysTrayTest, AProgramFolderThatCannotBeWrittenLosesOnlyTheLogLine) {
+    // A folder that is not there stands for one that cannot be written (root writes anywhere).
+    platform::setProgramFolder(dir_.file("gone"));
+    clsSysTray tray;
+    tray.ToolTip(nullptr, "tip");
+    tray.ToolTip(nullptr, "again");
+    EXPECT_EQ(traced("msgbox").size(), 2u);
+    EXPECT_FALSE(std::filesystem::exists(dir_.path() / "gone"));
+    EXPECT_EQ(logText(), "");
+}
+
+TEST_F(SysTrayTest, AnIconFileIsLoadedOnlyWhenItIsAnIcon) {
+    // One 16 x 16, 32-bit image: directory, entry, then a bitmap header.
+    std::string ico("\0\0\1\0\1\0", 6);
+    ico += std::string("\x10\x10\0\0\1\0\x20\0", 8);
+    ico += std::string("\x28\0\0\0\x16\0\0\0", 8);  // 40 bytes at offset 22
+    ico += std::string("\x28\0\0\0", 4) + std::string(36, '\0');
+    testsupport::writeFile(dir_.file("idata.x6c"), ico);
+    testsupport::writeFile(dir_.file("text.ico"), "not an icon at all");
+    testsupport::writeFile(dir_.file("cut.ico"), ico.substr(0, 30));
+    struct Case {
+        std::string file;
+        bool loaded;
+    };
+    for (const Case& c : {Case{"idata.x6c", true}, Case{"text.ico", false}, Case{"cut.ico", false},
+                          Case{"missing.ico", false}, Case{"", false}}) {
+        clsSysTray tray;
+        auto& form = win::Default<frmHost>();
+        tray.Add(&form, platform::programFolder() + "\\" + c.file, "tip");
+        const int32_t icon = win::TrayIcons().back().hIcon;
+        EXPECT_EQ(icon != 0, c.loaded) << c.file;
+        tray.Remove();
+    }
+    EXPECT_TRUE(traced("msgbox").empty()) << testing::PrintToString(traced("msgbox"));
+}
+
+}  // namespace
