@@ -19,7 +19,7 @@ int& lockDescriptor() {
 }  // namespace
 
 std::filesystem::path instanceLockPath() {
-    return registryFolder() / "tarnix.instance.lock";
+    return registryStore().folder() / "tarnix.instance.lock";
 }
 
 bool PrevInstance() {
