@@ -15,10 +15,16 @@ std::string& folderOverride() {
     return folder;
 }
 
-std::string executableFolder() {
+std::filesystem::path executablePath() {
     std::error_code error;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) {
+    auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::path() : exe;
+}
+
+std::string executableFolder() {
+    const auto exe = executablePath();
+    if (exe.empty()) {
+        std::error_code error;
         return std::filesystem::current_path(error).string();
     }
     return exe.parent_path().string();
@@ -40,6 +46,10 @@ std::string programFolder() {
 
 void setProgramFolder(std::string folder) {
     folderOverride() = std::move(folder);
+}
+
+std::string EXEName() {
+    return executablePath().stem().string();
 }
 
 bool FileExists(std::string_view path) {

@@ -14,6 +14,9 @@ std::filesystem::path nativePath(std::string_view path);
 std::string programFolder();
 void setProgramFolder(std::string folder);
 
+// The running executable's file name without its extension.
+std::string EXEName();
+
 // True for an existing ordinary file (not a folder).
 bool FileExists(std::string_view path);
 

@@ -1,0 +1,21 @@
+#include <exception>
+#include <iostream>
+
+#include "main/frmTarnix.h"
+#include "platform/runtime/errors.h"
+#include "platform/ui/form.h"
+#include "platform/ui/loop.h"
+
+// The start-up object: the main window, then the message loop until no window remains loaded.
+int main() {
+    try {
+        win::Default<frmTarnix>().Show();
+        return win::RunMessageLoop();
+    } catch (const platform::RuntimeError& error) {
+        std::cerr << "tarnix: run-time error " << error.number() << ": " << error.description()
+                  << '\n';
+    } catch (const std::exception& error) {
+        std::cerr << "tarnix: " << error.what() << '\n';
+    }
+    return 1;
+}

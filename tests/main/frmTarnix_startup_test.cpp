@@ -1,0 +1,177 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "main_window_test.h"
+#include "platform/ui/loop.h"
+#include "platform/ui/tray.h"
+#include "support/loopback_server.h"
+
+namespace {
+
+using testsupport::MainWindowTest;
+
+constexpr const char* kChecking = "Checking Internet Connection.";
+constexpr const char* kChecksDone = "Initializing Application.";
+
+class StartUp : public MainWindowTest {
+  protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        writeIni("1");
+        setText("\\CompanyDetails", "SystemTrayTT", "Pexar IM");
+    }
+    // The site is the loopback server; the machine starts offline when asked.
+    frmTarnix& start(bool online) {
+        setText("\\DAPLinks", "X6Domain", server.url("/status/200"));
+        headless().setOnline(online);
+        return load();
+    }
+    std::string title() const { return server.url("/status/200").substr(7); }
+    std::string balloon(int64_t ms, const char* text) const {
+        return std::to_string(ms) + " hwnd=1 id=1 title=\"" + title() + "\" text=\"" + text +
+               "\" flags=0";
+    }
+
+    testsupport::LoopbackServer server;
+};
+
+TEST_F(StartUp, LoadReadsTheSettingsAddsTheTrayIconAndAppliesTheLanguage) {
+    auto& form = start(false);
+
+    std::vector<std::string> effects;
+    for (const auto& line : headless().traceLines()) {
+        effects.push_back(line.substr(0, line.find(' ', line.find(' ') + 1)));
+    }
+    EXPECT_EQ(effects, (std::vector<std::string>{"0 form", "0 tray", "0 window"}));
+    ASSERT_EQ(traced("tray").size(), 1u);
+    EXPECT_TRUE(traced("tray")[0].starts_with("add cbSize=488 hWnd=1 uID=1 uFlags=7"));
+    EXPECT_NE(traced("tray")[0].find("szTip=\"Pexar IM\""), std::string::npos);
+    EXPECT_EQ(traced("window")[0],
+              "shown hwnd=1 name=frmTarnix caption=\"Instant Messenger\" left=0 top=0 "
+              "width=5625 height=7950 topmost=0");
+
+    EXPECT_EQ(sRegAddress, "Software\\Pexar\\X6");
+    EXPECT_EQ(iLang, 1);
+    EXPECT_EQ(form.lblTitle.Caption(), title());
+    EXPECT_EQ(form.lblAction[0].Caption(), kChecking);
+    EXPECT_EQ(form.lblInformation.Caption(), "");
+    EXPECT_EQ(form.chkAction[0].Value(), 0);
+    EXPECT_TRUE(form.mnuL_Lang[1].Checked());
+    EXPECT_EQ(form.ScaleWidth(), 5535);
+    EXPECT_EQ(form.ScaleHeight(), 7575);
+    EXPECT_EQ(form.BorderStyle(), win::vbFixedDialog);
+    EXPECT_EQ(win::NextTimerDueMs(), 100) << "the animation runs from load";
+    EXPECT_EQ(server.requestCount(), 0) << "nothing is checked before the first second";
+}
+
+TEST_F(StartUp, OfflineRetriesFiveTimesAMinuteApartThenUnloads) {
+    auto& form = start(false);
+
+    win::RunUntil(360'999);
+    EXPECT_EQ(stamped("balloon"),
+              (std::vector<std::string>{balloon(1000, kChecking), balloon(61000, kChecking),
+                                        balloon(121000, kChecking), balloon(181000, kChecking),
+                                        balloon(241000, kChecking), balloon(301000, kChecking)}));
+    EXPECT_EQ(sngNoNetTries, 5);
+    EXPECT_TRUE(form.IsLoaded());
+    EXPECT_EQ(form.chkAction[0].Value(), 0);
+
+    win::RunUntil(361'000);
+    EXPECT_FALSE(form.IsLoaded());
+    EXPECT_EQ(win::FormCount(), 0);
+    EXPECT_EQ(win::NextTimerDueMs(), -1);
+    EXPECT_TRUE(traced("tray").back().starts_with("delete "));
+    EXPECT_TRUE(win::TrayIcons().empty());
+    EXPECT_EQ(stamped("form").back(), "361000 unloaded hwnd=1 name=frmTarnix mode=1");
+    EXPECT_EQ(server.requestCount(), 0) << "an offline machine is never probed";
+    EXPECT_EQ(number("", "X6Installed"), -99) << "the sign-in page never opened";
+}
+
+class ConnectionFoundAtRetry : public StartUp, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ConnectionFoundAtRetry, HandsOverAtOnce) {
+    const int retry = GetParam();
+    const int64_t retryMs = 1000 + 60'000 * static_cast<int64_t>(retry);
+    auto& form = start(false);
+    win::RunUntil(retryMs - 1);
+    EXPECT_EQ(number("", "X6Installed"), -99);
+
+    headless().setOnline(true);
+    win::RunUntil(retryMs);
+    EXPECT_EQ(sngNoNetTries, retry);
+    EXPECT_EQ(server.requestCount(), 1);
+    EXPECT_EQ(iCheckInternet, 1);
+    EXPECT_EQ(form.chkAction[0].Value(), 1);
+    EXPECT_EQ(form.pbAction[0].Value(), 50);
+    EXPECT_EQ(form.lblInformation.Caption(), kChecksDone);
+    const auto balloons = stamped("balloon");
+    ASSERT_EQ(balloons.size(), static_cast<size_t>(retry) + 2);
+    EXPECT_EQ(balloons[retry], balloon(retryMs, kChecking));
+    // The check lets the loop run once before its probe: an idle pass of 1 ms on this clock.
+    EXPECT_EQ(balloons.back(), balloon(retryMs + 1, kChecksDone));
+    EXPECT_EQ(number("", "X6Installed"), 1) << "first-run defaults written";
+    EXPECT_TRUE(form.TopMost());
+
+    win::RunUntil(1'000'000);
+    EXPECT_TRUE(form.IsLoaded()) << "no more retries, no unload";
+    EXPECT_EQ(stamped("balloon").size(), balloons.size());
+    EXPECT_EQ(form.pbAction[0].Value(), 50) << "the full bar stays";
+}
+
+INSTANTIATE_TEST_SUITE_P(FirstMiddleFifth, ConnectionFoundAtRetry, ::testing::Values(1, 3, 5));
+
+TEST_F(StartUp, ConnectedStartChecksOnceAfterOneSecondThenOpensTheSignInPage) {
+    auto& form = start(true);
+    win::RunUntil(999);
+    EXPECT_EQ(server.requestCount(), 0);
+    EXPECT_TRUE(traced("balloon").empty());
+
+    win::RunUntil(1000);
+    EXPECT_EQ(server.requestCount(), 1);
+    EXPECT_EQ(stamped("balloon"),
+              (std::vector<std::string>{balloon(1000, kChecking), balloon(1000, kChecksDone)}));
+    EXPECT_EQ(form.lblInformation.Caption(), kChecksDone);
+    EXPECT_EQ(form.chkAction[0].Value(), 1);
+    EXPECT_EQ(form.pbAction[0].Value(), 50);
+    EXPECT_EQ(sngNoNetTries, 0);
+    EXPECT_EQ(number("", "X6Installed"), 1);
+    EXPECT_EQ(sLoginURL, server.url("/status/200") + "Error") << "no sign-in path is stored";
+    EXPECT_EQ(win::NextTimerDueMs(), -1) << "every timer has stopped";
+}
+
+TEST_F(StartUp, TheBarClimbsToFortyFourThenCyclesFromFour) {
+    auto& form = start(false);
+    std::vector<float> shown;
+    for (int tick = 1; tick <= 45; ++tick) {
+        win::RunUntil(100 * tick);
+        shown.push_back(form.pbAction[0].Value());
+    }
+    std::vector<float> expected;
+    for (float v = 2; v <= 44; v += 2) {
+        expected.push_back(v);
+    }
+    for (float v = 4; v <= 44; v += 2) {
+        expected.push_back(v);
+    }
+    expected.push_back(4);  // the second cycle
+    expected.push_back(6);
+    ASSERT_EQ(shown.size(), expected.size());
+    for (size_t i = 0; i < shown.size(); ++i) {
+        EXPECT_EQ(shown[i], expected[i]) << "tick " << i + 1;
+    }
+}
+
+TEST_F(StartUp, TheCheckBoxSnapsBackToTheRecordedState) {
+    auto& form = start(false);
+    form.chkAction[0].userClick();
+    EXPECT_EQ(form.chkAction[0].Value(), 0);
+
+    headless().setOnline(true);
+    win::RunUntil(1000);
+    form.chkAction[0].userClick();
+    EXPECT_EQ(form.chkAction[0].Value(), 1);
+}
+
+}  // namespace
