@@ -5,6 +5,8 @@
 #include <chrono>
 
 #include "platform/net/http.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/form.h"
 #include "support/headless_test.h"
 #include "support/loopback_server.h"
 
@@ -111,6 +113,29 @@ TEST_F(CheckConnection, ASiteThatNeverAnswersIsOfflineAfterTheTimeOut) {
     EXPECT_LT(elapsed, milliseconds(5000));
     EXPECT_EQ(iFlags, 2);
     EXPECT_NE(traced("http").back().find("error=12002"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+class YieldingForm : public win::Form {
+  public:
+    YieldingForm() : Form("frmYield", {}) {
+        tmrTick.onTimer = [this] { ++ticks; };
+    }
+    win::Timer tmrTick{this, "tmrTick", {.Interval = 1}};
+    int ticks = 0;
+};
+
+TEST_F(CheckConnection, LetsTheLoopRunOnceBeforeTheProbe) {
+    auto& form = win::Default<YieldingForm>();
+    form.Load();
+    clock().advance(5);  // the timer is due but nothing has run the loop yet
+    int16_t iFlags = kUntouched;
+    EXPECT_TRUE(mInternet::CheckConnection(server.url("/"), true, iFlags));
+    EXPECT_EQ(form.ticks, 1);
+    win::Unload(form);
 }
 
 }  // namespace
