@@ -44,7 +44,9 @@ class MainWindowTest : public RegistryTest {
     }
 
     std::string programFolder() const { return programDir_.path().string(); }
-    std::filesystem::path iniFile() const { return programDir_.path() / "PexarDeskTop.ini"; }
+    std::filesystem::path iniFile() const {
+        return std::filesystem::path(platform::programFolder()) / "PexarDeskTop.ini";
+    }
 
     // A desktop settings file naming kSettingsKey, with the given Lang line (none when null).
     void writeIni(const char* lang = "1") {

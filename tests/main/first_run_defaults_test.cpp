@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "main_window_test.h"
+#include "platform/ui/loop.h"
+#include "support/loopback_server.h"
+
+namespace {
+
+using testsupport::MainWindowTest;
+using testsupport::readFile;
+
+class FirstRunDefaults : public MainWindowTest {
+  protected:
+    // A program folder whose path holds spaces.
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        folder_ =
+            std::filesystem::path(MainWindowTest::programFolder()) / "Program Files" / "Tarnix IM";
+        std::filesystem::create_directories(folder_);
+        platform::setProgramFolder(folder_.string());
+        writeIni("1");
+    }
+    std::string folder() const { return folder_.string(); }
+
+  private:
+    std::filesystem::path folder_;
+};
+
+// The registry file's text for a folder: "\" doubled inside quoted data.
+std::string quotedPath(const std::string& path) {
+    std::string out;
+    for (char c : path) {
+        out += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    }
+    return out;
+}
+
+TEST_F(FirstRunDefaults, AreWrittenInOrderWithAnUnquotedAutostartEntry) {
+    auto& form = load();
+    frmTarnixTestAccess::WriteFirstRunDefaults(form);
+
+    const std::string exe = platform::EXEName() + ".exe";
+    const std::string sounds = quotedPath(folder() + "\\sounds\\");
+    EXPECT_EQ(readFile(hiveFile()),
+              "Windows Registry Editor Version 5.00\n"
+              "\n[HKEY_CURRENT_USER\\Software]\n"
+              "\n[HKEY_CURRENT_USER\\Software\\Microsoft]\n"
+              "\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows]\n"
+              "\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion]\n"
+              "\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]\n"
+              "\"" +
+                  exe + "\"=\"" + quotedPath(folder() + "\\" + exe) +
+                  "\"\n"
+                  "\n[HKEY_CURRENT_USER\\Software\\Pexar]\n"
+                  "\n[HKEY_CURRENT_USER\\Software\\Pexar\\X6]\n"
+                  "\"X6Installed\"=dword:00000001\n"
+                  "\"X6OnTop\"=dword:00000001\n"
+                  "\"OnWindowsLoad\"=dword:00000001\n"
+                  "\n[HKEY_CURRENT_USER\\Software\\Pexar\\X6\\Alerts]\n"
+                  "\"ContactOnline\"=dword:00000001\n"
+                  "\"ChatRequest\"=dword:00000001\n"
+                  "\"NewMail\"=dword:00000001\n"
+                  "\n[HKEY_CURRENT_USER\\Software\\Pexar\\X6\\Sounds]\n"
+                  "\"Login\"=\"" +
+                  sounds +
+                  "notify.wav\"\n"
+                  "\"ContactOnline\"=\"" +
+                  sounds +
+                  "notify.wav\"\n"
+                  "\"ChatRequest\"=\"" +
+                  sounds +
+                  "doorbell08.wav\"\n"
+                  "\"NewMail\"=\"" +
+                  sounds + "knock.wav\"\n");
+    EXPECT_TRUE(form.TopMost());
+}
+
+TEST_F(FirstRunDefaults, ReplaceStoredValuesAndLeaveTheOthers) {
+    setText("\\Sounds", "Login", "C:\\mine.wav");
+    setText("\\Sounds", "GenAlert", "C:\\alert.wav");
+    setNumber("X6OnTop", 0);
+    frmTarnixTestAccess::WriteFirstRunDefaults(load());
+
+    EXPECT_EQ(oRegistry().GetSettingString(1, std::string(kSettingsKey) + "\\Sounds", "Login"),
+              folder() + "\\sounds\\notify.wav");
+    EXPECT_EQ(oRegistry().GetSettingString(1, std::string(kSettingsKey) + "\\Sounds", "GenAlert"),
+              "C:\\alert.wav");
+    EXPECT_EQ(number("", "X6OnTop"), 1);
+    EXPECT_EQ(number("\\Alerts", "GenAlert"), -99);
+}
+
+struct InstalledCase {
+    const char* name;
+    std::optional<int32_t> installed;
+    std::optional<int32_t> onTop;
+    bool defaultsWritten;
+    bool topMost;
+};
+
+void PrintTo(const InstalledCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class SignInPageOpening : public MainWindowTest,
+                          public ::testing::WithParamInterface<InstalledCase> {};
+
+TEST_P(SignInPageOpening, WritesTheDefaultsUnlessInstalledElseAppliesOnTop) {
+    const auto& param = GetParam();
+    writeIni("1");
+    testsupport::LoopbackServer server;
+    setText("\\DAPLinks", "X6Domain", server.url("/status/200"));
+    if (param.installed) {
+        setNumber("X6Installed", *param.installed);
+    }
+    if (param.onTop) {
+        setNumber("X6OnTop", *param.onTop);
+    }
+    auto& form = load();
+    win::RunUntil(1000);
+
+    ASSERT_EQ(form.lblInformation.Caption(), "Initializing Application.");
+    EXPECT_EQ(number("", "X6Installed"), param.defaultsWritten ? 1 : *param.installed);
+    EXPECT_EQ(number("", "OnWindowsLoad"), param.defaultsWritten ? 1 : -99);
+    EXPECT_EQ(lInstalled, param.installed.value_or(0));
+    EXPECT_EQ(form.TopMost(), param.topMost);
+}
+
+INSTANTIATE_TEST_SUITE_P(States, SignInPageOpening,
+                         ::testing::Values(InstalledCase{"FreshKey", std::nullopt, std::nullopt,
+                                                         true, true},
+                                           InstalledCase{"InstalledNotOnTop", 1, 0, false, false},
+                                           InstalledCase{"InstalledOnTop", 1, 1, false, true},
+                                           InstalledCase{"InstalledAnyOnTop", 1, 7, false, true},
+                                           InstalledCase{"TwoIsFirstRun", 2, 0, true, true},
+                                           InstalledCase{"ZeroIsFirstRun", 0, 0, true, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
