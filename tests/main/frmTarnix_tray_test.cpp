@@ -25,10 +25,6 @@ class TrayMenu : public MainWindowTest {
         writeIni("1");
         headless().setOnline(false);
     }
-    const win::TrayIcon& icon() {
-        EXPECT_EQ(win::TrayIcons().size(), 1u);
-        return win::TrayIcons().front();
-    }
 };
 
 struct TrayMessageCase {
@@ -45,7 +41,8 @@ class TrayMessage : public TrayMenu, public ::testing::WithParamInterface<TrayMe
 
 TEST_P(TrayMessage, OnlyARightButtonPressOpensTheMenu) {
     auto& form = load();
-    win::SendTrayMessage(icon(), GetParam().message);
+    ASSERT_EQ(win::TrayIcons().size(), 1u);
+    win::SendTrayMessage(win::TrayIcons().front(), GetParam().message);
     win::DoEvents();
     if (!GetParam().opensMenu) {
         EXPECT_TRUE(traced("menu").empty());

@@ -19,7 +19,8 @@ int& lockDescriptor() {
 }  // namespace
 
 std::filesystem::path instanceLockPath() {
-    return registryFolder() / "tarnix.instance.lock";
+    // Beside the hives the process uses, so a store moved with setRegistryFolder takes its lock.
+    return registryStore().folder() / "tarnix.instance.lock";
 }
 
 bool PrevInstance() {
