@@ -172,9 +172,4 @@ TEST_F(TrayMenu, ASecondInstanceSaysSoAndTouchesNothing) {
     EXPECT_EQ(win::NextTimerDueMs(), -1);
 }
 
-TEST_F(TrayMenu, TheFirstInstanceRunsWhileNoOtherHoldsTheLock) {
-    EXPECT_TRUE(load().IsLoaded());
-    EXPECT_TRUE(traced("msgbox").empty());
-}
-
 }  // namespace
