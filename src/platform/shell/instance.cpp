@@ -19,6 +19,7 @@ int& lockDescriptor() {
 }  // namespace
 
 std::filesystem::path instanceLockPath() {
+    // Beside the hives the process uses, so a store moved with setRegistryFolder takes its lock.
     return registryStore().folder() / "tarnix.instance.lock";
 }
 

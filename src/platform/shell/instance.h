@@ -9,7 +9,7 @@ namespace platform {
 // system drops the lock of a process that dies, so a killed instance never blocks the next start.
 bool PrevInstance();
 
-// The lock that PrevInstance claims: a file beside the registry hives.
+// The lock that PrevInstance claims: a file beside the registry hives of the process store.
 std::filesystem::path instanceLockPath();
 
 // Drops this process's claim (tests start several "processes" in one).
