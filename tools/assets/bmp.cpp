@@ -2,14 +2,13 @@
 
 #include <stdexcept>
 
-#include "assets/bytes.h"
+#include "assets/bitmap_header.h"
 
 namespace assetgen {
 
 namespace {
 
 constexpr std::uint32_t kFileHeaderSize = 14;
-constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr std::int32_t kPixelsPerMetre = 3780;  // 96 dots per inch
 
 }  // namespace
@@ -22,7 +21,7 @@ std::string encodeBmp24(const Image& image) {
     const auto h = static_cast<std::uint32_t>(image.height);
     const std::uint32_t stride = (w * 3 + 3) / 4 * 4;
     const std::uint32_t pixelBytes = stride * h;
-    const std::uint32_t offset = kFileHeaderSize + kInfoHeaderSize;
+    const std::uint32_t offset = kFileHeaderSize + kBitmapInfoHeaderSize;
 
     LittleEndianWriter out;
     out.text("BM");
@@ -31,17 +30,8 @@ std::string encodeBmp24(const Image& image) {
     out.u16(0);
     out.u32(offset);
 
-    out.u32(kInfoHeaderSize);
-    out.i32(static_cast<std::int32_t>(w));
-    out.i32(static_cast<std::int32_t>(h));  // positive: bottom-up
-    out.u16(1);
-    out.u16(24);
-    out.u32(0);  // uncompressed
-    out.u32(pixelBytes);
-    out.i32(kPixelsPerMetre);
-    out.i32(kPixelsPerMetre);
-    out.u32(0);
-    out.u32(0);
+    writeBitmapInfoHeader(out, static_cast<std::int32_t>(w), static_cast<std::int32_t>(h), 24,
+                          pixelBytes, kPixelsPerMetre);
 
     for (int y = image.height - 1; y >= 0; --y) {
         for (int x = 0; x < image.width; ++x) {

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "assets/bytes.h"
+#include "assets/bitmap_header.h"
 
 namespace assetgen {
 
@@ -10,7 +10,6 @@ namespace {
 
 constexpr std::uint32_t kDirSize = 6;
 constexpr std::uint32_t kEntrySize = 16;
-constexpr std::uint32_t kInfoHeaderSize = 40;
 
 }  // namespace
 
@@ -23,7 +22,7 @@ std::string encodeIco(const Image& image) {
     const std::uint32_t colourBytes = w * h * 4;
     const std::uint32_t maskStride = (w + 31) / 32 * 4;
     const std::uint32_t maskBytes = maskStride * h;
-    const std::uint32_t imageBytes = kInfoHeaderSize + colourBytes + maskBytes;
+    const std::uint32_t imageBytes = kBitmapInfoHeaderSize + colourBytes + maskBytes;
 
     LittleEndianWriter out;
     // Icon directory with one entry; 256 is written as 0.
@@ -40,17 +39,8 @@ std::string encodeIco(const Image& image) {
     out.u32(kDirSize + kEntrySize);
 
     // The image's header counts the colour rows and the mask rows together: twice the height.
-    out.u32(kInfoHeaderSize);
-    out.i32(static_cast<std::int32_t>(w));
-    out.i32(static_cast<std::int32_t>(h * 2));
-    out.u16(1);
-    out.u16(32);
-    out.u32(0);  // uncompressed
-    out.u32(colourBytes + maskBytes);
-    out.i32(0);
-    out.i32(0);
-    out.u32(0);
-    out.u32(0);
+    writeBitmapInfoHeader(out, static_cast<std::int32_t>(w), static_cast<std::int32_t>(h * 2), 32,
+                          colourBytes + maskBytes, 0);
 
     // Rows run bottom to top in both the colour data and the mask.
     for (int y = image.height - 1; y >= 0; --y) {
