@@ -48,12 +48,13 @@ std::vector<std::string> Installation::environment(const std::string& traceName,
             std::string("TARNIX_CLOCK=") + (virtualClock ? "virtual" : "real"), "TARNIX_OFFLINE=0"};
 }
 
-std::unique_ptr<testsupport::ChildProcess> Installation::start(const std::string& traceName,
-                                                               const std::string& script,
-                                                               bool virtualClock) const {
-    return std::make_unique<testsupport::ChildProcess>(
-        (program_ / "tarnix").string(), std::vector<std::string>{},
-        environment(traceName, script, virtualClock));
+std::unique_ptr<testsupport::ChildProcess> Installation::start(
+    const std::string& traceName, const std::string& script, bool virtualClock,
+    const std::vector<std::string>& moreEnvironment) const {
+    auto env = environment(traceName, script, virtualClock);
+    env.insert(env.end(), moreEnvironment.begin(), moreEnvironment.end());
+    return std::make_unique<testsupport::ChildProcess>((program_ / "tarnix").string(),
+                                                       std::vector<std::string>{}, env);
 }
 
 std::vector<TraceLine> readTrace(const fs::path& file) {

@@ -31,9 +31,9 @@ class Installation {
     }
 
     // Starts the program; the caller waits for it.
-    std::unique_ptr<testsupport::ChildProcess> start(const std::string& traceName,
-                                                     const std::string& script,
-                                                     bool virtualClock = true) const;
+    std::unique_ptr<testsupport::ChildProcess> start(
+        const std::string& traceName, const std::string& script, bool virtualClock = true,
+        const std::vector<std::string>& moreEnvironment = {}) const;
 
   private:
     testsupport::TempDir root_;
