@@ -50,7 +50,7 @@ void LoadSwedish() {
     sTxtTrayAbout = "Om oss";
     sTxtTrayExit = "Avsluta";
     sTxtAboutTitle = "Om dettta program";
-    sTxtAboutCompanyHeading = "Företag:";
+    sTxtAboutCompanyHeading = "F=F6retag:";
 }
 
 }  // namespace mLang

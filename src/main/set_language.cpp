@@ -43,8 +43,6 @@ void SetLanguage(int16_t index) {
     main.mnuL_Lang[6].setCaption(sTxtLangSwedish);
     main.mnuSTAbout.setCaption(sTxtTrayAbout);
     main.mnuSTExit.setCaption(sTxtTrayExit);
-    // TODO: relabel the options window while bOptionsLoaded and the About window while
-    // bAboutLoaded, through their appliers, when those windows are added.
 }
 
 }  // namespace mLang

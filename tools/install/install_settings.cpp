@@ -13,7 +13,7 @@ constexpr std::string_view kStoredLineBreak = "¿§æ§¿";
 
 std::string usage() {
     return "usage: tarnix-install-settings --site URL --company NAME [--address TEXT] "
-           "[--tooltip TEXT] [--login PATH] [--update PATH] [--popups PATH] [--ini FILE]\n"
+           "[--tooltip TEXT] [--login PATH] [--update PATH] [--popups PATH] --ini FILE\n"
            "Writes the site's address and service paths and the company details into the\n"
            "registry folder named by TARNIX_REGISTRY_DIR (or the user's own when unset).\n";
 }
@@ -61,12 +61,15 @@ std::string settingsKeyPath(const std::string& iniPath) {
     return value;
 }
 
-void writeSettings(const InstallSettings& settings, const std::string& keyPath) {
+bool writeSettings(const InstallSettings& settings, const std::string& keyPath) {
     clsRegistry registry;
-    // Root-key number 1, HKEY_CURRENT_USER, passed fresh to every call.
-    auto save = [&registry](const std::string& path, const std::string& name,
-                            const std::string& data) {
+    bool stored = true;
+    // Root-key number 1, HKEY_CURRENT_USER, passed fresh to every call. The settings store reports
+    // nothing, so each value is read back to tell whether it reached the registry.
+    auto save = [&registry, &stored](const std::string& path, const std::string& name,
+                                     const std::string& data) {
         registry.SaveSettingString(1, path, name, data);
+        stored = stored && registry.GetSettingString(1, path, name) == data;
     };
     const std::string links = keyPath + "\\DAPLinks";
     save(links, "X6Domain", settings.site);
@@ -78,6 +81,7 @@ void writeSettings(const InstallSettings& settings, const std::string& keyPath) 
     save(company, "SystemTrayTT", settings.tooltip.empty() ? settings.company : settings.tooltip);
     save(company, "Name", settings.company);
     save(company, "Address", platform::Replace(settings.address, "\n", kStoredLineBreak));
+    return stored;
 }
 
 }  // namespace install

@@ -31,6 +31,7 @@ std::string settingsKeyPath(const std::string& iniPath);
 
 // Writes the values under HKEY_CURRENT_USER\<settings key>\DAPLinks and \CompanyDetails. A line
 // break in the address is stored as the five characters the options window reads as one.
-void writeSettings(const InstallSettings& settings, const std::string& keyPath);
+// False when a value did not read back as written (an unwritable registry folder, for one).
+bool writeSettings(const InstallSettings& settings, const std::string& keyPath);
 
 }  // namespace install

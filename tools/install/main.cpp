@@ -20,7 +20,11 @@ int main(int argc, char** argv) {
                      settings.iniPath.c_str());
         return 1;
     }
-    install::writeSettings(settings, keyPath);
+    if (!install::writeSettings(settings, keyPath)) {
+        std::fprintf(stderr, "tarnix-install-settings: the settings could not be stored in %s\n",
+                     platform::registryFolder().c_str());
+        return 1;
+    }
     std::printf("installed the site and company settings under HKEY_CURRENT_USER\\%s in %s\n",
                 keyPath.c_str(), platform::registryFolder().c_str());
     return 0;

@@ -42,7 +42,7 @@ TEST_F(InstallSettingsTest, WritesTheLinksAndCompanyDetailsUnderTheIniSettingsKe
                        settings));
     const std::string key = install::settingsKeyPath(ini);
     ASSERT_EQ(key, "Software\\Tarnix\\Demo");
-    install::writeSettings(settings, key);
+    EXPECT_TRUE(install::writeSettings(settings, key));
 
     clsRegistry registry;
     auto read = [&](const std::string& sub, const std::string& name) {
@@ -55,6 +55,16 @@ TEST_F(InstallSettingsTest, WritesTheLinksAndCompanyDetailsUnderTheIniSettingsKe
     EXPECT_EQ(read("\\CompanyDetails", "SystemTrayTT"), "Acme Ltd");
     EXPECT_EQ(read("\\CompanyDetails", "Name"), "Acme Ltd");
     EXPECT_EQ(read("\\CompanyDetails", "Address"), "1 Road¿§æ§¿Town");
+}
+
+TEST_F(InstallSettingsTest, AnUnwritableRegistryFolderIsReportedAsAFailure) {
+    testsupport::TempDir dir;
+    testsupport::writeFile(dir.path() / "plain-file", "");
+    platform::setRegistryFolder(dir.path() / "plain-file" / "registry");
+    InstallSettings settings;
+    settings.site = "http://127.0.0.1:9";
+    settings.company = "Acme Ltd";
+    EXPECT_FALSE(install::writeSettings(settings, "Software\\Tarnix\\Demo"));
 }
 
 TEST_F(InstallSettingsTest, AnIniWithoutTheKeyPathNamesNone) {
