@@ -3,7 +3,7 @@
 #include <chrono>
 #include <string>
 
-// The pieces of the error report, apart so that they can be checked on their own.
+// The error report's message text, log line and file append, kept apart so each can be tested.
 namespace errorlog {
 
 // The message box text: "Error occured: " and the number, then the lines of the parts that are

@@ -26,6 +26,7 @@ class StartUp : public MainWindowTest {
     frmTarnix& start(bool online) {
         setText("\\DAPLinks", "X6Domain", server.url("/status/200"));
         headless().setOnline(online);
+        headless().clearTrace();  // only what the window does from here on
         return load();
     }
     std::string title() const { return server.url("/status/200").substr(7); }

@@ -42,6 +42,20 @@ std::optional<size_t> rootIndex(HKEY key) {
     return std::nullopt;
 }
 
+// A value the program stored, for the trace: the key's full name, the value's name, its type and
+// size.
+void traceSet(size_t hive, const std::vector<std::string>& names, const std::string& valueName,
+              uint32_t type, size_t size) {
+    std::string key = kRoots[hive].name;
+    for (const std::string& name : names) {
+        key += '\\';
+        key += name;
+    }
+    trace("registry", "set key=" + platform::quoted(fromAnsi(key)) +
+                          " value=" + platform::quoted(fromAnsi(valueName)) +
+                          " type=" + std::to_string(type) + " bytes=" + std::to_string(size));
+}
+
 void report(const std::string& traceLine, const std::string& message) {
     std::fprintf(stderr, "tarnix: %s\n", message.c_str());
     trace("registry", traceLine);
@@ -339,19 +353,23 @@ int32_t RegistryStore::setValue(HKEY key, std::string_view name, uint32_t type, 
         const auto* old = at.findValue(valueName);
         return old && old->type == type && old->data == bytes;
     };
-    if (unchanged(*found)) {
-        return kRegOk;  // nothing to write
-    }
     const KeyPath path = *pathOf(key);  // lookUp found it open
-    return modify(path.hive, [&](Key& root, bool& changed) {
-        Key* at = find(root, path.names);
-        if (!at) {
-            return kRegKeyDeleted;
-        }
-        changed = !unchanged(*at);
-        at->setValue(valueName, type, bytes);
-        return kRegOk;
-    });
+    int32_t status = kRegOk;
+    if (!unchanged(*found)) {
+        status = modify(path.hive, [&](Key& root, bool& changed) {
+            Key* at = find(root, path.names);
+            if (!at) {
+                return kRegKeyDeleted;
+            }
+            changed = !unchanged(*at);
+            at->setValue(valueName, type, bytes);
+            return kRegOk;
+        });
+    }
+    if (status == kRegOk) {
+        traceSet(path.hive, path.names, valueName, type, bytes.size());
+    }
+    return status;
 }
 
 int32_t RegistryStore::deleteValue(HKEY key, std::string_view name) {

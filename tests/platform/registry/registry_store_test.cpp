@@ -262,8 +262,14 @@ TEST_F(RegistryStoreTest, AWriteThatFailsLeavesTheOldFileAndValues) {
     EXPECT_FALSE(load(store, "K", "big"));
     EXPECT_EQ(filesIn(registryDir()),
               (std::vector<std::string>{"HKEY_CURRENT_USER.reg", "HKEY_CURRENT_USER.reg.lock"}));
-    ASSERT_EQ(traced("registry").size(), 2u);
-    EXPECT_NE(traced("registry")[0].find("write-failed"), std::string::npos);
+    std::vector<std::string> failures;
+    for (const auto& line : traced("registry")) {
+        if (!line.starts_with("set ")) {
+            failures.push_back(line);
+        }
+    }
+    ASSERT_EQ(failures.size(), 2u);
+    EXPECT_NE(failures[0].find("write-failed"), std::string::npos);
 }
 
 TEST(RegistryFolder, ComesFromTheEnvironment) {
