@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "main_window_test.h"
 #include "platform/ui/loop.h"
@@ -38,11 +39,56 @@ std::string quotedPath(const std::string& path) {
     return out;
 }
 
+// One "registry set" trace line: the key below HKEY_CURRENT_USER, the value, its type and size.
+std::string setLine(const std::string& key, const std::string& value, int type, size_t bytes) {
+    return "set key=\"HKEY_CURRENT_USER\\\\" + quotedPath(key) + "\" value=\"" + value +
+           "\" type=" + std::to_string(type) + " bytes=" + std::to_string(bytes);
+}
+
+// The registry writes and window changes in the order they happened, without time stamps.
+std::vector<std::string> registryAndWindowLines(const std::vector<std::string>& trace) {
+    std::vector<std::string> lines;
+    for (const auto& line : trace) {
+        for (const std::string area : {" registry ", " window "}) {
+            const size_t at = line.find(area);
+            if (at != std::string::npos && at == line.find(' ')) {
+                lines.push_back(area.substr(1) + line.substr(at + area.size()));
+            }
+        }
+    }
+    return lines;
+}
+
 TEST_F(FirstRunDefaults, AreWrittenInOrderWithAnUnquotedAutostartEntry) {
     auto& form = load();
+    const int32_t hwnd = form.hWnd();
+    headless().clearTrace();
     frmTarnixTestAccess::WriteFirstRunDefaults(form);
 
+    constexpr int kNumber = 4;  // REG_DWORD
+    constexpr int kText = 1;    // REG_SZ, stored without a terminating NUL
+    const std::string key = kSettingsKey;
     const std::string exe = platform::EXEName() + ".exe";
+    const std::string notify = folder() + "\\sounds\\notify.wav";
+    const std::string doorbell = folder() + "\\sounds\\doorbell08.wav";
+    const std::string knock = folder() + "\\sounds\\knock.wav";
+    EXPECT_EQ(registryAndWindowLines(headless().traceLines()),
+              (std::vector<std::string>{
+                  "registry " + setLine(key, "X6Installed", kNumber, 4),
+                  "registry " + setLine(key, "X6OnTop", kNumber, 4),
+                  "window topmost hwnd=" + std::to_string(hwnd) + " name=frmTarnix on=1",
+                  "registry " + setLine(key, "OnWindowsLoad", kNumber, 4),
+                  "registry " + setLine("Software\\Microsoft\\Windows\\CurrentVersion\\Run", exe,
+                                        kText, (folder() + "\\" + exe).size()),
+                  "registry " + setLine(key + "\\Alerts", "ContactOnline", kNumber, 4),
+                  "registry " + setLine(key + "\\Alerts", "ChatRequest", kNumber, 4),
+                  "registry " + setLine(key + "\\Alerts", "NewMail", kNumber, 4),
+                  "registry " + setLine(key + "\\Sounds", "Login", kText, notify.size()),
+                  "registry " + setLine(key + "\\Sounds", "ContactOnline", kText, notify.size()),
+                  "registry " + setLine(key + "\\Sounds", "ChatRequest", kText, doorbell.size()),
+                  "registry " + setLine(key + "\\Sounds", "NewMail", kText, knock.size()),
+              }));
+
     const std::string sounds = quotedPath(folder() + "\\sounds\\");
     EXPECT_EQ(readFile(hiveFile()),
               "Windows Registry Editor Version 5.00\n"

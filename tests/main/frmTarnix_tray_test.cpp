@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <csignal>
 #include <string>
 #include <vector>
@@ -65,6 +66,64 @@ INSTANTIATE_TEST_SUITE_P(Messages, TrayMessage,
                                            TrayMessageCase{"Move", win::WM_MOUSEMOVE, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+struct PixelScaleCase {
+    const char* name;
+    float twipsPerPixel;
+    std::vector<int> openingColumns;
+};
+
+void PrintTo(const PixelScaleCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class MoveOverWindow : public TrayMenu, public ::testing::WithParamInterface<PixelScaleCase> {};
+
+// The window's own mouse moves are decoded like tray messages: only a pixel column of 516 reads
+// as a right-button press, and the window is wide enough for it only at small pixel sizes.
+TEST_P(MoveOverWindow, OpensTheMenuOnlyAcrossPixelColumn516) {
+    const auto& param = GetParam();
+    platform::ScreenInfo screen;
+    screen.twipsPerPixelX = param.twipsPerPixel;
+    screen.twipsPerPixelY = param.twipsPerPixel;
+    headless().setScreen(screen);
+    auto& form = load();
+    const int columns = static_cast<int>(std::ceil(form.ScaleWidth() / param.twipsPerPixel));
+    ASSERT_GT(columns, 0);
+
+    std::string script;
+    for (int x = 0; x < columns; ++x) {
+        script += "10 mousemove frmTarnix " + std::to_string(x) + " 100\n";
+    }
+    headless().loadScript(script);
+    win::RunUntil(20);
+
+    // Each menu line follows the move that opened it.
+    int moves = 0;
+    std::string lastX;
+    std::vector<int> opening;
+    for (const auto& line : headless().traceLines()) {
+        const std::string move = " input mousemove frmTarnix ";
+        const size_t at = line.find(move);
+        if (at != std::string::npos) {
+            ++moves;
+            const std::string rest = line.substr(at + move.size());
+            lastX = rest.substr(0, rest.find(' '));
+        } else if (line.find(" menu open ") != std::string::npos) {
+            EXPECT_NE(line.find(" form=frmTarnix menu=mnuSysTray "), std::string::npos) << line;
+            opening.push_back(std::stoi(lastX));
+        }
+    }
+    EXPECT_EQ(moves, columns);
+    EXPECT_EQ(opening, param.openingColumns);
+}
+
+INSTANTIATE_TEST_SUITE_P(PixelSizes, MoveOverWindow,
+                         ::testing::Values(PixelScaleCase{"FifteenTwips", 15, {}},
+                                           PixelScaleCase{"TwelveTwips", 12, {}},
+                                           PixelScaleCase{"TenTwips", 10, {516}},
+                                           PixelScaleCase{"EightTwips", 8, {516}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(TrayMenu, CloseBoxHidesAndTheWindowGoesOnRunning) {
     auto& form = load();
     form.CloseBox();
@@ -90,7 +149,7 @@ TEST_F(TrayMenu, MinimizeAndShowSwapTheirItems) {
     EXPECT_FALSE(form.mnuSTShow.Enabled());
 }
 
-TEST_F(TrayMenu, ExitTearsDownTimersAndTrayIcon) {
+TEST_F(TrayMenu, ExitUnloadsTheWindowAndTakesTheTrayIconAway) {
     auto& form = load();
     win::RunUntil(1000);  // offline: the retry timer runs
     form.mnuSTExit.userClick();
@@ -100,6 +159,27 @@ TEST_F(TrayMenu, ExitTearsDownTimersAndTrayIcon) {
     EXPECT_TRUE(win::TrayIcons().empty());
     EXPECT_EQ(win::NextTimerDueMs(), -1);
     EXPECT_EQ(traced("form").back(), "unloaded hwnd=1 name=frmTarnix mode=1");
+}
+
+// An unloaded window's controls are back at their design, so the handler runs on its own here.
+TEST_F(TrayMenu, UnloadHandlerDisablesEveryTimerAndRemovesTheTrayIcon) {
+    auto& form = load();
+    win::Timer* timers[] = {&form.tmrStart, &form.tmrNoNet, &form.tmrAnimation,
+                            &form.tmrRequestCheck};
+    for (win::Timer* timer : timers) {
+        timer->setEnabled(true);
+    }
+    headless().clearTrace();
+    frmTarnixTestAccess::Form_Unload(form);
+
+    for (win::Timer* timer : timers) {
+        EXPECT_FALSE(timer->Enabled()) << timer->Name();
+    }
+    EXPECT_EQ(win::NextTimerDueMs(), -1);
+    const auto tray = traced("tray");
+    ASSERT_EQ(tray.size(), 1u);
+    EXPECT_TRUE(tray[0].starts_with("delete ")) << tray[0];
+    EXPECT_TRUE(win::TrayIcons().empty());
 }
 
 TEST_F(TrayMenu, OtherUnloadModesGoAhead) {

@@ -90,10 +90,22 @@ TEST_F(LanguageMenu, AnIndexWithoutAnItemTicksNothingAndIsSaved) {
     EXPECT_EQ(readFile(iniFile()), savedFile(9));
 }
 
-TEST_F(LanguageMenu, ChoosingTheTickedLanguageSavesItAgain) {
+TEST_F(LanguageMenu, ChoosingTheTickedLanguageLoadsRelabelsAndSavesItAgain) {
     auto& form = load();
+    ASSERT_EQ(ticked(form), std::vector<int16_t>{3});
     testsupport::writeFile(iniFile(), savedFile(5));
+    mLang::sTxtTrayExit = "x-slot";
+    mLang::sTxtAppTitle = "x-slot";
+    form.mnuSTExit.setCaption("x-caption");
+    form.mnuL_Lang[2].setCaption("x-caption");
+    form.setCaption("x-caption");
+
     form.mnuL_Lang[3].userClick();
+    EXPECT_EQ(mLang::sTxtTrayExit, "Ausgang");
+    EXPECT_EQ(mLang::sTxtAppTitle, "Instant Messenger");
+    EXPECT_EQ(form.mnuSTExit.Caption(), "Ausgang");
+    EXPECT_EQ(form.mnuL_Lang[2].Caption(), "French");
+    EXPECT_EQ(form.Caption(), "Instant Messenger");
     EXPECT_EQ(ticked(form), std::vector<int16_t>{3});
     EXPECT_EQ(readFile(iniFile()), savedFile(3));
 }
