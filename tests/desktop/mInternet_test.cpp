@@ -58,6 +58,10 @@ TEST_P(CheckConnectionProbe, CountsOnlyTransferFailuresAgainstTheConnection) {
     EXPECT_EQ(mInternet::CheckConnection(address, true, iFlags), GetParam().connected);
     EXPECT_EQ(iFlags, 2);
     EXPECT_EQ(server.requestCount(), GetParam().requestsReachingTheServer);
+    if (GetParam().connected && GetParam().requestsReachingTheServer == 0) {
+        // Refused by Open: the transport was never asked.
+        EXPECT_TRUE(traced("http").empty()) << testing::PrintToString(traced("http"));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -67,8 +71,11 @@ INSTANTIATE_TEST_SUITE_P(
                       ProbeCase{"ServerError", "/status/500", true, 1},
                       ProbeCase{"Redirected", "/redirect/2", true, 3},
                       ProbeCase{"ClosedPort", "closed port", false, 0},
-                      ProbeCase{"AddressWithLineBreak", "/status/200\r\nX-Injected: 1", false, 0},
+                      // A blank after the host goes out encoded; the server answers 404.
+                      ProbeCase{"BlankInPath", "/no such page", true, 1},
                       // No request can be made of these at all: that is no sign of being offline.
+                      ProbeCase{"AddressWithLineBreak", "/status/200\r\nX-Injected: 1", true, 0},
+                      ProbeCase{"AddressWithBlankInHost", "http://exa mple/", true, 0},
                       ProbeCase{"RegistryMiss", "Error", true, 0},
                       ProbeCase{"EmptyAddress", "", true, 0},
                       ProbeCase{"OtherScheme", "ftp://127.0.0.1/", true, 0}),
