@@ -5,8 +5,10 @@
 #include <chrono>
 
 #include "platform/net/http.h"
+#include "platform/runtime/errors.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
+#include "platform/ui/loop.h"
 #include "support/headless_test.h"
 #include "support/loopback_server.h"
 
@@ -143,6 +145,42 @@ TEST_F(CheckConnection, LetsTheLoopRunOnceBeforeTheProbe) {
     EXPECT_TRUE(mInternet::CheckConnection(server.url("/"), true, iFlags));
     EXPECT_EQ(form.ticks, 1);
     win::Unload(form);
+}
+
+class FailingForm : public win::Form {
+  public:
+    FailingForm() : Form("frmFailing", {}) {
+        tmrFail.onTimer = [this] {
+            tmrFail.setEnabled(false);
+            platform::raise(platform::kOverflow);
+        };
+    }
+    win::Timer tmrFail{this, "tmrFail", {.Interval = 1}};
+};
+
+TEST_F(CheckConnection, AnErrorRaisedInItsYieldLeavesTheResultAndEndsTheLoopAfterwards) {
+    struct Case {
+        std::string address;
+        bool connected;
+    };
+    const std::string closedPort =
+        "http://127.0.0.1:" + std::to_string(testsupport::closedLoopbackPort()) + "/";
+    for (const Case& c : {Case{server.url("/status/404"), true}, Case{closedPort, false}}) {
+        auto& form = win::Default<FailingForm>();
+        form.tmrFail.setEnabled(true);
+        clock().advance(5);  // due, and only CheckConnection's yield runs it
+        int16_t iFlags = kUntouched;
+        EXPECT_EQ(mInternet::CheckConnection(c.address, true, iFlags), c.connected) << c.address;
+        EXPECT_EQ(iFlags, 2);
+        try {
+            win::RunMessageLoop();
+            ADD_FAILURE() << "the loop did not end with the handler's error";
+        } catch (const platform::RuntimeError& error) {
+            EXPECT_EQ(error.number(), platform::kOverflow);
+        }
+    }
+    EXPECT_EQ(server.requestCount(), 1);
+    win::Unload(win::Default<FailingForm>());
 }
 
 }  // namespace
