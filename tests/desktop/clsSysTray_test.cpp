@@ -4,9 +4,12 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
+#include <optional>
 
 #include "desktop/tray_fixture.h"
+#include "platform/runtime/errors.h"
 #include "platform/ui/loop.h"
+#include "platform/ui/msgbox.h"
 #include "platform/ui/tray.h"
 
 namespace {
@@ -21,10 +24,13 @@ class SysTrayTest : public desktoptest::DesktopTest {
         ::setenv("COMPUTERNAME", "box", 1);
     }
     void TearDown() override {
-        ::unsetenv("USERNAME");
-        ::unsetenv("COMPUTERNAME");
+        restoreNames_.reset();
         DesktopTest::TearDown();
     }
+
+  private:
+    std::optional<desktoptest::SavedEnvironment> restoreNames_{std::in_place,
+                                                               {"USERNAME", "COMPUTERNAME"}};
 };
 
 // Where a text field's bytes sit, and what they hold.
@@ -115,18 +121,27 @@ TEST_F(SysTrayTest, MouseTrayEventDecodesXInTwipsAndPixelScaleModes) {
     clsSysTray tray;
     auto& form = win::Default<frmHost>();
     struct Case {
+        float twipsPerPixel;
         int16_t scaleMode;
         int32_t x;
         bool result;
     };
-    for (const Case& c : {Case{win::vbTwips, 7740, true}, Case{win::vbTwips, 0x201 * 15, false},
-                          Case{win::vbTwips, 0x200 * 15, false}, Case{win::vbTwips, 7747, true},
-                          Case{win::vbTwips, 7733, true}, Case{win::vbTwips, 7732, false},
-                          Case{win::vbPixels, 516, true}, Case{win::vbPixels, 7740, false},
-                          Case{win::vbPixels, 0x201, false}}) {
+    for (const Case& c :
+         {Case{15, win::vbTwips, 7740, true}, Case{15, win::vbTwips, 0x201 * 15, false},
+          Case{15, win::vbTwips, 0x200 * 15, false}, Case{15, win::vbTwips, 7747, true},
+          Case{15, win::vbTwips, 7733, true}, Case{15, win::vbTwips, 7732, false},
+          // Halves go to the even neighbour: 516.5 and 515.5 give 516, 517.5 gives 518.
+          Case{12, win::vbTwips, 6198, true}, Case{12, win::vbTwips, 6186, true},
+          Case{12, win::vbTwips, 6210, false}, Case{12, win::vbPixels, 516, true},
+          Case{15, win::vbPixels, 516, true}, Case{15, win::vbPixels, 7740, false},
+          Case{15, win::vbPixels, 0x201, false}}) {
+        auto screen = headless().screen();
+        screen.twipsPerPixelX = c.twipsPerPixel;
+        headless().setScreen(screen);
         form.setScaleMode(c.scaleMode);
         headless().clearTrace();
-        EXPECT_EQ(tray.MouseTrayEvent(&form, c.x, 0x204), c.result) << c.scaleMode << " " << c.x;
+        EXPECT_EQ(tray.MouseTrayEvent(&form, c.x, 0x204), c.result)
+            << c.twipsPerPixel << " " << c.scaleMode << " " << c.x;
         EXPECT_EQ(traced("window").size(), c.result ? 1u : 0u);
     }
 }
@@ -155,6 +170,43 @@ TEST_F(SysTrayTest, ATrappedFailureShowsTheBoxAndAppendsOneLogLine) {
               "#2026-01-02 03:04:05#,\"91\",\"Object variable or With block variable not "
               "set\",\"clsTray\",\"Balloon\",\"TarnixIM v1.0.0\",\"tester\",\"box\"\r\n");
     EXPECT_TRUE(traced("tray").empty());
+}
+
+class frmTicking : public win::Form {
+  public:
+    frmTicking() : Form("frmTicking") {
+        tmrFail.onTimer = [this] {
+            tmrFail.setEnabled(false);
+            platform::raise(platform::kOverflow);
+        };
+        tmrReport.onTimer = [this] {
+            tmrReport.setEnabled(false);
+            tray.ToolTip(nullptr, "tip");
+            reported = true;
+        };
+    }
+    win::Timer tmrFail{this, "tmrFail", {.Interval = 300}};
+    win::Timer tmrReport{this, "tmrReport", {.Interval = 100}};
+    clsSysTray tray;
+    bool reported = false;
+};
+
+TEST_F(SysTrayTest, AnErrorRaisedWhileTheErrorBoxIsOpenEndsTheProgramAfterTheReport) {
+    auto& form = win::Default<frmTicking>();
+    form.Load();
+    headless().queueMessageBoxAnswer(win::vbOK, 1000);
+    // The box opens at 100 ms; the other timer fails at 300 ms while it is open.
+    try {
+        win::RunMessageLoop();
+        ADD_FAILURE() << "the loop did not end with the handler's error";
+    } catch (const platform::RuntimeError& error) {
+        EXPECT_EQ(error.number(), platform::kOverflow);
+    }
+    EXPECT_TRUE(form.reported);
+    EXPECT_EQ(clock().nowMs(), 1100);
+    EXPECT_NE(logText().find("\"clsTray\",\"ToolTip\""), std::string::npos);
+    EXPECT_EQ(traced("loop"),
+              (std::vector<std::string>{"untrapped number=6 description=\"Overflow\""}));
 }
 
 TEST_F(SysTrayTest, EveryOperationTrapsItsOwnFailure) {

@@ -5,8 +5,10 @@
 #include <chrono>
 
 #include "platform/net/http.h"
+#include "platform/runtime/errors.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
+#include "platform/ui/loop.h"
 #include "support/headless_test.h"
 #include "support/loopback_server.h"
 
@@ -58,6 +60,10 @@ TEST_P(CheckConnectionProbe, CountsOnlyTransferFailuresAgainstTheConnection) {
     EXPECT_EQ(mInternet::CheckConnection(address, true, iFlags), GetParam().connected);
     EXPECT_EQ(iFlags, 2);
     EXPECT_EQ(server.requestCount(), GetParam().requestsReachingTheServer);
+    if (GetParam().connected && GetParam().requestsReachingTheServer == 0) {
+        // Refused by Open: the transport was never asked.
+        EXPECT_TRUE(traced("http").empty()) << testing::PrintToString(traced("http"));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -67,8 +73,11 @@ INSTANTIATE_TEST_SUITE_P(
                       ProbeCase{"ServerError", "/status/500", true, 1},
                       ProbeCase{"Redirected", "/redirect/2", true, 3},
                       ProbeCase{"ClosedPort", "closed port", false, 0},
-                      ProbeCase{"AddressWithLineBreak", "/status/200\r\nX-Injected: 1", false, 0},
+                      // A blank after the host goes out encoded; the server answers 404.
+                      ProbeCase{"BlankInPath", "/no such page", true, 1},
                       // No request can be made of these at all: that is no sign of being offline.
+                      ProbeCase{"AddressWithLineBreak", "/status/200\r\nX-Injected: 1", true, 0},
+                      ProbeCase{"AddressWithBlankInHost", "http://exa mple/", true, 0},
                       ProbeCase{"RegistryMiss", "Error", true, 0},
                       ProbeCase{"EmptyAddress", "", true, 0},
                       ProbeCase{"OtherScheme", "ftp://127.0.0.1/", true, 0}),
@@ -136,6 +145,42 @@ TEST_F(CheckConnection, LetsTheLoopRunOnceBeforeTheProbe) {
     EXPECT_TRUE(mInternet::CheckConnection(server.url("/"), true, iFlags));
     EXPECT_EQ(form.ticks, 1);
     win::Unload(form);
+}
+
+class FailingForm : public win::Form {
+  public:
+    FailingForm() : Form("frmFailing", {}) {
+        tmrFail.onTimer = [this] {
+            tmrFail.setEnabled(false);
+            platform::raise(platform::kOverflow);
+        };
+    }
+    win::Timer tmrFail{this, "tmrFail", {.Interval = 1}};
+};
+
+TEST_F(CheckConnection, AnErrorRaisedInItsYieldLeavesTheResultAndEndsTheLoopAfterwards) {
+    struct Case {
+        std::string address;
+        bool connected;
+    };
+    const std::string closedPort =
+        "http://127.0.0.1:" + std::to_string(testsupport::closedLoopbackPort()) + "/";
+    for (const Case& c : {Case{server.url("/status/404"), true}, Case{closedPort, false}}) {
+        auto& form = win::Default<FailingForm>();
+        form.tmrFail.setEnabled(true);
+        clock().advance(5);  // due, and only CheckConnection's yield runs it
+        int16_t iFlags = kUntouched;
+        EXPECT_EQ(mInternet::CheckConnection(c.address, true, iFlags), c.connected) << c.address;
+        EXPECT_EQ(iFlags, 2);
+        try {
+            win::RunMessageLoop();
+            ADD_FAILURE() << "the loop did not end with the handler's error";
+        } catch (const platform::RuntimeError& error) {
+            EXPECT_EQ(error.number(), platform::kOverflow);
+        }
+    }
+    EXPECT_EQ(server.requestCount(), 1);
+    win::Unload(win::Default<FailingForm>());
 }
 
 }  // namespace

@@ -2,7 +2,11 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <initializer_list>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/files/paths.h"
 #include "platform/ui/controls.h"
@@ -10,6 +14,31 @@
 #include "support/headless_test.h"
 
 namespace desktoptest {
+
+// Remembers environment variables and puts back their earlier values (or their absence).
+class SavedEnvironment {
+  public:
+    explicit SavedEnvironment(std::initializer_list<const char*> names) {
+        for (const char* name : names) {
+            const char* value = std::getenv(name);
+            saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+        }
+    }
+    ~SavedEnvironment() {
+        for (const auto& [name, value] : saved_) {
+            if (value) {
+                ::setenv(name.c_str(), value->c_str(), 1);
+            } else {
+                ::unsetenv(name.c_str());
+            }
+        }
+    }
+    SavedEnvironment(const SavedEnvironment&) = delete;
+    SavedEnvironment& operator=(const SavedEnvironment&) = delete;
+
+  private:
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
 
 class frmHost : public win::Form {
   public:
@@ -36,6 +65,8 @@ class DesktopTest : public testsupport::HeadlessTest {
     }
     void TearDown() override {
         platform::setProgramFolder(previousFolder_);
+        restoreTimeZone_.reset();
+        ::tzset();
         HeadlessTest::TearDown();
     }
     std::string logText() const { return testsupport::readFile(dir_.path() / "ErrorLog.txt"); }
@@ -44,6 +75,7 @@ class DesktopTest : public testsupport::HeadlessTest {
 
   private:
     std::string previousFolder_;
+    std::optional<SavedEnvironment> restoreTimeZone_{std::in_place, {"TZ"}};
 };
 
 }  // namespace desktoptest

@@ -1,5 +1,7 @@
 #include "platform/net/url.h"
 
+#include <algorithm>
+
 #include "platform/runtime/text.h"
 
 namespace platform::net {
@@ -23,13 +25,16 @@ std::optional<std::string> wireUrl(std::string_view url) {
         return std::nullopt;
     }
     static constexpr char kHex[] = "0123456789ABCDEF";
+    // isHttpUrl has seen the "//" that opens the host.
+    const size_t hostEnd = std::min(url.find_first_of("/?#", url.find("//") + 2), url.size());
     std::string wire;
-    for (const char c : url) {
+    for (size_t at = 0; at < url.size(); ++at) {
+        const char c = url[at];
         const auto byte = static_cast<unsigned char>(c);
-        if (byte <= 0x20 || byte == 0x7f) {
+        if (byte < 0x20 || byte == 0x7f || (byte == 0x20 && at < hostEnd)) {
             return std::nullopt;
         }
-        if (byte > 0x7f) {
+        if (byte == 0x20 || byte > 0x7f) {
             wire += '%';
             wire += kHex[byte >> 4];
             wire += kHex[byte & 0x0f];

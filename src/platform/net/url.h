@@ -13,8 +13,9 @@ constexpr size_t kMaxUrlLength = 8192;
 bool isHttpUrl(std::string_view url);
 
 // The URL as it may go on the wire: an http(s) address of at most kMaxUrlLength characters
-// holding no space, control character or DEL, so nothing can split or extend the request line.
-// Bytes above 127 (UTF-8 text) are percent-encoded. Nothing when the URL is unfit.
+// (once encoded) holding no control character or DEL, so nothing can split or extend the request
+// line. A blank after the host and bytes above 127 (UTF-8 text) are percent-encoded; a blank in
+// the host is refused. Nothing when the URL is unfit.
 std::optional<std::string> wireUrl(std::string_view url);
 
 }  // namespace platform::net

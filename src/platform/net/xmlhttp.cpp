@@ -88,7 +88,8 @@ void XmlHttpRequest::open(const std::vector<win::Variant>& args) {
         raise(kInvalidArgument, "Only GET requests are supported");
     }
     const std::string url = win::textOf(args[1]);
-    if (!isHttpUrl(url)) {
+    // What the transport would refuse fails here, before any status exists.
+    if (!wireUrl(url)) {
         raise(kUrlInvalid, "The URL is invalid");
     }
     if (args.size() > 2 && win::truthOf(args[2])) {

@@ -16,8 +16,9 @@ namespace platform::net {
 //   Status, responseText        after send; a transfer that failed reports its Windows Internet
 //                               code (above 12000) as Status and an empty responseText
 //   readyState                  0 before Open, 1 after it, 4 once send has ended
-// Misuse (a member out of order, a URL that is no http(s) address, a header with a line break)
-// raises a run-time error numbered like the component's failures (negative HRESULT values).
+// Misuse (a member out of order, a URL that is unfit for the wire (see wireUrl), a header with a
+// line break) raises a run-time error numbered like the component's failures (negative HRESULT
+// values).
 class XmlHttpRequest final : public win::Object {
   public:
     win::Variant invoke(std::string_view member, const std::vector<win::Variant>& args) override;

@@ -90,6 +90,14 @@ bool apply(uint32_t message, const platform::TrayView& view) {
 
 int32_t Shell_NotifyIconA(uint32_t dwMessage, const NotifyIconRecord& lpData) {
     const auto view = viewOf(lpData);
+    if (dwMessage != NIM_ADD && dwMessage != NIM_MODIFY && dwMessage != NIM_DELETE) {
+        // Refused, and no icon changes: nothing for a backend to show.
+        platform::trace("tray", "unknown message=" + std::to_string(dwMessage) +
+                                    " cbSize=" + std::to_string(view.cbSize) +
+                                    " hWnd=" + std::to_string(view.hWnd) +
+                                    " uID=" + std::to_string(view.uID) + " ok=0");
+        return 0;
+    }
     const bool done = apply(dwMessage, view);
     auto& backend = platform::backend();
     const auto change = dwMessage == NIM_ADD      ? platform::TrayChange::Add

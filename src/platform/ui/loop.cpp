@@ -1,10 +1,14 @@
 #include "platform/ui/loop.h"
 
 #include <algorithm>
+#include <exception>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/runtime/backend.h"
+#include "platform/runtime/errors.h"
+#include "platform/runtime/text.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 #include "platform/ui/model.h"
@@ -15,8 +19,56 @@ namespace detail {
 
 namespace {
 
+// The number a failure that is no run-time error is reported under.
+constexpr int kInternalError = 51;
+
+void traceUntrapped(const std::exception_ptr& error) {
+    int number = kInternalError;
+    std::string description = "Internal error";
+    try {
+        std::rethrow_exception(error);
+    } catch (const platform::RuntimeError& e) {
+        number = e.number();
+        description = e.description();
+    } catch (const std::exception& e) {
+        description = e.what();
+    } catch (...) {
+    }
+    platform::trace("loop", "untrapped number=" + std::to_string(number) +
+                                " description=" + platform::quoted(description));
+}
+
+// Runs one event or timer handler. An error it does not trap ends the program, as it would at
+// the top level; in a nested pass it must not unwind into the procedure that yielded, so the
+// first one is kept until control is back at the top level.
+template <typename Handler>
+void dispatch(bool nested, Handler&& handler) {
+    auto& state = model();
+    ++state.handlerDepth;
+    try {
+        handler();
+    } catch (...) {
+        --state.handlerDepth;
+        if (!nested) {
+            // One kept by a pass inside this handler came first.
+            raiseUntrapped();
+            throw;
+        }
+        const auto error = std::current_exception();
+        traceUntrapped(error);
+        if (!state.untrapped) {
+            state.untrapped = error;
+        }
+        return;
+    }
+    --state.handlerDepth;
+    if (!nested) {
+        raiseUntrapped();
+    }
+}
+
 // Fires every timer due now, earliest first (creation order among equals). Returns how many fired.
-int runDueTimers() {
+int runDueTimers(bool nested) {
     auto& model = detail::model();
     const int64_t now = nowMs();
     std::vector<std::pair<int64_t, uint64_t>> due;
@@ -38,16 +90,16 @@ int runDueTimers() {
         if (timer->running() || timer->nextDueMs() != at) {
             continue;
         }
-        timer->fire();
+        dispatch(nested, [timer] { timer->fire(); });
         ++fired;
     }
     return fired;
 }
 
-int runInput() {
+int runInput(bool nested) {
     auto events = platform::backend().takeInput(nowMs());
     for (const auto& event : events) {
-        dispatchInput(event);
+        dispatch(nested, [&event] { dispatchInput(event); });
     }
     return static_cast<int>(events.size());
 }
@@ -55,13 +107,20 @@ int runInput() {
 }  // namespace
 
 // One pass: input (unless a modal box holds it back), then due timers.
-int runPass(bool withInput) {
+int runPass(bool withInput, bool nested) {
+    nested = nested || model().handlerDepth > 0;
     int done = 0;
     if (withInput && model().modalDepth == 0) {
-        done += runInput();
+        done += runInput(nested);
     }
-    done += runDueTimers();
+    done += runDueTimers(nested);
     return done;
+}
+
+void raiseUntrapped() {
+    if (auto error = std::exchange(model().untrapped, nullptr)) {
+        std::rethrow_exception(error);
+    }
 }
 
 }  // namespace detail
@@ -78,7 +137,8 @@ int64_t NextTimerDueMs() {
 }
 
 int DoEvents() {
-    if (detail::runPass(true) == 0) {
+    // Whoever yields gets control back whatever the handlers did.
+    if (detail::runPass(true, true) == 0) {
         if (auto* clock = dynamic_cast<platform::VirtualClock*>(&detail::clock())) {
             clock->advance(1);
         }
@@ -88,8 +148,10 @@ int DoEvents() {
 
 int RunMessageLoop() {
     auto& clock = detail::clock();
+    // An error left by a handler that ran while nothing was looping ends the program here.
+    detail::raiseUntrapped();
     while (FormCount() > 0) {
-        detail::runPass(true);
+        detail::runPass(true, false);
         if (FormCount() == 0) {
             break;
         }
@@ -107,8 +169,9 @@ int RunMessageLoop() {
 
 void RunUntil(int64_t ms) {
     auto& clock = detail::clock();
+    detail::raiseUntrapped();
     for (;;) {
-        detail::runPass(true);
+        detail::runPass(true, false);
         const int64_t next = NextTimerDueMs();
         if (next >= 0 && next <= clock.nowMs()) {
             continue;
@@ -116,7 +179,7 @@ void RunUntil(int64_t ms) {
         if (next < 0 || next > ms) {
             platform::backend().waitForInput(ms);
             if (clock.nowMs() >= ms) {
-                detail::runPass(true);
+                detail::runPass(true, false);
                 return;
             }
             continue;

@@ -26,6 +26,8 @@ void Model::clear() {
     icons.clear();
     nextIconHandle = 1;
     modalDepth = 0;
+    handlerDepth = 0;
+    untrapped = nullptr;
 }
 
 Model& model() {

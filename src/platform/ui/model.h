@@ -4,6 +4,7 @@
 // input actions. Internal to the ui library.
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <map>
 #include <memory>
@@ -40,6 +41,10 @@ struct Model {
     std::map<int32_t, IconImage> icons;
     int32_t nextIconHandle = 1;
     int modalDepth = 0;
+    // Handlers the loop is running now (a handler that yields adds the ones it lets run).
+    int handlerDepth = 0;
+    // The first error a handler left untrapped in a nested pass; the top-level loop raises it.
+    std::exception_ptr untrapped;
     std::map<std::type_index, std::shared_ptr<Form>> defaults;
     std::vector<std::shared_ptr<Form>> loaded;
 
@@ -59,7 +64,12 @@ void dispatchInput(const platform::InputEvent& event);
 void registerInputAction(const std::string& name, InputHandler handler);
 
 // One pass of the loop: input (unless withInput is false or a modal box is open), then due timers.
-// Returns how many events and timers ran.
-int runPass(bool withInput);
+// Returns how many events and timers ran. A nested pass (one run by a procedure that yields, or
+// by any handler) keeps a handler's untrapped error in Model::untrapped instead of raising it;
+// a pass at the top level raises it, and raises one kept earlier as soon as its handler returns.
+int runPass(bool withInput, bool nested);
+
+// Raises the error kept by a nested pass, if any, and forgets it.
+void raiseUntrapped();
 
 }  // namespace win::detail

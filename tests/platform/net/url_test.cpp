@@ -23,6 +23,9 @@ TEST_P(WireUrl, LetsOnlyWellFormedHttpAddressesThrough) {
 }
 
 const std::string kLong = "http://h/" + std::string(platform::net::kMaxUrlLength, 'a');
+const std::string kLongest = "http://h/" + std::string(platform::net::kMaxUrlLength - 9, 'a');
+// As long as kLongest before encoding; the blank's two extra characters take it over.
+const std::string kLongestWithBlank = kLongest.substr(0, kLongest.size() - 1) + " ";
 
 INSTANTIATE_TEST_SUITE_P(
     Urls, WireUrl,
@@ -37,12 +40,18 @@ INSTANTIATE_TEST_SUITE_P(
         UrlCase{"OtherScheme", "ftp://h/x", std::nullopt},
         UrlCase{"FileScheme", "file:///etc/passwd", std::nullopt},
         UrlCase{"NoScheme", "www.example.org", std::nullopt},
-        UrlCase{"Space", "http://h/a b", std::nullopt},
+        UrlCase{"BlankInPathIsEncoded", "http://h/a b", "http://h/a%20b"},
+        UrlCase{"BlankInQueryIsEncoded", "http://h/?m=Ann Lee&x= ", "http://h/?m=Ann%20Lee&x=%20"},
+        UrlCase{"BlankInHost", "http://h h/", std::nullopt},
+        UrlCase{"BlankInHostOnly", "http://h ", std::nullopt},
+        UrlCase{"BlankBeforeScheme", " http://h/", std::nullopt},
         UrlCase{"HeaderInjection", "http://h/\r\nX-Evil: 1", std::nullopt},
         UrlCase{"LineFeed", "http://h/\nGET / HTTP/1.1", std::nullopt},
         UrlCase{"Tab", "http://h/\t", std::nullopt},
         UrlCase{"Nul", std::string("http://h/\0x", 11), std::nullopt},
-        UrlCase{"Delete", "http://h/\x7f", std::nullopt}, UrlCase{"TooLong", kLong, std::nullopt}),
+        UrlCase{"Delete", "http://h/\x7f", std::nullopt}, UrlCase{"TooLong", kLong, std::nullopt},
+        UrlCase{"LongestThatFits", kLongest, kLongest},
+        UrlCase{"TooLongOnceEncoded", kLongestWithBlank, std::nullopt}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

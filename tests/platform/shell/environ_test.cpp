@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <array>
 #include <cstdlib>
+#include <optional>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -20,7 +24,31 @@ TEST(Environ, NamesMatchWithoutRegardToCase) {
     EXPECT_EQ(win::Environ(""), "");
 }
 
-TEST(Environ, UserAndComputerNamesFallBackToTheLoginAndHostNames) {
+// Puts the user and computer names of the environment back as they were.
+class EnvironNames : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        for (auto& [name, value] : saved_) {
+            const char* now = std::getenv(name);
+            value = now ? std::optional<std::string>(now) : std::nullopt;
+        }
+    }
+    void TearDown() override {
+        for (const auto& [name, value] : saved_) {
+            if (value) {
+                ::setenv(name, value->c_str(), 1);
+            } else {
+                ::unsetenv(name);
+            }
+        }
+    }
+
+  private:
+    std::array<std::pair<const char*, std::optional<std::string>>, 2> saved_{
+        {{"USERNAME", std::nullopt}, {"COMPUTERNAME", std::nullopt}}};
+};
+
+TEST_F(EnvironNames, UserAndComputerNamesFallBackToTheLoginAndHostNames) {
     ::unsetenv("USERNAME");
     ::unsetenv("COMPUTERNAME");
     char host[256] = {};
@@ -29,7 +57,6 @@ TEST(Environ, UserAndComputerNamesFallBackToTheLoginAndHostNames) {
     EXPECT_FALSE(win::Environ("username").empty());
     ::setenv("USERNAME", "", 1);  // set, even if empty: taken as it is
     EXPECT_EQ(win::Environ("username"), "");
-    ::unsetenv("USERNAME");
 }
 
 }  // namespace

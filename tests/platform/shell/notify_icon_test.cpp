@@ -51,21 +51,28 @@ TEST_F(NotifyIconTest, TheShellRefusesWhatItCannotDo) {
         uint32_t message;
         win::NotifyIconRecord bytes;
         int32_t result;
+        std::string traceStart;
     };
     const Case cases[] = {
-        {win::NIM_MODIFY, record(hWnd, 7, "t"), 0},  // not there yet
-        {win::NIM_ADD, record(999, 7, "t"), 0},      // no such window
-        {win::NIM_ADD, badSize, 0},
-        {win::NIM_ADD, record(hWnd, 7, "t"), 1},
-        {win::NIM_ADD, record(hWnd, 7, "t"), 0},  // there already
-        {9, record(hWnd, 7, "t"), 0},
-        {win::NIM_DELETE, record(hWnd, 0, ""), 1},
-        {win::NIM_DELETE, record(hWnd, 0, ""), 0},
+        {win::NIM_MODIFY, record(hWnd, 7, "t"), 0, "modify "},  // not there yet
+        {win::NIM_ADD, record(999, 7, "t"), 0, "add "},         // no such window
+        {win::NIM_ADD, badSize, 0, "add cbSize=508 "},
+        {win::NIM_ADD, record(hWnd, 7, "t"), 1, "add "},
+        {win::NIM_ADD, record(hWnd, 7, "t"), 0, "add "},  // there already
+        {9, record(hWnd, 7, "t"), 0,
+         "unknown message=9 cbSize=488 hWnd=" + std::to_string(hWnd) + " uID=1 ok=0"},
+        {win::NIM_DELETE, record(hWnd, 0, ""), 1, "delete "},
+        {win::NIM_DELETE, record(hWnd, 0, ""), 0, "delete "},
     };
     for (const auto& c : cases) {
+        headless().clearTrace();
         EXPECT_EQ(win::Shell_NotifyIconA(c.message, c.bytes), c.result) << c.message;
+        const auto lines = traced("tray");
+        ASSERT_EQ(lines.size(), 1u) << c.message;
+        EXPECT_TRUE(lines[0].starts_with(c.traceStart)) << lines[0];
+        EXPECT_TRUE(lines[0].ends_with(c.result ? " ok=1" : " ok=0")) << lines[0];
     }
-    EXPECT_EQ(traced("tray").size(), std::size(cases));
+    EXPECT_EQ(win::TrayIcons().size(), 0u);
 }
 
 TEST_F(NotifyIconTest, MessagesToAnIconWhoseWindowIsGoneAreDropped) {

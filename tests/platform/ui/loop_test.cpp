@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/runtime/errors.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 #include "platform/ui/msgbox.h"
@@ -154,6 +155,116 @@ TEST_F(LoopTest, AHeldMessageBoxLetsTimersRunAndHoldsInputBack) {
     EXPECT_TRUE(form.IsLoaded());  // the close waited for the box
     win::DoEvents();
     EXPECT_FALSE(form.IsLoaded());
+}
+
+// Raises err from its timer's tick; each failing timer ticks once.
+class frmFailing : public win::Form {
+  public:
+    frmFailing() : Form("frmFailing") {
+        tmrYield.onTimer = [this] {
+            ++yieldTicks;
+            for (int i = 0; i < 20; ++i) {
+                win::DoEvents();
+            }
+            yieldFinished = true;
+        };
+        tmrFirst.onTimer = [this] {
+            tmrFirst.setEnabled(false);
+            platform::raise(5, "first");
+        };
+        tmrSecond.onTimer = [this] {
+            tmrSecond.setEnabled(false);
+            platform::raise(6, "second");
+        };
+        tmrBox.onTimer = [this] {
+            tmrBox.setEnabled(false);
+            answer = win::MsgBox("Sure?", win::vbYesNo);
+        };
+    }
+    win::Timer tmrYield{this, "tmrYield", {.Interval = 10}};
+    win::Timer tmrFirst{this, "tmrFirst", {.Interval = 12}};
+    win::Timer tmrSecond{this, "tmrSecond", {.Interval = 14}};
+    win::Timer tmrBox{this, "tmrBox", {.Enabled = false, .Interval = 100}};
+    int yieldTicks = 0;
+    bool yieldFinished = false;
+    int answer = 0;
+};
+
+// The run-time error number that call raised, or 0.
+template <typename Call>
+int errorOf(Call call) {
+    try {
+        call();
+    } catch (const platform::RuntimeError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+TEST_F(LoopTest, AnErrorInsideAYieldStaysOutOfTheYieldingHandlerAndEndsTheLoopAfterIt) {
+    auto& form = win::Default<frmFailing>();
+    form.Show();
+    // Both failures come in the passes of tmrYield's first tick (at 10 ms, 1 ms per idle pass).
+    EXPECT_EQ(errorOf([] { win::RunMessageLoop(); }), 5);
+    EXPECT_EQ(form.yieldTicks, 1);
+    EXPECT_TRUE(form.yieldFinished);
+    EXPECT_LT(clock().nowMs(), 20 + 10);
+    EXPECT_EQ(traced("loop"),
+              (std::vector<std::string>{R"(untrapped number=5 description="first")",
+                                        R"(untrapped number=6 description="second")"}));
+    EXPECT_TRUE(form.IsLoaded());
+}
+
+TEST_F(LoopTest, AnErrorInADoEventsOutsideAnyLoopWaitsForTheNextLoop) {
+    auto& form = win::Default<frmFailing>();
+    form.tmrYield.setEnabled(false);
+    form.Show();
+    clock().advance(14);
+    // Both failing timers are due: the first error is the one kept.
+    EXPECT_EQ(errorOf([] { win::DoEvents(); }), 0);
+    EXPECT_EQ(traced("loop").size(), 2u);
+    EXPECT_EQ(errorOf([] { win::RunMessageLoop(); }), 5);
+    EXPECT_EQ(clock().nowMs(), 14);
+    // Raised once: the next loop runs on.
+    form.tmrBox.setEnabled(true);
+    EXPECT_EQ(errorOf([] { win::RunFor(100); }), 0);
+    EXPECT_EQ(form.answer, win::vbOK);
+}
+
+TEST_F(LoopTest, AnErrorWhileAMessageBoxIsHeldDoesNotComeOutOfTheBox) {
+    auto& form = win::Default<frmFailing>();
+    form.tmrYield.setEnabled(false);
+    form.tmrSecond.setEnabled(false);
+    form.tmrBox.setInterval(5);
+    form.tmrBox.setEnabled(true);
+    form.Show();
+    headless().queueMessageBoxAnswer(win::vbNo, 1000);
+    // The box opens at 5 ms from tmrBox; tmrFirst fails at 12 ms while it is held.
+    EXPECT_EQ(errorOf([] { win::RunMessageLoop(); }), 5);
+    EXPECT_EQ(form.answer, win::vbNo);
+    EXPECT_EQ(clock().nowMs(), 1005);
+    EXPECT_EQ(traced("loop"),
+              (std::vector<std::string>{R"(untrapped number=5 description="first")"}));
+}
+
+TEST_F(LoopTest, AMessageBoxOutsideAnyLoopReturnsItsAnswerDespiteAFailingTimer) {
+    auto& form = win::Default<frmFailing>();
+    form.tmrYield.setEnabled(false);
+    form.Show();
+    headless().queueMessageBoxAnswer(win::vbYes, 100);
+    int answer = 0;
+    EXPECT_EQ(errorOf([&] { answer = win::MsgBox("Sure?", win::vbYesNo); }), 0);
+    EXPECT_EQ(answer, win::vbYes);
+    EXPECT_EQ(errorOf([] { win::RunMessageLoop(); }), 5);
+}
+
+TEST_F(LoopTest, AnErrorOfAHandlerTheLoopRunsItselfLeavesTheLoopAtOnce) {
+    auto& form = win::Default<frmFailing>();
+    form.tmrYield.setEnabled(false);
+    form.Show();
+    EXPECT_EQ(errorOf([] { win::RunMessageLoop(); }), 5);
+    EXPECT_EQ(clock().nowMs(), 12);
+    EXPECT_TRUE(traced("loop").empty());
 }
 
 }  // namespace
