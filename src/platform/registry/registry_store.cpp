@@ -1,6 +1,7 @@
 #include "platform/registry/registry_store.h"
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -8,6 +9,7 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/files/atomic_write.h"
 #include "platform/registry/hive_format.h"
 #include "platform/runtime/ansi.h"
 #include "platform/runtime/backend.h"
@@ -243,15 +245,14 @@ int32_t RegistryStore::modify(size_t hive, Change change) {
     if (status != kRegOk || !changed) {
         return status;
     }
-    std::string error;
-    FileIdentity written;
-    if (!registry::replaceAtomically(file, registry::formatHive(kRoots[hive].name, next), written,
-                                     error)) {
-        reportWriteFailure(hive, error);
+    struct stat written {};
+    if (const auto error = writeFileAtomically(file, registry::formatHive(kRoots[hive].name, next),
+                                               registry::kHiveFileMode, &written)) {
+        reportWriteFailure(hive, "cannot write " + file.string() + ": " + error.message());
         return kRegCannotWrite;
     }
     state.root = std::move(next);
-    state.identity = written;
+    state.identity = registry::identityOf(written);
     return kRegOk;
 }
 

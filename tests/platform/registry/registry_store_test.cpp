@@ -1,11 +1,15 @@
 #include "platform/registry/registry_store.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "platform/files/regular_file.h"
+#include "platform/registry/hive_file.h"
 #include "support/registry_test.h"
 
 namespace {
@@ -154,52 +158,146 @@ TEST_F(RegistryStoreTest, AFileEditedOnDiskIsReadAgain) {
     RegistryStore store(registryDir());
     ASSERT_EQ(save(store, "K", "v", REG_SZ, "old"), kRegOk);
     ASSERT_EQ(load(store, "K", "v")->second, "old");
-    // Rewritten in place, same size: only the modification time tells.
+    struct stat before {};
+    ASSERT_EQ(::stat(hiveFile().c_str(), &before), 0);
+    // Rewritten in place, same size: only the modification time tells. A coarse clock could give
+    // the rewrite the old time, so it is set to another one explicitly.
     writeFile(hiveFile(),
               "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\K]\n\"v\"=\"new\"\n");
+    timespec times[2] = {before.st_atim, before.st_mtim};
+    times[1].tv_sec += 1;
+    ASSERT_EQ(::utimensat(AT_FDCWD, hiveFile().c_str(), times, 0), 0);
+    struct stat after {};
+    ASSERT_EQ(::stat(hiveFile().c_str(), &after), 0);
+    ASSERT_EQ(after.st_ino, before.st_ino);
+    ASSERT_EQ(after.st_size, before.st_size);
     EXPECT_EQ(load(store, "K", "v")->second, "new");
 }
 
-TEST_F(RegistryStoreTest, AnUnreadableFileIsMovedAsideReportedAndNeverOverwritten) {
-    const std::string garbage = "not a registry file\n\"X6UserID\"=\"bob\"\n";
-    const std::string secondGarbage = "Windows Registry Editor Version 5.00\n\"orphan\"=\"x\"\n";
-    writeFile(hiveFile(), garbage);
+TEST_F(RegistryStoreTest, ProcessesWritingAtOnceKeepEveryValue) {
+    constexpr int kWriters = 4;
+    constexpr int kWrites = 50;
+    // The writers wait on a pipe so that they start together: closing it lets them all go.
+    int start[2];
+    ASSERT_EQ(::pipe(start), 0);
+    std::vector<pid_t> children;
+    for (int writer = 0; writer < kWriters; ++writer) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::close(start[1]);
+            char go = 0;
+            const bool started = ::read(start[0], &go, 1) == 0;
+            RegistryStore own(registryDir());
+            bool ok = started;
+            for (int n = 0; ok && n < kWrites; ++n) {
+                const std::string name = std::to_string(writer) + "-" + std::to_string(n);
+                ok = save(own, "Shared", "v" + name, REG_SZ, "data" + name) == kRegOk;
+            }
+            ::_exit(ok ? 0 : 1);
+        }
+        children.push_back(child);
+    }
+    ::close(start[0]);
+    ::close(start[1]);
+    for (const pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+
+    RegistryStore fresh(registryDir());
     HKEY key = 0;
-    EXPECT_EQ(RegOpenKeyA(HKEY_CURRENT_USER, "K", key), kRegNotFound);
-    ASSERT_EQ(traced("registry").size(), 1u);
-    const std::string line = traced("registry")[0];
-    EXPECT_TRUE(line.starts_with("unreadable file=\"" + hiveFile().string() + "\"")) << line;
-    EXPECT_NE(line.find("reason=\"line 1: "), std::string::npos) << line;
-
-    // The store starts empty and writes a new file; a second bad file gets a name of its own.
-    ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, "K", key), kRegOk);
-    EXPECT_EQ(RegCloseKey(key), kRegOk);
-    writeFile(hiveFile(), secondGarbage);
-    EXPECT_EQ(RegOpenKeyA(HKEY_CURRENT_USER, "K", key), kRegNotFound);
-    EXPECT_EQ(traced("registry").size(), 2u);
-
-    std::vector<std::string> aside;
-    for (const auto& name : filesIn(registryDir())) {
-        if (name.starts_with("HKEY_CURRENT_USER.reg.unreadable-")) {
-            aside.push_back(readFile(registryDir() / name));
+    ASSERT_EQ(fresh.openKey(HKEY_CURRENT_USER, "Shared", key), kRegOk);
+    char name[64];
+    uint32_t nameSize = sizeof name;
+    EXPECT_EQ(fresh.enumValue(key, kWriters * kWrites, name, &nameSize, nullptr, nullptr, nullptr),
+              kRegNoMoreItems);
+    for (int writer = 0; writer < kWriters; ++writer) {
+        for (int n = 0; n < kWrites; ++n) {
+            const std::string id = std::to_string(writer) + "-" + std::to_string(n);
+            const auto got = load(fresh, "Shared", "v" + id);
+            ASSERT_TRUE(got) << id;
+            EXPECT_EQ(got->second, "data" + id);
         }
     }
-    std::sort(aside.begin(), aside.end());
-    EXPECT_EQ(aside, (std::vector<std::string>{secondGarbage, garbage}));
-    EXPECT_FALSE(std::filesystem::exists(hiveFile()));
-    EXPECT_TRUE(traced("registry")[1].find("aside=\"" + registryDir().string()) !=
-                std::string::npos);
+    EXPECT_EQ(filesIn(registryDir()),
+              (std::vector<std::string>{"HKEY_CURRENT_USER.reg", "HKEY_CURRENT_USER.reg.lock"}));
 }
 
-TEST_F(RegistryStoreTest, AHiveThatCannotBeReadNorMovedRefusesWrites) {
-    std::filesystem::create_directory(hiveFile());  // a folder where the file belongs
-    writeFile(hiveFile() / "keep", "x");
+// A hive path that must be neither read whole nor replaced: it is reported once, reads find
+// nothing and writes are refused, and the thing itself stays as it was.
+class HiveThatIsNoSettingsFile : public testsupport::RegistryTest,
+                                 public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(HiveThatIsNoSettingsFile, IsNeitherWaitedForNorReplaced) {
+    const std::string kind = GetParam();
+    if (kind == "fifo") {
+        ASSERT_EQ(::mkfifo(hiveFile().c_str(), 0600), 0);
+    } else {
+        // Sparse: one byte over the limit costs no disk space.
+        writeFile(hiveFile(), "Windows Registry Editor Version 5.00\n");
+        std::filesystem::resize_file(hiveFile(), platform::kSettingsFileLimit + 1);
+    }
+    struct stat before {};
+    ASSERT_EQ(::stat(hiveFile().c_str(), &before), 0);
+
     HKEY key = 0;
+    EXPECT_EQ(RegOpenKeyA(HKEY_CURRENT_USER, "K", key), kRegNotFound);
     EXPECT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, "K", key), kRegCorrupt);
     EXPECT_EQ(key, 0u);
-    EXPECT_EQ(readFile(hiveFile() / "keep"), "x");
-    ASSERT_EQ(traced("registry").size(), 1u);  // reported once, not at every access
-    EXPECT_NE(traced("registry")[0].find("aside=\"\""), std::string::npos);
+    const uint8_t data[4] = {1, 2, 3, 4};
+    EXPECT_EQ(RegSetValueExA(HKEY_CURRENT_USER, "v", REG_DWORD, data, 4), kRegCorrupt);
+    uint32_t size = 0;
+    EXPECT_EQ(RegQueryValueExA(HKEY_CURRENT_USER, "v", nullptr, nullptr, &size), kRegNotFound);
+
+    struct stat after {};
+    ASSERT_EQ(::stat(hiveFile().c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_size, before.st_size);
+    EXPECT_EQ(after.st_mode, before.st_mode);
+    for (const auto& name : filesIn(registryDir())) {
+        EXPECT_FALSE(name.starts_with("HKEY_CURRENT_USER.reg.unreadable-")) << name;
+    }
+    const auto lines = traced("registry");
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_TRUE(lines[0].starts_with("unreadable file=")) << lines[0];
+    EXPECT_NE(lines[0].find(kind == "fifo" ? "not an ordinary file" : "larger than"),
+              std::string::npos)
+        << lines[0];
+    EXPECT_NE(lines[0].find("aside=\"\""), std::string::npos) << lines[0];
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, HiveThatIsNoSettingsFile, ::testing::Values("fifo", "oversized"));
+
+TEST_F(RegistryStoreTest, ANewHiveIsPrivateAndALinkedOneIsWrittenThroughItsLink) {
+    RegistryStore store(registryDir());
+    ASSERT_EQ(save(store, "K", "v", REG_SZ, "x"), kRegOk);
+    EXPECT_EQ(std::filesystem::status(hiveFile()).permissions(), std::filesystem::perms(0600));
+
+    // The hive kept elsewhere behind a link: the link stays, the file behind it is replaced and
+    // keeps its permissions.
+    TempDir elsewhere;
+    const auto target = elsewhere.path() / "machine.reg";
+    writeFile(target, "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\M]\n");
+    std::filesystem::permissions(target, std::filesystem::perms(0640));
+    std::filesystem::create_symlink(target, hiveFile("HKEY_LOCAL_MACHINE"));
+    HKEY key = 0;
+    ASSERT_EQ(store.openKey(HKEY_LOCAL_MACHINE, "M", key), kRegOk);
+    const uint8_t data[1] = {7};
+    ASSERT_EQ(store.setValue(key, "b", REG_BINARY, data, 1), kRegOk);
+    EXPECT_TRUE(std::filesystem::is_symlink(hiveFile("HKEY_LOCAL_MACHINE")));
+    EXPECT_EQ(readFile(target),
+              "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\M]\n\"b\"=hex:07\n");
+    EXPECT_EQ(std::filesystem::status(target).permissions(), std::filesystem::perms(0640));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(elsewhere.path()), {}), 1);
+
+    RegistryStore other(registryDir());
+    HKEY again = 0;
+    ASSERT_EQ(other.openKey(HKEY_LOCAL_MACHINE, "M", again), kRegOk);
+    uint32_t size = 0;
+    EXPECT_EQ(other.queryValue(again, "b", nullptr, nullptr, &size), kRegOk);
+    EXPECT_EQ(size, 1u);
 }
 
 class UnwritableFolder : public testsupport::HeadlessTest,
