@@ -374,11 +374,16 @@ int32_t RegistryStore::setValue(HKEY key, std::string_view name, uint32_t type, 
 }
 
 int32_t RegistryStore::deleteValue(HKEY key, std::string_view name) {
-    const auto path = pathOf(key);
-    if (!path) {
-        return kRegBadHandle;
+    // Looked up first: deleting what is not there must not make the folder or take the lock.
+    Key* found = nullptr;
+    if (const int32_t status = lookUp(key, found); status != kRegOk) {
+        return status;
     }
     const std::string valueName = toAnsi(name);
+    if (!found->findValue(valueName)) {
+        return kRegNotFound;
+    }
+    const auto path = pathOf(key);
     return modify(path->hive, [&](Key& root, bool& changed) {
         Key* at = find(root, path->names);
         if (!at) {
@@ -400,6 +405,11 @@ int32_t RegistryStore::deleteKey(HKEY key, std::string_view subKey) {
     }
     const std::string last = path.names.back();
     path.names.pop_back();
+    // Looked up first: deleting what is not there must not make the folder or take the lock.
+    const Key* current = find(refreshed(path.hive).root, path.names);
+    if (!current || !current->findSubkey(last)) {
+        return kRegNotFound;
+    }
     return modify(path.hive, [&](Key& root, bool& changed) {
         Key* parent = find(root, path.names);
         Key* doomed = parent ? parent->findSubkey(last) : nullptr;

@@ -225,6 +225,76 @@ TEST_F(RegistryStoreTest, ProcessesWritingAtOnceKeepEveryValue) {
               (std::vector<std::string>{"HKEY_CURRENT_USER.reg", "HKEY_CURRENT_USER.reg.lock"}));
 }
 
+TEST_F(RegistryStoreTest, DeletingWhatIsNotThereWritesNothing) {
+    const auto missingFolder = registryDir() / "later";
+    for (const auto& folder : {missingFolder, registryDir()}) {
+        RegistryStore store(folder);
+        EXPECT_EQ(store.deleteValue(HKEY_CURRENT_USER, "v"), kRegNotFound);
+        EXPECT_EQ(store.deleteValue(HKEY_LOCAL_MACHINE, ""), kRegNotFound);
+        EXPECT_EQ(store.deleteKey(HKEY_CURRENT_USER, "A"), kRegNotFound);
+        EXPECT_EQ(store.deleteKey(HKEY_CURRENT_USER, "A\\B"), kRegNotFound);
+    }
+    EXPECT_FALSE(std::filesystem::exists(missingFolder));
+    EXPECT_EQ(filesIn(registryDir()), std::vector<std::string>{});
+    EXPECT_TRUE(traced("registry").empty());
+
+    // With a hive on disk, a missing key or value leaves the file as it was.
+    RegistryStore store(registryDir());
+    ASSERT_EQ(save(store, "A", "v", REG_SZ, "x"), kRegOk);
+    const auto before = platform::registry::identityOf(hiveFile());
+    HKEY key = 0;
+    ASSERT_EQ(store.openKey(HKEY_CURRENT_USER, "A", key), kRegOk);
+    EXPECT_EQ(store.deleteValue(key, "w"), kRegNotFound);
+    EXPECT_EQ(store.deleteKey(key, "B"), kRegNotFound);
+    EXPECT_EQ(store.deleteKey(HKEY_CURRENT_USER, "B\\A"), kRegNotFound);
+    EXPECT_EQ(platform::registry::identityOf(hiveFile()), before);
+    EXPECT_EQ(store.deleteValue(key, "V"), kRegOk);
+    EXPECT_EQ(store.deleteKey(HKEY_CURRENT_USER, "a"), kRegOk);
+    EXPECT_EQ(store.deleteValue(key, "v"), kRegKeyDeleted);
+}
+
+TEST_F(RegistryStoreTest, AnUnreadableFileIsMovedAsideReportedAndNeverOverwritten) {
+    const std::string garbage = "not a registry file\n\"X6UserID\"=\"bob\"\n";
+    const std::string secondGarbage = "Windows Registry Editor Version 5.00\n\"orphan\"=\"x\"\n";
+    writeFile(hiveFile(), garbage);
+    HKEY key = 0;
+    EXPECT_EQ(RegOpenKeyA(HKEY_CURRENT_USER, "K", key), kRegNotFound);
+    ASSERT_EQ(traced("registry").size(), 1u);
+    const std::string line = traced("registry")[0];
+    EXPECT_TRUE(line.starts_with("unreadable file=\"" + hiveFile().string() + "\"")) << line;
+    EXPECT_NE(line.find("reason=\"line 1: "), std::string::npos) << line;
+
+    // The store starts empty and writes a new file; a second bad file gets a name of its own.
+    ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, "K", key), kRegOk);
+    EXPECT_EQ(RegCloseKey(key), kRegOk);
+    writeFile(hiveFile(), secondGarbage);
+    EXPECT_EQ(RegOpenKeyA(HKEY_CURRENT_USER, "K", key), kRegNotFound);
+    EXPECT_EQ(traced("registry").size(), 2u);
+
+    std::vector<std::string> aside;
+    for (const auto& name : filesIn(registryDir())) {
+        if (name.starts_with("HKEY_CURRENT_USER.reg.unreadable-")) {
+            aside.push_back(readFile(registryDir() / name));
+        }
+    }
+    std::sort(aside.begin(), aside.end());
+    EXPECT_EQ(aside, (std::vector<std::string>{secondGarbage, garbage}));
+    EXPECT_FALSE(std::filesystem::exists(hiveFile()));
+    EXPECT_TRUE(traced("registry")[1].find("aside=\"" + registryDir().string()) !=
+                std::string::npos);
+}
+
+TEST_F(RegistryStoreTest, AHiveThatCannotBeReadNorMovedRefusesWrites) {
+    std::filesystem::create_directory(hiveFile());  // a folder where the file belongs
+    writeFile(hiveFile() / "keep", "x");
+    HKEY key = 0;
+    EXPECT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, "K", key), kRegCorrupt);
+    EXPECT_EQ(key, 0u);
+    EXPECT_EQ(readFile(hiveFile() / "keep"), "x");
+    ASSERT_EQ(traced("registry").size(), 1u);  // reported once, not at every access
+    EXPECT_NE(traced("registry")[0].find("aside=\"\""), std::string::npos);
+}
+
 // A hive path that must be neither read whole nor replaced: it is reported once, reads find
 // nothing and writes are refused, and the thing itself stays as it was.
 class HiveThatIsNoSettingsFile : public testsupport::RegistryTest,
