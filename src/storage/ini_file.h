@@ -19,7 +19,8 @@ concept ItemList = requires(List& list, std::string item) {
 // Access to one INI file, named by IniPath. Single entries are read, written and deleted through
 // the profile functions (names match without regard to case); listing a section's keys, counting
 // sections and testing for a section use the class's own line reader, for which a header must
-// read exactly "[" & Section & "]" (case-sensitive, nothing trimmed).
+// read exactly "[" & Section & "]" (case-sensitive, nothing trimmed). That reader ends a line at
+// CR, CR LF and also at a lone LF, so files edited on Linux list the same.
 //
 // Missing files and sections are reported in message boxes; only DeleteFile traps run-time errors,
 // every other member passes them to its caller. Key counts are 16-bit: listing a 32,768th key

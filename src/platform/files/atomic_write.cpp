@@ -1,7 +1,6 @@
 #include "platform/files/atomic_write.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -39,7 +38,8 @@ void syncFolder(const std::filesystem::path& folder) {
     }
 }
 
-std::error_code writeAndSync(int fd, std::string_view bytes, const struct stat* old) {
+std::error_code writeAndSync(int fd, std::string_view bytes, const struct stat* old,
+                             struct stat* written) {
     if (auto error = writeAll(fd, bytes)) {
         return error;
     }
@@ -49,12 +49,16 @@ std::error_code writeAndSync(int fd, std::string_view bytes, const struct stat* 
     if (::fsync(fd) != 0) {
         return lastError();
     }
+    if (written && ::fstat(fd, written) != 0) {
+        return lastError();
+    }
     return {};
 }
 
 }  // namespace
 
-std::error_code writeFileAtomically(const std::filesystem::path& target, std::string_view bytes) {
+std::error_code writeFileAtomically(const std::filesystem::path& target, std::string_view bytes,
+                                    mode_t newFileMode, struct stat* written) {
     std::error_code error;
     std::filesystem::path file = target;
     if (std::filesystem::is_symlink(target, error)) {
@@ -71,19 +75,20 @@ std::error_code writeFileAtomically(const std::filesystem::path& target, std::st
     struct stat old {};
     const bool hasOld = ::stat(file.c_str(), &old) == 0;
 
+    // The process id and a counter make the name unique among writers; O_EXCL makes sure.
     static std::atomic<unsigned> counter{0};
     std::filesystem::path temporary;
     int fd = -1;
     while (fd < 0) {
-        temporary = folder / ("." + file.filename().string() + ".tmp-" +
-                              std::to_string(::getpid()) + "-" + std::to_string(counter++));
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        temporary = folder / (file.filename().string() + ".tmp-" + std::to_string(::getpid()) +
+                              "-" + std::to_string(counter++));
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, newFileMode);
         if (fd < 0 && errno != EEXIST) {
             return lastError();
         }
     }
 
-    error = writeAndSync(fd, bytes, hasOld ? &old : nullptr);
+    error = writeAndSync(fd, bytes, hasOld ? &old : nullptr, written);
     if (::close(fd) != 0 && !error) {
         error = lastError();
     }

@@ -1,6 +1,9 @@
 #include "platform/files/input_file.h"
 
+#include <unistd.h>
+
 #include "platform/files/paths.h"
+#include "platform/files/regular_file.h"
 #include "platform/runtime/ansi.h"
 #include "platform/runtime/errors.h"
 
@@ -18,8 +21,16 @@ InputFile::InputFile(std::string_view path) {
     if (!std::filesystem::is_regular_file(status)) {
         raise(kPathFileAccess);
     }
-    file_.reset(std::fopen(native.c_str(), "rb"));
+    // Looked at again through the descriptor: a FIFO put in its place meanwhile must not block.
+    struct stat info {};
+    ReadOutcome outcome = ReadOutcome::Failed;
+    const int fd = openRegularFile(native, info, outcome, error);
+    if (fd < 0) {
+        raise(kPathFileAccess);
+    }
+    file_.reset(::fdopen(fd, "rb"));
     if (!file_) {
+        ::close(fd);
         raise(kPathFileAccess);
     }
 }
@@ -33,6 +44,7 @@ bool InputFile::Eof() {
     return false;
 }
 
+// A lone LF ends a line as well as CR and CR LF: files edited on Linux are read line by line too.
 std::string InputFile::LineInput() {
     if (Eof()) {
         raise(std::ferror(file_.get()) ? kPathFileAccess : kInputPastEnd);

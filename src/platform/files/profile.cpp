@@ -1,10 +1,9 @@
 #include "platform/files/profile.h"
 
-#include <cstdio>
-
 #include "platform/files/atomic_write.h"
 #include "platform/files/paths.h"
 #include "platform/files/profile_text.h"
+#include "platform/files/regular_file.h"
 #include "platform/runtime/ansi.h"
 #include "platform/runtime/backend.h"
 #include "platform/runtime/text.h"
@@ -15,27 +14,23 @@ namespace {
 
 enum class FileState { Read, Missing, Unreadable };
 
-FileState readBytes(const std::filesystem::path& path, std::string& bytes) {
+// A file that is not an ordinary one (a FIFO, a folder) or is larger than the settings file limit
+// counts as unreadable: reads give the default and writes leave it alone.
+FileState readBytes(const std::filesystem::path& path, std::string& bytes,
+                    std::string* reason = nullptr) {
     std::error_code error;
-    const auto status = std::filesystem::status(path, error);
-    if (status.type() == std::filesystem::file_type::not_found) {
+    const auto outcome =
+        platform::readRegularFile(path, platform::kSettingsFileLimit, bytes, error);
+    if (outcome == platform::ReadOutcome::Read) {
+        return FileState::Read;
+    }
+    if (outcome == platform::ReadOutcome::Missing) {
         return FileState::Missing;
     }
-    if (error || !std::filesystem::is_regular_file(status)) {
-        return FileState::Unreadable;
+    if (reason) {
+        *reason = platform::describeOutcome(outcome, error, platform::kSettingsFileLimit);
     }
-    std::FILE* in = std::fopen(path.c_str(), "rb");
-    if (!in) {
-        return FileState::Unreadable;
-    }
-    char chunk[64 * 1024];
-    size_t count = 0;
-    while ((count = std::fread(chunk, 1, sizeof chunk, in)) > 0) {
-        bytes.append(chunk, count);
-    }
-    const bool failed = std::ferror(in) != 0;
-    std::fclose(in);
-    return failed ? FileState::Unreadable : FileState::Read;
+    return FileState::Unreadable;
 }
 
 bool writeFailed(std::string_view file, std::string_view reason) {
@@ -76,9 +71,10 @@ bool WritePrivateProfileStringA(std::string_view section, std::optional<std::str
 
     const auto path = platform::nativePath(file);
     std::string bytes;
-    const FileState state = readBytes(path, bytes);
+    std::string reason;
+    const FileState state = readBytes(path, bytes, &reason);
     if (state == FileState::Unreadable) {
-        return writeFailed(file, "file cannot be read");
+        return writeFailed(file, "file cannot be read: " + reason);
     }
     const bool removing = !key || !value;
     if (state == FileState::Missing && removing) {

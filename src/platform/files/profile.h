@@ -11,7 +11,8 @@
 namespace win {
 
 // Copies the value of key in section of file into buffer, or defaultValue when the file, the
-// section or the key is missing (or the file cannot be read). At most size - 1 characters of the
+// section or the key is missing (or the file cannot be read: a FIFO, a device or a file larger
+// than platform::kSettingsFileLimit is never read). At most size - 1 characters of the
 // code page are copied. buffer receives exactly the characters copied, as UTF-8; the result is
 // their number.
 std::uint32_t GetPrivateProfileStringA(std::string_view section, std::string_view key,
@@ -21,7 +22,8 @@ std::uint32_t GetPrivateProfileStringA(std::string_view section, std::string_vie
 // Sets key in section of file to value, creating the file, the section and the key as needed.
 // A null key (std::nullopt) removes the whole section; a null value removes the key; a missing
 // file is then left missing. Every other line and the file's order stay as they were, and the
-// file is replaced atomically. Returns false, leaving the file as it was, when the file cannot be
+// file is replaced atomically (platform::writeFileAtomically: a link is followed, an existing
+// file keeps its permissions). Returns false, leaving the file as it was, when the file cannot be
 // read or written, or when a name or value could not be read back as written (line breaks, NUL,
 // "]" in a section name, "=" in a key, a key starting with "["). A failed write is traced as
 // "ini write-failed file=<path> error=<reason>".

@@ -2,48 +2,17 @@
 
 #include <algorithm>
 
+#include "platform/runtime/ansi.h"
+#include "platform/runtime/text.h"
+
 namespace platform {
 
 namespace {
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view trimBlanks(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && isBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-// Lower case of a Windows-1252 letter; every other byte is kept.
-unsigned char foldCase(unsigned char c) {
-    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) {
-        return static_cast<unsigned char>(c + 0x20);
-    }
-    switch (c) {
-        case 0x8A:  // S caron
-        case 0x8C:  // OE
-        case 0x8E:  // Z caron
-            return static_cast<unsigned char>(c + 0x10);
-        case 0x9F:  // Y diaeresis
-            return 0xFF;
-        default:
-            return c;
-    }
-}
-
 bool sameName(std::string_view a, std::string_view b) {
     a = trimBlanks(a);
     b = trimBlanks(b);
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return foldCase(static_cast<unsigned char>(x)) ==
-                      foldCase(static_cast<unsigned char>(y));
-           });
+    return ansiEqualIgnoringCase(a, b);
 }
 
 std::optional<std::string_view> headerName(std::string_view line) {

@@ -2,27 +2,11 @@
 
 #include <algorithm>
 
+#include "platform/runtime/ansi.h"
+
 namespace platform::registry {
 
 namespace {
-// Windows-1252 lower case of one byte.
-unsigned char fold(char c) {
-    const auto b = static_cast<unsigned char>(c);
-    if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7)) {
-        return static_cast<unsigned char>(b + 0x20);
-    }
-    switch (b) {
-        case 0x8A:  // S caron
-        case 0x8C:  // OE
-        case 0x8E:  // Z caron
-            return static_cast<unsigned char>(b + 0x10);
-        case 0x9F:  // Y diaeresis
-            return 0xFF;
-        default:
-            return b;
-    }
-}
-
 template <typename Items>
 auto findNamed(Items& items, std::string_view name) {
     return std::find_if(items.begin(), items.end(),
@@ -31,13 +15,11 @@ auto findNamed(Items& items, std::string_view name) {
 }  // namespace
 
 bool sameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return fold(x) == fold(y); });
+    return ansiEqualIgnoringCase(a, b);
 }
 
 bool nameLess(std::string_view a, std::string_view b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return fold(x) < fold(y); });
+    return ansiLessIgnoringCase(a, b);
 }
 
 Key* Key::findSubkey(std::string_view subName) {

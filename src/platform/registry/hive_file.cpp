@@ -10,46 +10,13 @@
 #include <cstring>
 #include <ctime>
 
+#include "platform/files/regular_file.h"
+
 namespace platform::registry {
 
 namespace {
 std::string describe(const char* what, const std::filesystem::path& path, int errorNumber) {
     return std::string(what) + " " + path.string() + ": " + std::strerror(errorNumber);
-}
-
-FileIdentity fromStat(const struct stat& info) {
-    FileIdentity identity;
-    identity.exists = true;
-    identity.device = info.st_dev;
-    identity.inode = info.st_ino;
-    identity.size = info.st_size;
-    identity.modifiedNs =
-        static_cast<int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
-    return identity;
-}
-
-// Closes a descriptor when it goes out of scope.
-struct Descriptor {
-    int fd = -1;
-    ~Descriptor() {
-        if (fd >= 0) {
-            ::close(fd);
-        }
-    }
-};
-
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        bytes.remove_prefix(static_cast<size_t>(written));
-    }
-    return true;
 }
 
 std::string timeStamp() {
@@ -67,67 +34,34 @@ FileIdentity identityOf(const std::filesystem::path& file) {
     if (::stat(file.c_str(), &info) != 0) {
         return {};
     }
-    return fromStat(info);
+    return identityOf(info);
+}
+
+FileIdentity identityOf(const struct stat& info) {
+    FileIdentity identity;
+    identity.exists = true;
+    identity.device = info.st_dev;
+    identity.inode = info.st_ino;
+    identity.size = info.st_size;
+    identity.modifiedNs =
+        static_cast<int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
+    return identity;
 }
 
 std::optional<std::string> readWhole(const std::filesystem::path& file, FileIdentity& identity,
                                      std::string& error) {
-    Descriptor in{::open(file.c_str(), O_RDONLY | O_CLOEXEC)};
+    std::string bytes;
+    std::error_code failure;
     struct stat info {};
-    if (in.fd < 0 || ::fstat(in.fd, &info) != 0) {
-        error = describe("cannot open", file, errno);
+    const auto outcome =
+        platform::readRegularFile(file, platform::kSettingsFileLimit, bytes, failure, &info);
+    if (outcome != platform::ReadOutcome::Read) {
+        error = "cannot read " + file.string() + ": " +
+                platform::describeOutcome(outcome, failure, platform::kSettingsFileLimit);
         return std::nullopt;
     }
-    if (!S_ISREG(info.st_mode)) {
-        error = "not an ordinary file: " + file.string();
-        return std::nullopt;
-    }
-    identity = fromStat(info);
-    std::string bytes(static_cast<size_t>(info.st_size), '\0');
-    size_t done = 0;
-    while (true) {
-        if (done == bytes.size()) {
-            bytes.resize(bytes.size() + 4096);
-        }
-        const ssize_t got = ::read(in.fd, bytes.data() + done, bytes.size() - done);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            error = describe("cannot read", file, errno);
-            return std::nullopt;
-        }
-        if (got == 0) {
-            break;
-        }
-        done += static_cast<size_t>(got);
-    }
-    bytes.resize(done);
+    identity = identityOf(info);
     return bytes;
-}
-
-bool replaceAtomically(const std::filesystem::path& file, std::string_view bytes,
-                       FileIdentity& identity, std::string& error) {
-    std::string temporary = file.string() + ".tmp-XXXXXX";
-    Descriptor out{::mkostemp(temporary.data(), O_CLOEXEC)};
-    if (out.fd < 0) {
-        error = describe("cannot create a file beside", file, errno);
-        return false;
-    }
-    struct stat info {};
-    if (!writeAll(out.fd, bytes) || ::fsync(out.fd) != 0 || ::fstat(out.fd, &info) != 0 ||
-        ::rename(temporary.c_str(), file.c_str()) != 0) {
-        error = describe("cannot write", file, errno);
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    identity = fromStat(info);
-    // The rename itself is durable only once the folder is flushed.
-    Descriptor folder{::open(file.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
-    if (folder.fd >= 0) {
-        ::fsync(folder.fd);
-    }
-    return true;
 }
 
 WriterLock::WriterLock(const std::filesystem::path& hiveFile) {

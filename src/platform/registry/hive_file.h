@@ -1,5 +1,6 @@
 #pragma once
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <cstdint>
@@ -8,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-// The file operations behind a hive: change detection, whole-file reads, atomic durable writes,
-// the writers' lock and keeping an unreadable file aside.
+// The file operations behind a hive: change detection, whole-file reads, the writers' lock and
+// keeping an unreadable file aside.
 namespace platform::registry {
 
 // What tells one version of a file from another: a write replaces the file (new inode) and sets
@@ -26,16 +27,17 @@ struct FileIdentity {
 
 // The file's identity now; exists is false when it cannot be examined (no file, no folder).
 FileIdentity identityOf(const std::filesystem::path& file);
+// The identity a file status describes.
+FileIdentity identityOf(const struct stat& info);
 
 // The whole file and the identity of exactly what was read; nullopt with error set on failure.
+// Only an ordinary file of at most platform::kSettingsFileLimit bytes is read: a FIFO, a device or
+// a folder is refused without waiting for it, and so is a larger file.
 std::optional<std::string> readWhole(const std::filesystem::path& file, FileIdentity& identity,
                                      std::string& error);
 
-// Replaces file with bytes: a temporary file in the same folder, written, flushed to disk and
-// renamed over it, then the folder flushed. On failure the old file is left as it was and the
-// temporary file removed. identity receives the new file's identity.
-bool replaceAtomically(const std::filesystem::path& file, std::string_view bytes,
-                       FileIdentity& identity, std::string& error);
+// Hive files are written with platform::writeFileAtomically; a new one is private to its user.
+inline constexpr mode_t kHiveFileMode = 0600;
 
 // An exclusive lock held by writers of one hive (flock on "<file>.lock", made when missing).
 class WriterLock {

@@ -68,14 +68,6 @@ struct FormatError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-std::string_view trimBlanks(std::string_view s) {
-    const size_t first = s.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
-}
-
 uint32_t parseHexNumber(std::string_view digits, size_t maxDigits, const char* what) {
     uint32_t number = 0;
     const auto [end, error] =
@@ -259,11 +251,6 @@ ParsedHive parseHive(std::string_view rootName, std::string_view text) {
         for (size_t number = 2; number <= lines.size(); ++number) {
             first = number;
             std::string line(trimBlanks(lines[number - 1]));
-            // A trailing "\" continues a long hex list on the next line.
-            while (line.ends_with('\\') && line.front() != '[' && number < lines.size()) {
-                line.pop_back();
-                line += trimBlanks(lines[number++]);
-            }
             if (line.empty() || line.front() == ';') {
                 continue;
             }
@@ -273,6 +260,12 @@ ParsedHive parseHive(std::string_view rootName, std::string_view text) {
             } else if (line.front() == '"' || line.front() == '@') {
                 if (!current) {
                     throw FormatError("value before the first key");
+                }
+                // Only a value line goes on in the next line (a long hex list wrapped at "\"):
+                // a comment or key line that ends in "\" must not swallow the line after it.
+                while (line.ends_with('\\') && number < lines.size()) {
+                    line.pop_back();
+                    line += trimBlanks(lines[number++]);
                 }
                 Value value = parseValueLine(line);
                 current->setValue(value.name, value.type, std::move(value.data));

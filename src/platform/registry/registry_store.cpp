@@ -1,6 +1,7 @@
 #include "platform/registry/registry_store.h"
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -8,6 +9,7 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/files/atomic_write.h"
 #include "platform/registry/hive_format.h"
 #include "platform/runtime/ansi.h"
 #include "platform/runtime/backend.h"
@@ -243,15 +245,14 @@ int32_t RegistryStore::modify(size_t hive, Change change) {
     if (status != kRegOk || !changed) {
         return status;
     }
-    std::string error;
-    FileIdentity written;
-    if (!registry::replaceAtomically(file, registry::formatHive(kRoots[hive].name, next), written,
-                                     error)) {
-        reportWriteFailure(hive, error);
+    struct stat written {};
+    if (const auto error = writeFileAtomically(file, registry::formatHive(kRoots[hive].name, next),
+                                               registry::kHiveFileMode, &written)) {
+        reportWriteFailure(hive, "cannot write " + file.string() + ": " + error.message());
         return kRegCannotWrite;
     }
     state.root = std::move(next);
-    state.identity = written;
+    state.identity = registry::identityOf(written);
     return kRegOk;
 }
 
@@ -373,11 +374,16 @@ int32_t RegistryStore::setValue(HKEY key, std::string_view name, uint32_t type, 
 }
 
 int32_t RegistryStore::deleteValue(HKEY key, std::string_view name) {
-    const auto path = pathOf(key);
-    if (!path) {
-        return kRegBadHandle;
+    // Looked up first: deleting what is not there must not make the folder or take the lock.
+    Key* found = nullptr;
+    if (const int32_t status = lookUp(key, found); status != kRegOk) {
+        return status;
     }
     const std::string valueName = toAnsi(name);
+    if (!found->findValue(valueName)) {
+        return kRegNotFound;
+    }
+    const auto path = pathOf(key);
     return modify(path->hive, [&](Key& root, bool& changed) {
         Key* at = find(root, path->names);
         if (!at) {
@@ -399,6 +405,11 @@ int32_t RegistryStore::deleteKey(HKEY key, std::string_view subKey) {
     }
     const std::string last = path.names.back();
     path.names.pop_back();
+    // Looked up first: deleting what is not there must not make the folder or take the lock.
+    const Key* current = find(refreshed(path.hive).root, path.names);
+    if (!current || !current->findSubkey(last)) {
+        return kRegNotFound;
+    }
     return modify(path.hive, [&](Key& root, bool& changed) {
         Key* parent = find(root, path.names);
         Key* doomed = parent ? parent->findSubkey(last) : nullptr;

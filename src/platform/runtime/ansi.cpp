@@ -1,5 +1,6 @@
 #include "platform/runtime/ansi.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -31,6 +32,48 @@ size_t asciiRunEnd(std::string_view text, size_t from) {
     return from;
 }
 
+struct Decoded {
+    char32_t codePoint = 0;
+    size_t length = 1;  // bytes taken, at least one
+    bool valid = false;
+};
+
+// The sequence that starts with the non-ASCII byte at text[at]. A malformed one takes its lead
+// byte and the continuation bytes that follow it, at most as many as the lead announces.
+Decoded decodeSequence(std::string_view text, size_t at) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    size_t length = 0;
+    char32_t codePoint = 0;
+    char32_t smallest = 0;  // shorter forms of smaller values are overlong
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2;
+        codePoint = lead & 0x1F;
+        smallest = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3;
+        codePoint = lead & 0x0F;
+        smallest = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4;
+        codePoint = lead & 0x07;
+        smallest = 0x10000;
+    } else {
+        return {};  // a continuation byte, or 0xF8 to 0xFF
+    }
+    Decoded decoded;
+    for (; decoded.length < length && at + decoded.length < text.size(); ++decoded.length) {
+        const auto next = static_cast<unsigned char>(text[at + decoded.length]);
+        if ((next & 0xC0) != 0x80) {
+            return decoded;
+        }
+        codePoint = (codePoint << 6) | (next & 0x3F);
+    }
+    decoded.codePoint = codePoint;
+    decoded.valid = decoded.length == length && codePoint >= smallest && codePoint <= 0x10FFFF &&
+                    (codePoint < 0xD800 || codePoint > 0xDFFF);
+    return decoded;
+}
+
 void appendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
@@ -55,37 +98,13 @@ std::string toAnsi(std::string_view utf8) {
         if (asciiEnd > i) {
             out.append(utf8.substr(i, asciiEnd - i));
             i = asciiEnd;
-            continue;
+            if (i == utf8.size()) {
+                break;
+            }
         }
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        size_t length = 0;
-        char32_t cp = 0;
-        if (lead < 0x80) {
-            length = 1;
-            cp = lead;
-        } else if ((lead & 0xE0) == 0xC0) {
-            length = 2;
-            cp = lead & 0x1F;
-        } else if ((lead & 0xF0) == 0xE0) {
-            length = 3;
-            cp = lead & 0x0F;
-        } else if ((lead & 0xF8) == 0xF0) {
-            length = 4;
-            cp = lead & 0x07;
-        }
-        bool valid = length > 0 && i + length <= utf8.size();
-        for (size_t k = 1; valid && k < length; ++k) {
-            const auto next = static_cast<unsigned char>(utf8[i + k]);
-            valid = (next & 0xC0) == 0x80;
-            cp = (cp << 6) | (next & 0x3F);
-        }
-        if (!valid) {
-            out += '?';
-            ++i;
-            continue;
-        }
-        out += toByte(cp);
-        i += length;
+        const Decoded decoded = decodeSequence(utf8, i);
+        out += decoded.valid ? toByte(decoded.codePoint) : '?';
+        i += decoded.length;
     }
     return out;
 }
@@ -102,6 +121,20 @@ std::string fromAnsi(std::string_view ansi) {
         appendUtf8(out, cp);
     }
     return out;
+}
+
+bool ansiEqualIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return ansiFoldCase(static_cast<unsigned char>(x)) ==
+                      ansiFoldCase(static_cast<unsigned char>(y));
+           });
+}
+
+bool ansiLessIgnoringCase(std::string_view a, std::string_view b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return ansiFoldCase(static_cast<unsigned char>(x)) <
+               ansiFoldCase(static_cast<unsigned char>(y));
+    });
 }
 
 }  // namespace platform

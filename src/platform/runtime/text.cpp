@@ -76,6 +76,14 @@ std::string Trim(std::string_view text) {
     return LTrim(RTrim(text));
 }
 
+std::string_view trimBlanks(std::string_view text) {
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
 bool endsWith(std::string_view text, std::string_view suffix) {
     return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
 }

@@ -31,6 +31,9 @@ std::string Trim(std::string_view text);
 std::string LTrim(std::string_view text);
 std::string RTrim(std::string_view text);
 
+// The text without the blanks (spaces and tabs) at either end: the file formats' notion of blank.
+std::string_view trimBlanks(std::string_view text);
+
 // True when text ends with suffix (case-sensitive).
 bool endsWith(std::string_view text, std::string_view suffix);
 

@@ -1,5 +1,7 @@
 #include "platform/files/input_file.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -77,6 +79,9 @@ TEST(InputFile, OpenAndReadErrors) {
     EXPECT_EQ(errorNumber([&] { platform::InputFile file(dir.file("missing.txt")); }), 53);
     EXPECT_EQ(errorNumber([&] { platform::InputFile file(dir.file("no/such.txt")); }), 76);
     EXPECT_EQ(errorNumber([&] { platform::InputFile file(dir.path().string()); }), 75);
+    // A FIFO is refused at once rather than waited on for a writer.
+    ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
+    EXPECT_EQ(errorNumber([&] { platform::InputFile file(dir.file("fifo")); }), 75);
     EXPECT_EQ(errorNumber([] { platform::InputFile file(""); }), 53);
     EXPECT_EQ(errorNumber([&] {
                   platform::InputFile file(dir.path().string() + "\\f.txt");

@@ -1,10 +1,12 @@
 #include "platform/files/profile.h"
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 #include <csignal>
 
+#include "platform/files/regular_file.h"
 #include "platform/runtime/ansi.h"
 #include "support/headless_test.h"
 
@@ -241,5 +243,39 @@ TEST(ProfileWriteFile, KeepsPermissionsAndSymbolicLinks) {
     EXPECT_EQ(std::filesystem::status(dir.path() / "real.ini").permissions(),
               std::filesystem::perms(0640));
 }
+
+// Neither a FIFO (which would wait for a writer) nor a file too big to be a settings file is read
+// or replaced.
+class ProfileOnNoSettingsFile : public testsupport::HeadlessTest,
+                                public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(ProfileOnNoSettingsFile, GivesTheDefaultAndRefusesWrites) {
+    const std::string kind = GetParam();
+    TempDir dir;
+    const auto path = dir.path() / "t.ini";
+    if (kind == "fifo") {
+        ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    } else {
+        writeFile(path, "[A]\r\nk=1\r\n");
+        std::filesystem::resize_file(path, platform::kSettingsFileLimit + 1);
+    }
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    EXPECT_EQ(read(path.string(), "A", "k"), "<default>");
+    EXPECT_FALSE(win::WritePrivateProfileStringA("A", "k", "2", path.string()));
+    EXPECT_FALSE(win::WritePrivateProfileStringA("A", std::nullopt, std::nullopt, path.string()));
+    struct stat after {};
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_size, before.st_size);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    const auto lines = traced("ini");
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_NE(lines[0].find(kind == "fifo" ? "not an ordinary file" : "larger than"),
+              std::string::npos)
+        << lines[0];
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, ProfileOnNoSettingsFile, ::testing::Values("fifo", "oversized"));
 
 }  // namespace

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "platform/registry/registry.h"
 
 namespace {
@@ -152,6 +155,65 @@ TEST(HiveFormat, ReadsHandEditedFilesWithinTheRules) {
     EXPECT_EQ(links->findValue("Late")->type, 11u);
 }
 
+struct ContinuationCase {
+    const char* label;
+    std::string text;
+    // Every key of the text with the names of its values, in file order.
+    std::vector<std::pair<std::string, std::vector<std::string>>> keys;
+
+    friend void PrintTo(const ContinuationCase& c, std::ostream* os) { *os << c.label; }
+};
+
+class LineContinuation : public ::testing::TestWithParam<ContinuationCase> {};
+
+TEST_P(LineContinuation, JoinsOnlyValueLinesAndLosesNoKey) {
+    const auto& c = GetParam();
+    auto parsed = parseHive(kRoot, "Windows Registry Editor Version 5.00\n" + c.text);
+    ASSERT_TRUE(parsed.ok) << parsed.errorLine << ": " << parsed.error;
+    ASSERT_EQ(parsed.root.subkeys.size(), c.keys.size());
+    for (size_t k = 0; k < c.keys.size(); ++k) {
+        const Key& key = parsed.root.subkeys[k];
+        EXPECT_EQ(key.name, c.keys[k].first);
+        std::vector<std::string> names;
+        for (const auto& value : key.values) {
+            names.push_back(value.name);
+        }
+        EXPECT_EQ(names, c.keys[k].second) << key.name;
+    }
+    // What is read is written back whole.
+    EXPECT_EQ(parseHive(kRoot, formatHive(kRoot, parsed.root)).root, parsed.root);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, LineContinuation,
+    ::testing::Values(
+        ContinuationCase{"CommentEndingInBackslash",
+                         "[HKEY_CURRENT_USER\\A]\n\"a\"=\"1\"\n; see C:\\\n"
+                         "[HKEY_CURRENT_USER\\B]\n\"b\"=\"2\"\n",
+                         {{"A", {"a"}}, {"B", {"b"}}}},
+        ContinuationCase{"CommentEndingInBackslashBeforeAValue",
+                         "[HKEY_CURRENT_USER\\A]\n;\\\n\"a\"=\"1\"\n",
+                         {{"A", {"a"}}}},
+        ContinuationCase{"IndentedCommentEndingInBackslash",
+                         "[HKEY_CURRENT_USER\\A]\n  ; C:\\  \n[HKEY_CURRENT_USER\\B]\n",
+                         {{"A", {}}, {"B", {}}}},
+        ContinuationCase{"WrappedBytesThenAKey",
+                         "[HKEY_CURRENT_USER\\A]\n\"h\"=hex:01,\\\n  02\n"
+                         "[HKEY_CURRENT_USER\\B]\n",
+                         {{"A", {"h"}}, {"B", {}}}},
+        ContinuationCase{"DefaultValueWrapped",
+                         "[HKEY_CURRENT_USER\\A]\n@=hex:01,\\\n02,\\\n03\n\"z\"=\"\"\n",
+                         {{"A", {"", "z"}}}}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST(HiveFormat, AWrappedListKeepsEveryByte) {
+    auto parsed = parseHive(kRoot,
+                            "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER]\n"
+                            "@=hex:01,\\\n02,\\\n  03\n");
+    ASSERT_TRUE(parsed.ok) << parsed.error;
+    EXPECT_EQ(parsed.root.findValue("")->data, "\x01\x02\x03");
+}
+
 TEST(HiveFormat, AnEmptyFileIsAnEmptyHive) {
     auto parsed = parseHive(kRoot, "");
     EXPECT_TRUE(parsed.ok);
@@ -200,7 +262,9 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenCase{"OneDigitByte", kHead + "\"a\"=hex:01,2\n", 4},
         BrokenCase{"TrailingComma", kHead + "\"a\"=hex:01,\n", 4},
         BrokenCase{"BadType", kHead + "\"a\"=hex(z):01\n", 4},
-        BrokenCase{"ContinuedError", kHead + "\"a\"=hex:01,\\\n zz\n", 4}),
+        BrokenCase{"ContinuedError", kHead + "\"a\"=hex:01,\\\n zz\n", 4},
+        // A key line does not go on in the next line: without its "]" it is refused.
+        BrokenCase{"KeyEndingInBackslash", kHead + "[HKEY_CURRENT_USER\\B\\\n\"b\"=\"2\"\n", 4}),
     [](const auto& info) { return std::string(info.param.label); });
 
 }  // namespace

@@ -1,11 +1,15 @@
 #include "platform/registry/registry_store.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "platform/files/regular_file.h"
+#include "platform/registry/hive_file.h"
 #include "support/registry_test.h"
 
 namespace {
@@ -154,10 +158,99 @@ TEST_F(RegistryStoreTest, AFileEditedOnDiskIsReadAgain) {
     RegistryStore store(registryDir());
     ASSERT_EQ(save(store, "K", "v", REG_SZ, "old"), kRegOk);
     ASSERT_EQ(load(store, "K", "v")->second, "old");
-    // Rewritten in place, same size: only the modification time tells.
+    struct stat before {};
+    ASSERT_EQ(::stat(hiveFile().c_str(), &before), 0);
+    // Rewritten in place, same size: only the modification time tells. A coarse clock could give
+    // the rewrite the old time, so it is set to another one explicitly.
     writeFile(hiveFile(),
               "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\K]\n\"v\"=\"new\"\n");
+    timespec times[2] = {before.st_atim, before.st_mtim};
+    times[1].tv_sec += 1;
+    ASSERT_EQ(::utimensat(AT_FDCWD, hiveFile().c_str(), times, 0), 0);
+    struct stat after {};
+    ASSERT_EQ(::stat(hiveFile().c_str(), &after), 0);
+    ASSERT_EQ(after.st_ino, before.st_ino);
+    ASSERT_EQ(after.st_size, before.st_size);
     EXPECT_EQ(load(store, "K", "v")->second, "new");
+}
+
+TEST_F(RegistryStoreTest, ProcessesWritingAtOnceKeepEveryValue) {
+    constexpr int kWriters = 4;
+    constexpr int kWrites = 50;
+    // The writers wait on a pipe so that they start together: closing it lets them all go.
+    int start[2];
+    ASSERT_EQ(::pipe(start), 0);
+    std::vector<pid_t> children;
+    for (int writer = 0; writer < kWriters; ++writer) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::close(start[1]);
+            char go = 0;
+            const bool started = ::read(start[0], &go, 1) == 0;
+            RegistryStore own(registryDir());
+            bool ok = started;
+            for (int n = 0; ok && n < kWrites; ++n) {
+                const std::string name = std::to_string(writer) + "-" + std::to_string(n);
+                ok = save(own, "Shared", "v" + name, REG_SZ, "data" + name) == kRegOk;
+            }
+            ::_exit(ok ? 0 : 1);
+        }
+        children.push_back(child);
+    }
+    ::close(start[0]);
+    ::close(start[1]);
+    for (const pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+
+    RegistryStore fresh(registryDir());
+    HKEY key = 0;
+    ASSERT_EQ(fresh.openKey(HKEY_CURRENT_USER, "Shared", key), kRegOk);
+    char name[64];
+    uint32_t nameSize = sizeof name;
+    EXPECT_EQ(fresh.enumValue(key, kWriters * kWrites, name, &nameSize, nullptr, nullptr, nullptr),
+              kRegNoMoreItems);
+    for (int writer = 0; writer < kWriters; ++writer) {
+        for (int n = 0; n < kWrites; ++n) {
+            const std::string id = std::to_string(writer) + "-" + std::to_string(n);
+            const auto got = load(fresh, "Shared", "v" + id);
+            ASSERT_TRUE(got) << id;
+            EXPECT_EQ(got->second, "data" + id);
+        }
+    }
+    EXPECT_EQ(filesIn(registryDir()),
+              (std::vector<std::string>{"HKEY_CURRENT_USER.reg", "HKEY_CURRENT_USER.reg.lock"}));
+}
+
+TEST_F(RegistryStoreTest, DeletingWhatIsNotThereWritesNothing) {
+    const auto missingFolder = registryDir() / "later";
+    for (const auto& folder : {missingFolder, registryDir()}) {
+        RegistryStore store(folder);
+        EXPECT_EQ(store.deleteValue(HKEY_CURRENT_USER, "v"), kRegNotFound);
+        EXPECT_EQ(store.deleteValue(HKEY_LOCAL_MACHINE, ""), kRegNotFound);
+        EXPECT_EQ(store.deleteKey(HKEY_CURRENT_USER, "A"), kRegNotFound);
+        EXPECT_EQ(store.deleteKey(HKEY_CURRENT_USER, "A\\B"), kRegNotFound);
+    }
+    EXPECT_FALSE(std::filesystem::exists(missingFolder));
+    EXPECT_EQ(filesIn(registryDir()), std::vector<std::string>{});
+    EXPECT_TRUE(traced("registry").empty());
+
+    // With a hive on disk, a missing key or value leaves the file as it was.
+    RegistryStore store(registryDir());
+    ASSERT_EQ(save(store, "A", "v", REG_SZ, "x"), kRegOk);
+    const auto before = platform::registry::identityOf(hiveFile());
+    HKEY key = 0;
+    ASSERT_EQ(store.openKey(HKEY_CURRENT_USER, "A", key), kRegOk);
+    EXPECT_EQ(store.deleteValue(key, "w"), kRegNotFound);
+    EXPECT_EQ(store.deleteKey(key, "B"), kRegNotFound);
+    EXPECT_EQ(store.deleteKey(HKEY_CURRENT_USER, "B\\A"), kRegNotFound);
+    EXPECT_EQ(platform::registry::identityOf(hiveFile()), before);
+    EXPECT_EQ(store.deleteValue(key, "V"), kRegOk);
+    EXPECT_EQ(store.deleteKey(HKEY_CURRENT_USER, "a"), kRegOk);
+    EXPECT_EQ(store.deleteValue(key, "v"), kRegKeyDeleted);
 }
 
 TEST_F(RegistryStoreTest, AnUnreadableFileIsMovedAsideReportedAndNeverOverwritten) {
@@ -200,6 +293,81 @@ TEST_F(RegistryStoreTest, AHiveThatCannotBeReadNorMovedRefusesWrites) {
     EXPECT_EQ(readFile(hiveFile() / "keep"), "x");
     ASSERT_EQ(traced("registry").size(), 1u);  // reported once, not at every access
     EXPECT_NE(traced("registry")[0].find("aside=\"\""), std::string::npos);
+}
+
+// A hive path that must be neither read whole nor replaced: it is reported once, reads find
+// nothing and writes are refused, and the thing itself stays as it was.
+class HiveThatIsNoSettingsFile : public testsupport::RegistryTest,
+                                 public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(HiveThatIsNoSettingsFile, IsNeitherWaitedForNorReplaced) {
+    const std::string kind = GetParam();
+    if (kind == "fifo") {
+        ASSERT_EQ(::mkfifo(hiveFile().c_str(), 0600), 0);
+    } else {
+        // Sparse: one byte over the limit costs no disk space.
+        writeFile(hiveFile(), "Windows Registry Editor Version 5.00\n");
+        std::filesystem::resize_file(hiveFile(), platform::kSettingsFileLimit + 1);
+    }
+    struct stat before {};
+    ASSERT_EQ(::stat(hiveFile().c_str(), &before), 0);
+
+    HKEY key = 0;
+    EXPECT_EQ(RegOpenKeyA(HKEY_CURRENT_USER, "K", key), kRegNotFound);
+    EXPECT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, "K", key), kRegCorrupt);
+    EXPECT_EQ(key, 0u);
+    const uint8_t data[4] = {1, 2, 3, 4};
+    EXPECT_EQ(RegSetValueExA(HKEY_CURRENT_USER, "v", REG_DWORD, data, 4), kRegCorrupt);
+    uint32_t size = 0;
+    EXPECT_EQ(RegQueryValueExA(HKEY_CURRENT_USER, "v", nullptr, nullptr, &size), kRegNotFound);
+
+    struct stat after {};
+    ASSERT_EQ(::stat(hiveFile().c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_size, before.st_size);
+    EXPECT_EQ(after.st_mode, before.st_mode);
+    for (const auto& name : filesIn(registryDir())) {
+        EXPECT_FALSE(name.starts_with("HKEY_CURRENT_USER.reg.unreadable-")) << name;
+    }
+    const auto lines = traced("registry");
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_TRUE(lines[0].starts_with("unreadable file=")) << lines[0];
+    EXPECT_NE(lines[0].find(kind == "fifo" ? "not an ordinary file" : "larger than"),
+              std::string::npos)
+        << lines[0];
+    EXPECT_NE(lines[0].find("aside=\"\""), std::string::npos) << lines[0];
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, HiveThatIsNoSettingsFile, ::testing::Values("fifo", "oversized"));
+
+TEST_F(RegistryStoreTest, ANewHiveIsPrivateAndALinkedOneIsWrittenThroughItsLink) {
+    RegistryStore store(registryDir());
+    ASSERT_EQ(save(store, "K", "v", REG_SZ, "x"), kRegOk);
+    EXPECT_EQ(std::filesystem::status(hiveFile()).permissions(), std::filesystem::perms(0600));
+
+    // The hive kept elsewhere behind a link: the link stays, the file behind it is replaced and
+    // keeps its permissions.
+    TempDir elsewhere;
+    const auto target = elsewhere.path() / "machine.reg";
+    writeFile(target, "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\M]\n");
+    std::filesystem::permissions(target, std::filesystem::perms(0640));
+    std::filesystem::create_symlink(target, hiveFile("HKEY_LOCAL_MACHINE"));
+    HKEY key = 0;
+    ASSERT_EQ(store.openKey(HKEY_LOCAL_MACHINE, "M", key), kRegOk);
+    const uint8_t data[1] = {7};
+    ASSERT_EQ(store.setValue(key, "b", REG_BINARY, data, 1), kRegOk);
+    EXPECT_TRUE(std::filesystem::is_symlink(hiveFile("HKEY_LOCAL_MACHINE")));
+    EXPECT_EQ(readFile(target),
+              "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\M]\n\"b\"=hex:07\n");
+    EXPECT_EQ(std::filesystem::status(target).permissions(), std::filesystem::perms(0640));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(elsewhere.path()), {}), 1);
+
+    RegistryStore other(registryDir());
+    HKEY again = 0;
+    ASSERT_EQ(other.openKey(HKEY_LOCAL_MACHINE, "M", again), kRegOk);
+    uint32_t size = 0;
+    EXPECT_EQ(other.queryValue(again, "b", nullptr, nullptr, &size), kRegOk);
+    EXPECT_EQ(size, 1u);
 }
 
 class UnwritableFolder : public testsupport::HeadlessTest,

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/runtime/ansi.h"
-
 namespace {
 
 using namespace platform;
@@ -57,20 +55,25 @@ TEST(Text, QuotedEscapesControlBytes) {
     EXPECT_EQ(quoted("a\"b\\c\r\n\x01"), R"("a\"b\\c\r\n\x01")");
 }
 
-TEST(Ansi, Windows1252RoundTripsEveryByte) {
-    std::string all;
-    for (int b = 0; b < 256; ++b) {
-        all += static_cast<char>(b);
+TEST(Text, TrimBlanksRemovesSpacesAndTabsAtBothEnds) {
+    struct Case {
+        const char* text;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"", ""},
+        {" \t ", ""},
+        {"a", "a"},
+        {"\t a b \t", "a b"},
+        {"a\r", "a\r"},
+        {"\xA0"
+         "a\xA0",
+         "\xA0"
+         "a\xA0"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(trimBlanks(c.text), c.expected) << quoted(c.text);
     }
-    EXPECT_EQ(toAnsi(fromAnsi(all)), all);
-}
-
-TEST(Ansi, MapsTheCodePageCharacters) {
-    EXPECT_EQ(toAnsi("€ äöå Ÿ"), "\x80 \xe4\xf6\xe5 \x9f");
-    EXPECT_EQ(fromAnsi("\x80\xe9"), "€é");
-    EXPECT_EQ(toAnsi("日本"), "??");      // outside the code page
-    EXPECT_EQ(toAnsi("\xff\xfe"), "??");  // not UTF-8 at all
-    EXPECT_EQ(toAnsi("a\xc3"), "a?");     // cut sequence
 }
 
 }  // namespace
