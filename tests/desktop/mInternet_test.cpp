@@ -78,6 +78,11 @@ INSTANTIATE_TEST_SUITE_P(
                       // No request can be made of these at all: that is no sign of being offline.
                       ProbeCase{"AddressWithLineBreak", "/status/200\r\nX-Injected: 1", true, 0},
                       ProbeCase{"AddressWithBlankInHost", "http://exa mple/", true, 0},
+                      ProbeCase{"PortOutOfRange", "http://127.0.0.1:99999/", true, 0},
+                      ProbeCase{"HostWithAngleBracket", "http://a<b/", true, 0},
+                      ProbeCase{"HostWithBackslash", "http://a\\b/", true, 0},
+                      ProbeCase{"EmptyHostAfterUserPart", "http://@/", true, 0},
+                      ProbeCase{"UnclosedBracketHost", "http://[::1/", true, 0},
                       ProbeCase{"RegistryMiss", "Error", true, 0},
                       ProbeCase{"EmptyAddress", "", true, 0},
                       ProbeCase{"OtherScheme", "ftp://127.0.0.1/", true, 0}),

@@ -1,6 +1,9 @@
 #include "platform/net/url.h"
 
+#include <curl/curl.h>
+
 #include <algorithm>
+#include <memory>
 
 #include "platform/runtime/text.h"
 
@@ -34,7 +37,9 @@ std::optional<std::string> wireUrl(std::string_view url) {
         if (byte < 0x20 || byte == 0x7f || (byte == 0x20 && at < hostEnd)) {
             return std::nullopt;
         }
-        if (byte == 0x20 || byte > 0x7f) {
+        // Past the host, a blank and UTF-8 bytes are encoded; a host keeps its UTF-8 for the
+        // transport to turn into an international domain name.
+        if (byte == 0x20 || (byte > 0x7f && at >= hostEnd)) {
             wire += '%';
             wire += kHex[byte >> 4];
             wire += kHex[byte & 0x0f];
@@ -43,6 +48,12 @@ std::optional<std::string> wireUrl(std::string_view url) {
         }
     }
     if (wire.size() > kMaxUrlLength) {
+        return std::nullopt;
+    }
+    // Whatever the transport's own parser would refuse (a bad port, a host with characters no name
+    // may hold) is unfit too, so the refusal comes before any request exists.
+    const std::unique_ptr<CURLU, decltype(&curl_url_cleanup)> parsed(curl_url(), curl_url_cleanup);
+    if (!parsed || curl_url_set(parsed.get(), CURLUPART_URL, wire.c_str(), 0) != CURLUE_OK) {
         return std::nullopt;
     }
     return wire;

@@ -14,8 +14,9 @@ bool isHttpUrl(std::string_view url);
 
 // The URL as it may go on the wire: an http(s) address of at most kMaxUrlLength characters
 // (once encoded) holding no control character or DEL, so nothing can split or extend the request
-// line. A blank after the host and bytes above 127 (UTF-8 text) are percent-encoded; a blank in
-// the host is refused. Nothing when the URL is unfit.
+// line, and one the transport's URL parser accepts (port, host characters). After the host, a blank
+// and bytes above 127 (UTF-8 text) are percent-encoded; a blank in the host is refused, UTF-8 in
+// the host is kept. Nothing when the URL is unfit.
 std::optional<std::string> wireUrl(std::string_view url);
 
 }  // namespace platform::net

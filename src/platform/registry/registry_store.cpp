@@ -380,10 +380,13 @@ int32_t RegistryStore::deleteValue(HKEY key, std::string_view name) {
         return status;
     }
     const std::string valueName = toAnsi(name);
+    const auto path = pathOf(key);
+    if (refreshed(path->hive).unreadable) {
+        return kRegCorrupt;  // as every other write to a hive that cannot be read
+    }
     if (!found->findValue(valueName)) {
         return kRegNotFound;
     }
-    const auto path = pathOf(key);
     return modify(path->hive, [&](Key& root, bool& changed) {
         Key* at = find(root, path->names);
         if (!at) {
@@ -406,7 +409,11 @@ int32_t RegistryStore::deleteKey(HKEY key, std::string_view subKey) {
     const std::string last = path.names.back();
     path.names.pop_back();
     // Looked up first: deleting what is not there must not make the folder or take the lock.
-    const Key* current = find(refreshed(path.hive).root, path.names);
+    Hive& state = refreshed(path.hive);
+    if (state.unreadable) {
+        return kRegCorrupt;  // as every other write to a hive that cannot be read
+    }
+    const Key* current = find(state.root, path.names);
     if (!current || !current->findSubkey(last)) {
         return kRegNotFound;
     }

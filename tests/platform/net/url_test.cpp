@@ -34,6 +34,7 @@ INSTANTIATE_TEST_SUITE_P(
         UrlCase{"HttpsUpperCase", "HTTPS://Example.org", "HTTPS://Example.org"},
         UrlCase{"HostOnly", "http://h", "http://h"},
         UrlCase{"Utf8IsEncoded", "http://h/?m=caf\xc3\xa9", "http://h/?m=caf%C3%A9"},
+        UrlCase{"Utf8HostIsKept", "http://h\xc3\xa4st/\xc3\xa4", "http://h\xc3\xa4st/%C3%A4"},
         UrlCase{"RegistryMiss", "Error", std::nullopt}, UrlCase{"Empty", "", std::nullopt},
         UrlCase{"NoHost", "http://", std::nullopt},
         UrlCase{"NoHostBeforePath", "http:///x", std::nullopt},

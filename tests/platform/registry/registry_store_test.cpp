@@ -320,6 +320,9 @@ TEST_P(HiveThatIsNoSettingsFile, IsNeitherWaitedForNorReplaced) {
     EXPECT_EQ(RegSetValueExA(HKEY_CURRENT_USER, "v", REG_DWORD, data, 4), kRegCorrupt);
     uint32_t size = 0;
     EXPECT_EQ(RegQueryValueExA(HKEY_CURRENT_USER, "v", nullptr, nullptr, &size), kRegNotFound);
+    // Deletions are writes too: refused alike, whatever the file may hold.
+    EXPECT_EQ(RegDeleteValueA(HKEY_CURRENT_USER, "v"), kRegCorrupt);
+    EXPECT_EQ(RegDeleteKeyA(HKEY_CURRENT_USER, "K"), kRegCorrupt);
 
     struct stat after {};
     ASSERT_EQ(::stat(hiveFile().c_str(), &after), 0);

@@ -105,12 +105,13 @@ TEST(Ansi, FoldCaseLowersExactlyTheCodePagesCapitals) {
             EXPECT_EQ(ansiFoldCase(c), c) << b;
             continue;
         }
+        // Each capital's small letter: the Latin-1 rule (+0x20) and the three pairs of the
+        // code page's own 0x80 row, plus Ÿ, whose small letter lies in the Latin-1 half.
+        const unsigned char expected = c == 0x9F                               ? 0xFF
+                                       : (c == 0x8A || c == 0x8C || c == 0x8E) ? c + 0x10
+                                                                               : c + 0x20;
         const unsigned char lower = ansiFoldCase(c);
-        EXPECT_NE(lower, c) << b;
-        // The lower-case letter is the same character in lower case, in UTF-8 too.
-        const std::string upperText = fromAnsi(std::string(1, static_cast<char>(c)));
-        const std::string lowerText = fromAnsi(std::string(1, static_cast<char>(lower)));
-        EXPECT_NE(upperText, lowerText) << b;
+        EXPECT_EQ(lower, expected) << b;
         EXPECT_EQ(ansiFoldCase(lower), lower) << b;
     }
     EXPECT_EQ(ansiFoldCase(0x8A), 0x9A);  // Š š
