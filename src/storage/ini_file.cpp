@@ -138,14 +138,21 @@ bool cIni::IsSectionLine(std::string_view line) {
     return !line.empty() && line.front() == '[' && line.back() == ']';
 }
 
-std::int16_t cIni::ListSectionKeys(std::string_view Section, std::string_view tag,
-                                   const KeyLister& list) {
+bool cIni::FileAndSectionFound(std::string_view Section, std::string_view tag) {
     if (!platform::FileExists(m_IniPath)) {
         ShowFileNotFound(m_IniPath);
-        return 0;
+        return false;
     }
     if (!SectionExists(Section)) {
         ShowSectionNotFound(Section, tag);
+        return false;
+    }
+    return true;
+}
+
+std::int16_t cIni::ListSectionKeys(std::string_view Section, std::string_view tag,
+                                   const KeyLister& list) {
+    if (!FileAndSectionFound(Section, tag)) {
         return 0;
     }
     const std::string header = SectionHeader(Section);
@@ -176,12 +183,7 @@ std::int16_t cIni::WriteInExistingSection(std::string_view Section,
                                           std::optional<std::string_view> Key,
                                           std::optional<std::string_view> Setting,
                                           std::string_view tag) {
-    if (!platform::FileExists(m_IniPath)) {
-        ShowFileNotFound(m_IniPath);
-        return 0;
-    }
-    if (!SectionExists(Section)) {
-        ShowSectionNotFound(Section, tag);
+    if (!FileAndSectionFound(Section, tag)) {
         return 0;
     }
     win::WritePrivateProfileStringA(Section, Key, Setting, m_IniPath);

@@ -59,6 +59,9 @@ class cIni {
     static bool IsKeyLine(std::string_view line);
     static bool IsSectionLine(std::string_view line);
 
+    // The first steps of the listings and deletions: the file and the section must exist, else
+    // their message (the section's with the member's tag) and false.
+    bool FileAndSectionFound(std::string_view Section, std::string_view tag);
     // The listings' common steps: each key line of the section, lower-cased, with its number.
     std::int16_t ListSectionKeys(std::string_view Section, std::string_view tag,
                                  const KeyLister& list);

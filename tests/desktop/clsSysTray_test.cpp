@@ -1,7 +1,9 @@
 #include "desktop/clsSysTray.h"
 
 #include <gtest/gtest.h>
+
 #include <sys/stat.h>
+#include "support/run_time_error.h"
 
 #include <cstdlib>
 #include <optional>
@@ -196,12 +198,8 @@ TEST_F(SysTrayTest, AnErrorRaisedWhileTheErrorBoxIsOpenEndsTheProgramAfterTheRep
     form.Load();
     headless().queueMessageBoxAnswer(win::vbOK, 1000);
     // The box opens at 100 ms; the other timer fails at 300 ms while it is open.
-    try {
-        win::RunMessageLoop();
-        ADD_FAILURE() << "the loop did not end with the handler's error";
-    } catch (const platform::RuntimeError& error) {
-        EXPECT_EQ(error.number(), platform::kOverflow);
-    }
+    // The loop ends with the handler's error.
+    EXPECT_EQ(testsupport::errorNumberOf([] { win::RunMessageLoop(); }), platform::kOverflow);
     EXPECT_TRUE(form.reported);
     EXPECT_EQ(clock().nowMs(), 1100);
     EXPECT_NE(logText().find("\"clsTray\",\"ToolTip\""), std::string::npos);

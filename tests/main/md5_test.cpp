@@ -1,7 +1,9 @@
 #include "main/md5.h"
 
 #include <gtest/gtest.h>
+
 #include <openssl/evp.h>
+#include "support/run_time_error.h"
 
 #include <cstdio>
 #include <string>
@@ -45,12 +47,7 @@ std::string repeat(const std::string& unit, size_t times) {
 }
 
 int errorNumberOf(cMD5& md5, const std::string& text) {
-    try {
-        md5.CalculateMD5(text);
-    } catch (const platform::RuntimeError& error) {
-        return error.number();
-    }
-    return 0;
+    return testsupport::errorNumberOf([&] { md5.CalculateMD5(text); });
 }
 
 TEST(MD5, MatchesTheRfc1321TestSuite) {

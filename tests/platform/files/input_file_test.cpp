@@ -9,6 +9,7 @@
 
 #include "platform/runtime/errors.h"
 #include "support/headless_test.h"
+#include "support/run_time_error.h"
 
 namespace {
 
@@ -23,15 +24,6 @@ std::vector<std::string> readLines(const std::string& path) {
         lines.push_back(file.LineInput());
     }
     return lines;
-}
-
-int errorNumber(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const platform::RuntimeError& error) {
-        return error.number();
-    }
-    return 0;
 }
 
 struct LinesCase {
@@ -76,14 +68,17 @@ TEST(InputFile, AMegabyteLineComesBackWhole) {
 TEST(InputFile, OpenAndReadErrors) {
     TempDir dir;
     writeFile(dir.path() / "f.txt", "one");
-    EXPECT_EQ(errorNumber([&] { platform::InputFile file(dir.file("missing.txt")); }), 53);
-    EXPECT_EQ(errorNumber([&] { platform::InputFile file(dir.file("no/such.txt")); }), 76);
-    EXPECT_EQ(errorNumber([&] { platform::InputFile file(dir.path().string()); }), 75);
+    EXPECT_EQ(
+        testsupport::errorNumberOf([&] { platform::InputFile file(dir.file("missing.txt")); }), 53);
+    EXPECT_EQ(
+        testsupport::errorNumberOf([&] { platform::InputFile file(dir.file("no/such.txt")); }), 76);
+    EXPECT_EQ(testsupport::errorNumberOf([&] { platform::InputFile file(dir.path().string()); }),
+              75);
     // A FIFO is refused at once rather than waited on for a writer.
     ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
-    EXPECT_EQ(errorNumber([&] { platform::InputFile file(dir.file("fifo")); }), 75);
-    EXPECT_EQ(errorNumber([] { platform::InputFile file(""); }), 53);
-    EXPECT_EQ(errorNumber([&] {
+    EXPECT_EQ(testsupport::errorNumberOf([&] { platform::InputFile file(dir.file("fifo")); }), 75);
+    EXPECT_EQ(testsupport::errorNumberOf([] { platform::InputFile file(""); }), 53);
+    EXPECT_EQ(testsupport::errorNumberOf([&] {
                   platform::InputFile file(dir.path().string() + "\\f.txt");
                   file.LineInput();
                   file.LineInput();

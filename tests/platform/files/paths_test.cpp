@@ -4,6 +4,7 @@
 
 #include "platform/runtime/errors.h"
 #include "support/headless_test.h"
+#include "support/run_time_error.h"
 
 namespace {
 
@@ -29,12 +30,7 @@ TEST(Paths, KillRaises53ForAMissingFileAnd75ForAFolder) {
     platform::Kill(dir.path().string() + "\\x.ini");
     EXPECT_FALSE(platform::FileExists(dir.file("x.ini")));
     auto numberOf = [](const std::string& path) {
-        try {
-            platform::Kill(path);
-        } catch (const platform::RuntimeError& e) {
-            return e.number();
-        }
-        return 0;
+        return testsupport::errorNumberOf([&] { platform::Kill(path); });
     };
     EXPECT_EQ(numberOf(dir.file("x.ini")), 53);
     EXPECT_EQ(numberOf(dir.path().string()), 75);

@@ -6,22 +6,12 @@
 #include "platform/runtime/errors.h"
 #include "support/headless_test.h"
 #include "support/loopback_server.h"
+#include "support/run_time_error.h"
 
 namespace {
 
 using win::CallByName;
 using win::Variant;
-
-// The run-time error number a call raises, or 0.
-template <typename Call>
-int errorOf(Call call) {
-    try {
-        call();
-    } catch (const platform::RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 class XmlHttp : public testsupport::HeadlessTest {
   protected:
@@ -76,7 +66,7 @@ void PrintTo(const MisuseCase& c, std::ostream* os) {
 class XmlHttpMisuse : public XmlHttp, public ::testing::WithParamInterface<MisuseCase> {};
 
 TEST_P(XmlHttpMisuse, RaisesARunTimeError) {
-    EXPECT_EQ(errorOf([&] { GetParam().call(request); }), GetParam().error);
+    EXPECT_EQ(testsupport::errorNumberOf([&] { GetParam().call(request); }), GetParam().error);
 }
 
 constexpr int kUrlInvalid = static_cast<int>(0x80072EE5u);
@@ -154,7 +144,9 @@ INSTANTIATE_TEST_SUITE_P(
         MisuseCase{"SendAfterAFailedOpen",
                    [](auto& r) {
                        openGood(r);
-                       errorOf([&] { CallByName(r, "Open", {"GET", "Error", false}); });
+                       testsupport::errorNumberOf([&] {
+                           CallByName(r, "Open", {"GET", "Error", false});
+                       });
                        CallByName(r, "send");
                    },
                    kUnspecified},
@@ -163,8 +155,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(CreateObject, KnowsOnlyTheRequestComponent) {
     EXPECT_NE(win::CreateObject("microsoft.xmlhttp"), nullptr);
-    EXPECT_EQ(errorOf([] { win::CreateObject("Scripting.FileSystemObject"); }), 429);
-    EXPECT_EQ(errorOf([] { win::CreateObject(""); }), 429);
+    EXPECT_EQ(testsupport::errorNumberOf([] { win::CreateObject("Scripting.FileSystemObject"); }),
+              429);
+    EXPECT_EQ(testsupport::errorNumberOf([] { win::CreateObject(""); }), 429);
 }
 
 }  // namespace

@@ -6,19 +6,11 @@
 #include "platform/ui/form.h"
 #include "platform/ui/loop.h"
 #include "support/headless_test.h"
+#include "support/run_time_error.h"
 
 namespace {
 
 using testsupport::HeadlessTest;
-
-int errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const platform::RuntimeError& error) {
-        return error.number();
-    }
-    return 0;
-}
 
 class frmControls : public win::Form {
   public:
@@ -57,7 +49,7 @@ TEST_F(ControlsTest, ACheckBoxRaisesClickOnlyWhenItsValueChanges) {
         form.chkOption.setValue(step.value);
         EXPECT_EQ(form.clicks.size(), step.clicked ? 1u : 0u) << "value " << step.value;
     }
-    EXPECT_EQ(errorOf([&] { form.chkOption.setValue(3); }), 380);
+    EXPECT_EQ(testsupport::errorNumberOf([&] { form.chkOption.setValue(3); }), 380);
 }
 
 TEST_F(ControlsTest, AUserClickTogglesACheckBoxAndArrayHandlersGetTheIndex) {
@@ -82,10 +74,10 @@ TEST_F(ControlsTest, ControlArrayElementsAreLoadedAndUnloadedAtRunTime) {
     EXPECT_EQ(form.lblLine.UBound(), 1);
     EXPECT_EQ(form.lblLine.Count(), 2);
 
-    EXPECT_EQ(errorOf([&] { form.lblLine.Load(1); }), 360);
-    EXPECT_EQ(errorOf([&] { form.lblLine.Unload(0); }), 362);
-    EXPECT_EQ(errorOf([&] { form.lblLine.Unload(5); }), 340);
-    EXPECT_EQ(errorOf([&] { form.lblLine[5]; }), 340);
+    EXPECT_EQ(testsupport::errorNumberOf([&] { form.lblLine.Load(1); }), 360);
+    EXPECT_EQ(testsupport::errorNumberOf([&] { form.lblLine.Unload(0); }), 362);
+    EXPECT_EQ(testsupport::errorNumberOf([&] { form.lblLine.Unload(5); }), 340);
+    EXPECT_EQ(testsupport::errorNumberOf([&] { form.lblLine[5]; }), 340);
 
     form.lblLine.Unload(1);
     EXPECT_FALSE(form.lblLine.Exists(1));
@@ -108,8 +100,8 @@ TEST_F(ControlsTest, AListBoxKeepsItsEntriesAndSelection) {
     EXPECT_EQ(list.List(0), "first");
     EXPECT_EQ(list.List(3), "c");
     EXPECT_EQ(list.List(9), "");
-    EXPECT_EQ(errorOf([&] { list.List(-1); }), 381);
-    EXPECT_EQ(errorOf([&] { list.setListIndex(4); }), 380);
+    EXPECT_EQ(testsupport::errorNumberOf([&] { list.List(-1); }), 381);
+    EXPECT_EQ(testsupport::errorNumberOf([&] { list.setListIndex(4); }), 380);
     list.setListIndex(3);  // unchanged: no click
     list.Clear();
     EXPECT_EQ(list.ListCount(), 0);
@@ -121,8 +113,8 @@ TEST_F(ControlsTest, AProgressBarHoldsAFloatWithinItsRange) {
     auto& bar = win::Default<frmControls>().pbBar;
     bar.setValue(44.5f);
     EXPECT_EQ(bar.Value(), 44.5f);
-    EXPECT_EQ(errorOf([&] { bar.setValue(50.5f); }), 380);
-    EXPECT_EQ(errorOf([&] { bar.setValue(-1); }), 380);
+    EXPECT_EQ(testsupport::errorNumberOf([&] { bar.setValue(50.5f); }), 380);
+    EXPECT_EQ(testsupport::errorNumberOf([&] { bar.setValue(-1); }), 380);
     EXPECT_EQ(bar.Value(), 44.5f);
 }
 

@@ -7,6 +7,7 @@
 #include "platform/ui/form.h"
 #include "platform/ui/msgbox.h"
 #include "support/headless_test.h"
+#include "support/run_time_error.h"
 
 namespace {
 
@@ -190,22 +191,11 @@ class frmFailing : public win::Form {
     int answer = 0;
 };
 
-// The run-time error number that call raised, or 0.
-template <typename Call>
-int errorOf(Call call) {
-    try {
-        call();
-    } catch (const platform::RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
 TEST_F(LoopTest, AnErrorInsideAYieldStaysOutOfTheYieldingHandlerAndEndsTheLoopAfterIt) {
     auto& form = win::Default<frmFailing>();
     form.Show();
     // Both failures come in the passes of tmrYield's first tick (at 10 ms, 1 ms per idle pass).
-    EXPECT_EQ(errorOf([] { win::RunMessageLoop(); }), 5);
+    EXPECT_EQ(testsupport::errorNumberOf([] { win::RunMessageLoop(); }), 5);
     EXPECT_EQ(form.yieldTicks, 1);
     EXPECT_TRUE(form.yieldFinished);
     EXPECT_LT(clock().nowMs(), 20 + 10);
@@ -221,13 +211,13 @@ TEST_F(LoopTest, AnErrorInADoEventsOutsideAnyLoopWaitsForTheNextLoop) {
     form.Show();
     clock().advance(14);
     // Both failing timers are due: the first error is the one kept.
-    EXPECT_EQ(errorOf([] { win::DoEvents(); }), 0);
+    EXPECT_EQ(testsupport::errorNumberOf([] { win::DoEvents(); }), 0);
     EXPECT_EQ(traced("loop").size(), 2u);
-    EXPECT_EQ(errorOf([] { win::RunMessageLoop(); }), 5);
+    EXPECT_EQ(testsupport::errorNumberOf([] { win::RunMessageLoop(); }), 5);
     EXPECT_EQ(clock().nowMs(), 14);
     // Raised once: the next loop runs on.
     form.tmrBox.setEnabled(true);
-    EXPECT_EQ(errorOf([] { win::RunFor(100); }), 0);
+    EXPECT_EQ(testsupport::errorNumberOf([] { win::RunFor(100); }), 0);
     EXPECT_EQ(form.answer, win::vbOK);
 }
 
@@ -240,7 +230,7 @@ TEST_F(LoopTest, AnErrorWhileAMessageBoxIsHeldDoesNotComeOutOfTheBox) {
     form.Show();
     headless().queueMessageBoxAnswer(win::vbNo, 1000);
     // The box opens at 5 ms from tmrBox; tmrFirst fails at 12 ms while it is held.
-    EXPECT_EQ(errorOf([] { win::RunMessageLoop(); }), 5);
+    EXPECT_EQ(testsupport::errorNumberOf([] { win::RunMessageLoop(); }), 5);
     EXPECT_EQ(form.answer, win::vbNo);
     EXPECT_EQ(clock().nowMs(), 1005);
     EXPECT_EQ(traced("loop"),
@@ -253,16 +243,16 @@ TEST_F(LoopTest, AMessageBoxOutsideAnyLoopReturnsItsAnswerDespiteAFailingTimer) 
     form.Show();
     headless().queueMessageBoxAnswer(win::vbYes, 100);
     int answer = 0;
-    EXPECT_EQ(errorOf([&] { answer = win::MsgBox("Sure?", win::vbYesNo); }), 0);
+    EXPECT_EQ(testsupport::errorNumberOf([&] { answer = win::MsgBox("Sure?", win::vbYesNo); }), 0);
     EXPECT_EQ(answer, win::vbYes);
-    EXPECT_EQ(errorOf([] { win::RunMessageLoop(); }), 5);
+    EXPECT_EQ(testsupport::errorNumberOf([] { win::RunMessageLoop(); }), 5);
 }
 
 TEST_F(LoopTest, AnErrorOfAHandlerTheLoopRunsItselfLeavesTheLoopAtOnce) {
     auto& form = win::Default<frmFailing>();
     form.tmrYield.setEnabled(false);
     form.Show();
-    EXPECT_EQ(errorOf([] { win::RunMessageLoop(); }), 5);
+    EXPECT_EQ(testsupport::errorNumberOf([] { win::RunMessageLoop(); }), 5);
     EXPECT_EQ(clock().nowMs(), 12);
     EXPECT_TRUE(traced("loop").empty());
 }
