@@ -12,8 +12,13 @@ using namespace win;
 
 constexpr const char* kPath = "Software\\Pexar\\X6";
 
+// Every test also checks that every call closes the keys it opened.
 class ClsRegistry : public testsupport::RegistryTest {
   protected:
+    void TearDown() override {
+        EXPECT_EQ(platform::registryStore().openHandles(), 0u);
+        RegistryTest::TearDown();
+    }
     // Stores raw bytes of any type, as another program might have left them.
     void plant(const std::string& path, const std::string& name, uint32_t type,
                const std::string& data, HKEY root = HKEY_CURRENT_USER) {
@@ -121,7 +126,10 @@ TEST_F(ClsRegistry, InOutRootNumbersReceiveTheRootHandle) {
     EXPECT_TRUE(std::filesystem::exists(hiveFile("HKEY_CURRENT_CONFIG")));
 }
 
-TEST_F(ClsRegistry, NumbersRoundTripUnchanged) {
+TEST_F(ClsRegistry, NumbersRoundTripUnchangedAndAMissingOneIsTheDefault) {
+    EXPECT_EQ(reg.GetSettingLong(1, kPath, "n"), 0);
+    EXPECT_EQ(reg.GetSettingLong(1, kPath, "n", 42), 42);
+    EXPECT_EQ(reg.GetSettingLong(9, kPath, "n", 42), 42);
     for (const int32_t n : {0, 1, -1, 31, INT32_MAX, INT32_MIN, 0x12345678}) {
         reg.SaveSettingLong(1, kPath, "n", n);
         EXPECT_EQ(reg.GetSettingLong(1, kPath, "n", 99), n);
@@ -157,19 +165,6 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberCase{"Text", REG_SZ, "1", -7}),
     [](const auto& info) { return std::string(info.param.label); });
 
-TEST_F(ClsRegistry, AMissingNumberIsTheDefault) {
-    EXPECT_EQ(reg.GetSettingLong(1, kPath, "n"), 0);
-    EXPECT_EQ(reg.GetSettingLong(1, kPath, "n", 42), 42);
-    EXPECT_EQ(reg.GetSettingLong(9, kPath, "n", 42), 42);
-}
-
-TEST_F(ClsRegistry, SavingMakesTheMissingKeys) {
-    reg.SaveSettingLong(1, "A\\B\\C", "n", 3);
-    int32_t hKey = 1;
-    EXPECT_EQ(reg.GetAllKeys(hKey, "A"), std::vector<std::string>{"B"});
-    EXPECT_EQ(reg.GetSettingLong(1, "a\\b\\c", "N"), 3);
-}
-
 TEST_F(ClsRegistry, BytesRoundTripAndOtherwiseGiveTheStartingResult) {
     const std::vector<uint8_t> bytes = {0, 1, 0xFF, 0};
     const std::vector<uint8_t> fallback = {9};
@@ -189,7 +184,10 @@ TEST_F(ClsRegistry, BytesRoundTripAndOtherwiseGiveTheStartingResult) {
               RegistryBytes(std::vector<uint8_t>{}));
 }
 
-TEST_F(ClsRegistry, DeletesValuesAndKeys) {
+TEST_F(ClsRegistry, MakesMissingKeysAndDeletesValuesAndKeys) {
+    reg.SaveSettingLong(1, "A\\B\\C", "n", 3);
+    EXPECT_EQ(reg.GetAllKeys(1, "A"), std::vector<std::string>{"B"});
+    EXPECT_EQ(reg.GetSettingLong(1, "a\\b\\c", "N"), 3);
     reg.SaveSettingLong(1, kPath, "a", 1);
     reg.SaveSettingLong(1, kPath, "b", 2);
     reg.DeleteValue(1, kPath, "A");
@@ -229,21 +227,6 @@ TEST_F(ClsRegistry, GetAllValuesListsNamesAndTypesUpToTheFirstOversizedValue) {
               (std::vector<RegistryValueRow>{{"Small", 1}, {"Full", 3}, {"Number", 4}}));
     EXPECT_EQ(hKey, static_cast<int32_t>(HKEY_CURRENT_USER));
     EXPECT_TRUE(reg.GetAllValues(1, "Nowhere").empty());
-}
-
-TEST_F(ClsRegistry, EveryCallClosesTheKeyItOpened) {
-    reg.SaveSettingString(1, kPath, "s", "x");
-    reg.SaveSettingLong(1, kPath, "n", 1);
-    reg.SaveSettingByte(1, kPath, "b", {1});
-    reg.GetSettingString(1, kPath, "s");
-    reg.GetSettingString(1, kPath, "missing");
-    reg.GetSettingLong(1, kPath, "n");
-    reg.GetSettingByte(1, kPath, "b");
-    reg.GetAllKeys(1, "Software");
-    reg.GetAllValues(1, kPath);
-    reg.CreateKey(1, "K");
-    reg.DeleteValue(1, kPath, "s");
-    EXPECT_EQ(platform::registryStore().openHandles(), 0u);
 }
 
 }  // namespace

@@ -49,39 +49,29 @@ class IniTest : public testsupport::HeadlessTest {
     cIni ini;
 };
 
-TEST_F(IniTest, GetIniSettingLowerCasesTheCallersKey) {
-    write("[Language]\r\nLANG=3\r\n");
-    std::string key = "Lang";
-    EXPECT_EQ(ini.GetIniSetting("Language", key), "3");
-    EXPECT_EQ(key, "lang");
-}
-
-TEST_F(IniTest, SaveIniSettingWritesTheKeyUpperCased) {
-    ini.SaveIniSetting("Language", "Lang", "2");
-    EXPECT_EQ(readFile(path()), "[Language]\r\nLANG=2\r\n");
-    std::string key = "Lang";
-    EXPECT_EQ(ini.GetIniSetting("Language", key), "2");
-
-    write("[StartDetails]\r\nREGADDRESS=Software\\X\r\n[Language]\r\nLang=1\r\n");
-    ini.SaveIniSetting("Language", "Lang", "5");
-    EXPECT_EQ(readFile(path()),
-              "[StartDetails]\r\nREGADDRESS=Software\\X\r\n[Language]\r\nLANG=5\r\n");
-    EXPECT_TRUE(messages().empty());
-}
-
-TEST_F(IniTest, MissingFileSectionOrKeyReadsEmptyWithoutAMessage) {
+TEST_F(IniTest, GetAndSaveIniSetting) {
+    // Missing file, section or key reads empty without a message.
     std::string key = "Lang";
     EXPECT_EQ(ini.GetIniSetting("Language", key), "");
     write("[Language]\r\nOther=1\r\n");
     EXPECT_EQ(ini.GetIniSetting("Language", key), "");
     EXPECT_EQ(ini.GetIniSetting("StartDetails", key), "");
-    EXPECT_TRUE(messages().empty());
-}
-
-TEST_F(IniTest, LongValueIsCutTo749Characters) {
+    // Reading lower-cases the caller's key; saving writes it upper-cased.
+    write("[StartDetails]\r\nREGADDRESS=Software\\X\r\n[Language]\r\nLang=1\r\n");
+    key = "Lang";
+    EXPECT_EQ(ini.GetIniSetting("Language", key), "1");
+    EXPECT_EQ(key, "lang");
+    ini.SaveIniSetting("Language", "Lang", "5");
+    EXPECT_EQ(readFile(path()),
+              "[StartDetails]\r\nREGADDRESS=Software\\X\r\n[Language]\r\nLANG=5\r\n");
+    std::filesystem::remove(path());
+    ini.SaveIniSetting("Language", "Lang", "2");
+    EXPECT_EQ(readFile(path()), "[Language]\r\nLANG=2\r\n");
+    // A long value is cut to 749 characters.
     write("[A]\r\nk=" + std::string(800, 'v') + "\r\n");
-    std::string key = "k";
+    key = "k";
     EXPECT_EQ(ini.GetIniSetting("A", key), std::string(749, 'v'));
+    EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(IniTest, SectionExistsNeedsTheExactHeader) {
@@ -277,15 +267,11 @@ TEST_F(IniTest, DeleteFileOnlyForAnIniExtension) {
     EXPECT_EQ(ini.IniPath(), path());
 }
 
-TEST_F(IniTest, DeleteFileIgnoresOtherFailures) {
+TEST_F(IniTest, AFolderAtThePathIsAMissingFileAndIsNotDeleted) {
     std::filesystem::create_directory(path());
     ini.DeleteFile();
     EXPECT_TRUE(std::filesystem::is_directory(path()));
     EXPECT_TRUE(messages().empty());
-}
-
-TEST_F(IniTest, AFolderAtThePathIsReportedAsAMissingFile) {
-    std::filesystem::create_directory(path());
     EXPECT_FALSE(ini.SectionExists("A"));
     EXPECT_EQ(messages(), std::vector<std::string>{fileNotFound()});
 }

@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "platform/files/atomic_write.h"
 #include "support/headless_test.h"
 
@@ -19,13 +17,9 @@ using testsupport::writeFile;
 
 struct ReadCase {
     const char* label;
-    // Makes the thing to read in the folder and returns its path.
-    std::function<std::filesystem::path(const std::filesystem::path& folder)> make;
-    size_t limit;
+    std::filesystem::path path;  // in a folder made by the test; absolute paths stay as they are
     ReadOutcome outcome;
     std::string bytes;  // what is read, for ReadOutcome::Read
-
-    friend void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.label; }
 };
 
 class ReadRegularFile : public ::testing::TestWithParam<ReadCase> {};
@@ -33,11 +27,15 @@ class ReadRegularFile : public ::testing::TestWithParam<ReadCase> {};
 TEST_P(ReadRegularFile, ReadsOnlyOrdinaryFilesWithinTheLimit) {
     const auto& c = GetParam();
     TempDir dir;
-    const auto path = c.make(dir.path());
+    writeFile(dir.path() / "empty", "");
+    writeFile(dir.path() / "ten", "0123456789");
+    writeFile(dir.path() / "eleven", "0123456789!");
+    ASSERT_EQ(::mkfifo((dir.path() / "fifo").c_str(), 0600), 0);
+    std::filesystem::create_symlink(dir.path() / "ten", dir.path() / "link");
     std::string bytes = "untouched";
     std::error_code error;
     struct stat info {};
-    EXPECT_EQ(platform::readRegularFile(path, c.limit, bytes, error, &info), c.outcome);
+    EXPECT_EQ(platform::readRegularFile(dir.path() / c.path, 10, bytes, error, &info), c.outcome);
     if (c.outcome == ReadOutcome::Read) {
         EXPECT_EQ(bytes, c.bytes);
         EXPECT_EQ(static_cast<size_t>(info.st_size), c.bytes.size());
@@ -49,41 +47,18 @@ TEST_P(ReadRegularFile, ReadsOnlyOrdinaryFilesWithinTheLimit) {
               c.outcome == ReadOutcome::Missing || c.outcome == ReadOutcome::Failed);
 }
 
-std::filesystem::path file(const std::filesystem::path& folder, const std::string& bytes) {
-    writeFile(folder / "f", bytes);
-    return folder / "f";
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Cases, ReadRegularFile,
-    ::testing::Values(
-        ReadCase{"Empty", [](const auto& d) { return file(d, ""); }, 10, ReadOutcome::Read, ""},
-        ReadCase{"WithinTheLimit", [](const auto& d) { return file(d, "abc"); }, 10,
-                 ReadOutcome::Read, "abc"},
-        ReadCase{"ExactlyTheLimit", [](const auto& d) { return file(d, "0123456789"); }, 10,
-                 ReadOutcome::Read, "0123456789"},
-        ReadCase{"OneByteOver", [](const auto& d) { return file(d, "0123456789!"); }, 10,
-                 ReadOutcome::TooLarge, ""},
-        ReadCase{"Missing", [](const auto& d) { return d / "none"; }, 10, ReadOutcome::Missing, ""},
-        ReadCase{"MissingFolder", [](const auto& d) { return d / "none" / "f"; }, 10,
-                 ReadOutcome::Missing, ""},
-        ReadCase{"UnderAFile", [](const auto& d) { return file(d, "x") / "f"; }, 10,
-                 ReadOutcome::Missing, ""},
-        ReadCase{"Folder", [](const auto& d) { return d; }, 10, ReadOutcome::NotOrdinary, ""},
-        ReadCase{"Fifo",
-                 [](const auto& d) {
-                     EXPECT_EQ(::mkfifo((d / "fifo").c_str(), 0600), 0);
-                     return d / "fifo";
-                 },
-                 10, ReadOutcome::NotOrdinary, ""},
-        ReadCase{"Device", [](const auto&) { return std::filesystem::path("/dev/zero"); }, 10,
-                 ReadOutcome::NotOrdinary, ""},
-        ReadCase{"LinkToAFile",
-                 [](const auto& d) {
-                     std::filesystem::create_symlink(file(d, "linked"), d / "link");
-                     return d / "link";
-                 },
-                 10, ReadOutcome::Read, "linked"}),
+    ::testing::Values(ReadCase{"Empty", "empty", ReadOutcome::Read, ""},
+                      ReadCase{"ExactlyTheLimit", "ten", ReadOutcome::Read, "0123456789"},
+                      ReadCase{"OneByteOver", "eleven", ReadOutcome::TooLarge, ""},
+                      ReadCase{"Missing", "none", ReadOutcome::Missing, ""},
+                      ReadCase{"MissingFolder", "none/f", ReadOutcome::Missing, ""},
+                      ReadCase{"UnderAFile", "ten/f", ReadOutcome::Missing, ""},
+                      ReadCase{"Folder", "", ReadOutcome::NotOrdinary, ""},
+                      ReadCase{"Fifo", "fifo", ReadOutcome::NotOrdinary, ""},
+                      ReadCase{"Device", "/dev/zero", ReadOutcome::NotOrdinary, ""},
+                      ReadCase{"LinkToAFile", "link", ReadOutcome::Read, "0123456789"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST(WriteFileAtomically, GivesANewFileItsModeAndReportsWhatItWrote) {

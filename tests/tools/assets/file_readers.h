@@ -1,30 +1,20 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
-#include <string>
 #include <string_view>
 #include <vector>
 
-// Independent readers of the three file formats, strict about every header field a Windows
-// reader checks. Each returns nothing and names the fault in `error` when the bytes are not valid.
+#include "assets/image.h"
+
+// Independent readers of the three file formats, strict about the header fields a Windows reader
+// checks. Each throws std::runtime_error naming the fault when the bytes are not a valid file.
 namespace filereaders {
 
-struct Pixel {
-    std::uint8_t r, g, b, a;
-};
-
-struct IconImage {
+struct Picture {
     int width = 0;
     int height = 0;
-    std::vector<Pixel> pixels;      // top-down
-    std::vector<bool> transparent;  // the AND mask, top-down
-};
-
-struct Bitmap {
-    int width = 0;
-    int height = 0;
-    std::vector<Pixel> pixels;  // top-down, alpha 255
+    std::vector<assetgen::Rgba> pixels;  // top-down; alpha 255 in a bitmap
+    std::vector<bool> transparent;       // an icon's AND mask, top-down
 };
 
 struct Wave {
@@ -33,11 +23,10 @@ struct Wave {
     std::uint32_t sampleRate = 0;
     int bitsPerSample = 0;
     std::vector<std::int16_t> samples;
-    double seconds() const { return static_cast<double>(samples.size()) / sampleRate; }
 };
 
-std::optional<IconImage> readIco(std::string_view bytes, std::string& error);
-std::optional<Bitmap> readBmp(std::string_view bytes, std::string& error);
-std::optional<Wave> readWav(std::string_view bytes, std::string& error);
+Picture readIco(std::string_view bytes);
+Picture readBmp(std::string_view bytes);
+Wave readWav(std::string_view bytes);
 
 }  // namespace filereaders
