@@ -54,8 +54,6 @@ struct TextCase {
     std::string data;
     const char* Default;
     std::string expected;
-
-    friend void PrintTo(const TextCase& c, std::ostream* os) { *os << c.label; }
 };
 
 class ReadText : public ClsRegistry, public ::testing::WithParamInterface<TextCase> {};
@@ -142,8 +140,6 @@ struct NumberCase {
     uint32_t type;
     std::string data;
     int32_t expected;
-
-    friend void PrintTo(const NumberCase& c, std::ostream* os) { *os << c.label; }
 };
 
 class ReadNumber : public ClsRegistry, public ::testing::WithParamInterface<NumberCase> {};

@@ -106,9 +106,6 @@ struct ListingCase {
     const char* section;
     std::vector<std::string> keys;
 };
-void PrintTo(const ListingCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class IniListing : public IniTest, public ::testing::WithParamInterface<ListingCase> {};
 
@@ -207,9 +204,6 @@ struct DeletionCase {
     const char* tag;
     const char* after;  // of "[A]\r\nk=1\r\nj=2\r\n[B]\r\nk=3\r\n"
 };
-void PrintTo(const DeletionCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class IniDeletion : public IniTest, public ::testing::WithParamInterface<DeletionCase> {};
 

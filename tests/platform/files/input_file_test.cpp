@@ -31,9 +31,6 @@ struct LinesCase {
     std::string bytes;
     std::vector<std::string> lines;
 };
-void PrintTo(const LinesCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class InputFileLines : public ::testing::TestWithParam<LinesCase> {};
 
