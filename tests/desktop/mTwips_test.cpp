@@ -16,25 +16,23 @@ class TwipsTest : public testsupport::HeadlessTest {
     }
 };
 
+// Each axis uses its own twips per pixel; halves go to the even neighbour.
 TEST_F(TwipsTest, PixelsBecomeTwipsRoundedHalfToEven) {
     struct Case {
-        float twipsPerPixel;
+        float perPixelX, perPixelY;
         int16_t px;
-        int32_t twips;
+        int32_t twipsX, twipsY;
     };
-    for (const Case& c : {Case{15, 10, 150}, Case{15, 5, 75}, Case{15, 0, 0}, Case{15, -10, -150},
-                          Case{15, 32767, 491505}, Case{7.5f, 5, 38}, Case{7.5f, 3, 22},
-                          Case{7.5f, 1, 8}, Case{7.5f, 7, 52}, Case{12, 10, 120}}) {
-        setTwipsPerPixel(c.twipsPerPixel, c.twipsPerPixel);
-        EXPECT_EQ(mTwips::PixelsToTwipsX(c.px), c.twips) << c.twipsPerPixel << " " << c.px;
-        EXPECT_EQ(mTwips::PixelsToTwipsY(c.px), c.twips) << c.twipsPerPixel << " " << c.px;
+    for (const Case& c :
+         {Case{15, 15, 10, 150, 150}, Case{15, 15, 5, 75, 75}, Case{15, 15, 0, 0, 0},
+          Case{15, 15, -10, -150, -150}, Case{15, 15, 32767, 491505, 491505},
+          Case{7.5f, 7.5f, 5, 38, 38}, Case{7.5f, 7.5f, 3, 22, 22}, Case{7.5f, 7.5f, 1, 8, 8},
+          Case{7.5f, 7.5f, 7, 52, 52}, Case{12, 12, 10, 120, 120}, Case{15, 7.5f, 5, 75, 38},
+          Case{7.5f, 15, 5, 38, 75}}) {
+        setTwipsPerPixel(c.perPixelX, c.perPixelY);
+        EXPECT_EQ(mTwips::PixelsToTwipsX(c.px), c.twipsX) << c.perPixelX << " " << c.px;
+        EXPECT_EQ(mTwips::PixelsToTwipsY(c.px), c.twipsY) << c.perPixelY << " " << c.px;
     }
-}
-
-TEST_F(TwipsTest, EachAxisUsesItsOwnTwipsPerPixel) {
-    setTwipsPerPixel(15, 7.5f);
-    EXPECT_EQ(mTwips::PixelsToTwipsX(5), 75);
-    EXPECT_EQ(mTwips::PixelsToTwipsY(5), 38);
 }
 
 }  // namespace

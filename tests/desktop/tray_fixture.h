@@ -53,7 +53,8 @@ class frmHost : public win::Form {
     }
 };
 
-// Headless backend, program folder in a fresh temporary folder, UTC local time.
+// Headless backend, program folder in a fresh temporary folder, UTC local time, user "tester" on
+// computer "box".
 class DesktopTest : public testsupport::HeadlessTest {
   protected:
     void SetUp() override {
@@ -62,10 +63,12 @@ class DesktopTest : public testsupport::HeadlessTest {
         platform::setProgramFolder(dir_.path().string());
         ::setenv("TZ", "UTC", 1);
         ::tzset();
+        ::setenv("USERNAME", "tester", 1);
+        ::setenv("COMPUTERNAME", "box", 1);
     }
     void TearDown() override {
         platform::setProgramFolder(previousFolder_);
-        restoreTimeZone_.reset();
+        restoreEnvironment_.reset();
         ::tzset();
         HeadlessTest::TearDown();
     }
@@ -75,7 +78,8 @@ class DesktopTest : public testsupport::HeadlessTest {
 
   private:
     std::string previousFolder_;
-    std::optional<SavedEnvironment> restoreTimeZone_{std::in_place, {"TZ"}};
+    std::optional<SavedEnvironment> restoreEnvironment_{std::in_place,
+                                                        {"TZ", "USERNAME", "COMPUTERNAME"}};
 };
 
 }  // namespace desktoptest

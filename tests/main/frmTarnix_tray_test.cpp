@@ -1,12 +1,10 @@
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <csignal>
 #include <string>
 #include <vector>
 
@@ -189,45 +187,12 @@ TEST_F(TrayMenu, OtherUnloadModesGoAhead) {
     EXPECT_TRUE(win::TrayIcons().empty());
 }
 
-// Another process holding the instance lock, until the test ends.
-class OtherInstance {
-  public:
-    OtherInstance() {
-        int ready[2];
-        if (::pipe(ready) != 0 || ::pipe(release_) != 0) {
-            ADD_FAILURE() << "pipe";
-            return;
-        }
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::close(ready[0]);
-            ::close(release_[1]);
-            const int fd = ::open(platform::instanceLockPath().c_str(), O_RDWR | O_CREAT, 0600);
-            const char ok = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0 ? 1 : 0;
-            (void)!::write(ready[1], &ok, 1);
-            char done = 0;
-            (void)!::read(release_[0], &done, 1);  // returns when the parent closes its end
-            ::_exit(0);
-        }
-        ::close(ready[1]);
-        ::close(release_[0]);
-        char ok = 0;
-        holding_ = ::read(ready[0], &ok, 1) == 1 && ok == 1;
-        ::close(ready[0]);
-    }
-    ~OtherInstance() {
-        ::close(release_[1]);
-        if (pid_ > 0) {
-            int status = 0;
-            ::waitpid(pid_, &status, 0);
-        }
-    }
-    bool holding() const { return holding_; }
-
-  private:
-    pid_t pid_ = -1;
-    int release_[2] = {-1, -1};
-    bool holding_ = false;
+// Another instance's hold on the lock. The lock belongs to an open file, not to a process, so a
+// file opened here stands for the other program.
+struct OtherInstance {
+    const int fd = ::open(platform::instanceLockPath().c_str(), O_RDWR | O_CREAT, 0600);
+    ~OtherInstance() { ::close(fd); }
+    bool holding() const { return fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0; }
 };
 
 TEST_F(TrayMenu, ASecondInstanceSaysSoAndTouchesNothing) {
