@@ -1,83 +1,82 @@
-// Warm reads and writes of clsRegistry on a settings hive of about 50 values. The registry lives
-// in a fresh folder under TMPDIR (or /tmp), so writes are measured on that file system.
+// The registry store on hives of 10, 1,000 and 100,000 values in one key: loading the file into a
+// fresh store, a warm read and a save (which rewrites the whole file). The registry lives in a
+// fresh folder under TMPDIR (or /tmp), so writes are measured on that file system.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
-#include <filesystem>
 #include <string>
 
+#include "bench/temp_folder.h"
+#include "platform/registry/hive_format.h"
 #include "platform/registry/registry_store.h"
-#include "storage/cls_registry.h"
 
 namespace {
 
+using namespace win;
+
 constexpr const char* kPath = "Software\\Pexar\\X6";
 
-// A temporary registry folder holding a settings hive like the program's own, removed at exit.
-class SettingsHive {
+// A folder holding a hive with count text values under kPath.
+class Hive {
   public:
-    SettingsHive() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "tarnix-bench-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) {
-            throw std::runtime_error("mkdtemp failed");
+    explicit Hive(int64_t count) {
+        platform::registry::Key root;
+        auto& values = root.subkey("Software").subkey("Pexar").subkey("X6").values;
+        for (int64_t i = 0; i < count; ++i) {
+            values.push_back({"Value" + std::to_string(i), REG_SZ,
+                              "C:\\Program Files\\TarnixIM\\sounds\\file" + std::to_string(i)});
         }
-        folder_ = pattern;
-        platform::setRegistryFolder(folder_);
-        clsRegistry reg;
-        const std::string base = kPath;
-        for (int i = 0; i < 20; ++i) {
-            reg.SaveSettingLong(1, base, "Number" + std::to_string(i), i);
-            reg.SaveSettingString(1, base, "Text" + std::to_string(i),
-                                  "C:\\Program Files\\TarnixIM\\sounds\\file" + std::to_string(i));
-        }
-        for (const char* kind : {"ContactOnline", "ChatRequest", "NewMail", "GenAlert", "Login"}) {
-            reg.SaveSettingLong(1, base + "\\Alerts", kind, 1);
-            reg.SaveSettingString(1, base + "\\Sounds", kind,
-                                  std::string("C:\\Program Files\\TarnixIM\\sounds\\") + kind);
-        }
+        bench::writeFile(folder_.path() / "HKEY_CURRENT_USER.reg",
+                         platform::registry::formatHive("HKEY_CURRENT_USER", root));
     }
-    ~SettingsHive() {
-        platform::setRegistryFolder({});
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
+    const std::filesystem::path& folder() const { return folder_.path(); }
 
   private:
-    std::filesystem::path folder_;
+    bench::TempFolder folder_;
 };
 
-SettingsHive& hive() {
-    static SettingsHive settings;
-    return settings;
+HKEY openSettings(platform::RegistryStore& store) {
+    HKEY key = 0;
+    if (store.openKey(HKEY_CURRENT_USER, kPath, key) != kRegOk) {
+        throw std::runtime_error("the settings key is missing");
+    }
+    return key;
 }
 
-void BM_GetSettingLong(benchmark::State& state) {
-    hive();
-    clsRegistry reg;
+void BM_HiveLoad(benchmark::State& state) {
+    const Hive hive(state.range(0));
     for (auto _ : state) {
-        benchmark::DoNotOptimize(reg.GetSettingLong(1, kPath, "Number17"));
+        platform::RegistryStore store(hive.folder());
+        benchmark::DoNotOptimize(openSettings(store));
     }
 }
-BENCHMARK(BM_GetSettingLong);
+BENCHMARK(BM_HiveLoad)->Arg(10)->Arg(1000)->Arg(100'000)->Unit(benchmark::kMicrosecond);
 
-void BM_GetSettingString(benchmark::State& state) {
-    hive();
-    clsRegistry reg;
+void BM_HiveRead(benchmark::State& state) {
+    const Hive hive(state.range(0));
+    platform::RegistryStore store(hive.folder());
+    const HKEY key = openSettings(store);
+    const std::string name = "value" + std::to_string(state.range(0) - 1);
+    char data[256];
     for (auto _ : state) {
-        benchmark::DoNotOptimize(reg.GetSettingString(1, kPath, "Text17"));
+        uint32_t size = sizeof data;
+        benchmark::DoNotOptimize(
+            store.queryValue(key, name, nullptr, reinterpret_cast<uint8_t*>(data), &size));
     }
 }
-BENCHMARK(BM_GetSettingString);
+BENCHMARK(BM_HiveRead)->Arg(10)->Arg(1000)->Arg(100'000)->Unit(benchmark::kMicrosecond);
 
-void BM_SaveSettingLong(benchmark::State& state) {
-    hive();
-    clsRegistry reg;
-    int32_t value = 0;
+void BM_HiveSave(benchmark::State& state) {
+    const Hive hive(state.range(0));
+    platform::RegistryStore store(hive.folder());
+    const HKEY key = openSettings(store);
+    uint32_t number = 0;
     for (auto _ : state) {
-        reg.SaveSettingLong(1, kPath, "Number17", ++value);  // a new value: every save writes
+        ++number;  // a new value: every save writes the file
+        store.setValue(key, "Value0", REG_DWORD, reinterpret_cast<const uint8_t*>(&number), 4);
     }
 }
-BENCHMARK(BM_SaveSettingLong);
+BENCHMARK(BM_HiveSave)->Arg(10)->Arg(1000)->Arg(100'000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+BENCHMARK_MAIN();

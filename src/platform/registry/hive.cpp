@@ -12,6 +12,20 @@ auto findNamed(Items& items, std::string_view name) {
     return std::find_if(items.begin(), items.end(),
                         [&](const auto& item) { return sameName(item.name, name); });
 }
+
+// The first subkey not ordered before subName (subkeys are kept in nameLess order).
+template <typename Keys>
+auto lowerBound(Keys& keys, std::string_view subName) {
+    return std::lower_bound(
+        keys.begin(), keys.end(), subName,
+        [](const Key& key, std::string_view n) { return nameLess(key.name, n); });
+}
+
+template <typename Keys>
+auto findSorted(Keys& keys, std::string_view subName) {
+    auto at = lowerBound(keys, subName);
+    return at != keys.end() && sameName(at->name, subName) ? at : keys.end();
+}
 }  // namespace
 
 bool sameName(std::string_view a, std::string_view b) {
@@ -22,30 +36,38 @@ bool nameLess(std::string_view a, std::string_view b) {
     return ansiLessIgnoringCase(a, b);
 }
 
+std::string foldedName(std::string_view name) {
+    std::string folded(name);
+    for (char& c : folded) {
+        c = static_cast<char>(ansiFoldCase(static_cast<unsigned char>(c)));
+    }
+    return folded;
+}
+
 Key* Key::findSubkey(std::string_view subName) {
-    auto it = findNamed(subkeys, subName);
+    auto it = findSorted(subkeys, subName);
     return it == subkeys.end() ? nullptr : &*it;
 }
 
 const Key* Key::findSubkey(std::string_view subName) const {
-    auto it = findNamed(subkeys, subName);
+    auto it = findSorted(subkeys, subName);
     return it == subkeys.end() ? nullptr : &*it;
 }
 
 Key& Key::subkey(std::string_view subName) {
-    auto at =
-        std::lower_bound(subkeys.begin(), subkeys.end(), subName,
-                         [](const Key& key, std::string_view n) { return nameLess(key.name, n); });
-    if (at != subkeys.end() && sameName(at->name, subName)) {
+    // Keys read in file order arrive sorted: they are appended without a search.
+    if (subkeys.empty() || nameLess(subkeys.back().name, subName)) {
+        return subkeys.emplace_back(Key{std::string(subName), {}, {}});
+    }
+    auto at = lowerBound(subkeys, subName);
+    if (sameName(at->name, subName)) {
         return *at;
     }
-    Key fresh;
-    fresh.name = std::string(subName);
-    return *subkeys.insert(at, std::move(fresh));
+    return *subkeys.insert(at, Key{std::string(subName), {}, {}});
 }
 
 bool Key::removeSubkey(std::string_view subName) {
-    auto it = findNamed(subkeys, subName);
+    auto it = findSorted(subkeys, subName);
     if (it == subkeys.end()) {
         return false;
     }

@@ -17,7 +17,8 @@ struct Value {
 };
 
 // Values keep the order they were first stored in; subkeys are kept sorted by name without regard
-// to case, so the file and every listing come out the same whatever order they were made in.
+// to case, so the file and every listing come out the same whatever order they were made in, and a
+// subkey is found by a binary search. A value is found by a linear search.
 struct Key {
     std::string name;
     std::vector<Value> values;
@@ -43,6 +44,8 @@ struct Key {
 bool sameName(std::string_view a, std::string_view b);
 // Ordering of names without regard to case.
 bool nameLess(std::string_view a, std::string_view b);
+// The name with every letter in lower case: equal for names that sameName takes as one.
+std::string foldedName(std::string_view name);
 
 // A key path split at "\"; empty parts (a leading, trailing or doubled "\") are skipped.
 std::vector<std::string> splitPath(std::string_view path);

@@ -1,10 +1,12 @@
 #include "platform/registry/hive_format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <stdexcept>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/registry/registry.h"
@@ -86,11 +88,16 @@ std::string takeQuoted(std::string_view& s) {
     size_t i = 1;
     while (i < s.size() && s[i] != '"') {
         if (s[i] != '\\') {
-            text += s[i++];
+            size_t plain = i;
+            while (plain < s.size() && s[plain] != '"' && s[plain] != '\\') {
+                ++plain;
+            }
+            text.append(s.substr(i, plain - i));
+            i = plain;
             continue;
         }
         if (i + 1 >= s.size()) {
-            break;
+            break;  // a "\" at the end escapes nothing: the quotation stays open
         }
         const char e = s[i + 1];
         i += 2;
@@ -122,7 +129,7 @@ std::string takeQuoted(std::string_view& s) {
                 throw FormatError(std::string("unknown escape \\") + e);
         }
     }
-    if (i >= s.size()) {
+    if (i >= s.size() || s[i] != '"') {
         throw FormatError("missing closing quotation mark");
     }
     s.remove_prefix(i + 1);
@@ -191,25 +198,108 @@ Value parseValueLine(std::string_view line) {
     return value;
 }
 
-Key& parseKeyHeader(Key& root, std::string_view rootName, std::string_view inner) {
+// The names below the root of a key line's path ("HKEY_CURRENT_USER\A\B" gives A, B).
+std::vector<std::string> parseKeyHeader(std::string_view rootName, std::string_view inner) {
     const size_t slash = inner.find('\\');
     if (!sameName(inner.substr(0, slash), rootName)) {
         throw FormatError("key outside " + std::string(rootName));
     }
-    Key* key = &root;
+    std::vector<std::string> names;
     size_t start = slash;
     while (start != std::string_view::npos) {
         const size_t end = inner.find('\\', start + 1);
-        const std::string name = toAnsi(
+        std::string name = toAnsi(
             inner.substr(start + 1, end == std::string_view::npos ? inner.npos : end - start - 1));
         if (!validKeyName(name)) {
             throw FormatError("bad key name \"" + fromAnsi(name) + "\"");
         }
-        key = &key->subkey(name);
+        names.push_back(std::move(name));
         start = end;
     }
-    return *key;
+    return names;
 }
+
+// The keys of a file as they are read: each key once, however often its line appears and whatever
+// the case of its names (the first spelling stays), with its values in file order. The tree is
+// built at the end in sorted order, so reading stays linear whatever order the keys come in.
+class KeyTable {
+  public:
+    KeyTable() {
+        sections_.emplace_back();
+        index_.emplace("", 0);
+    }
+
+    // The section of a key below the root; every key on its path gets one too.
+    size_t section(const std::vector<std::string>& names) {
+        size_t at = 0;
+        std::string path;
+        for (const auto& name : names) {
+            path += '\\';
+            path += foldedName(name);
+            const auto [it, added] = index_.emplace(path, sections_.size());
+            if (added) {
+                std::vector<std::string> below = sections_[at].names;
+                below.push_back(name);
+                sections_.push_back({std::move(below), {}});
+            }
+            at = it->second;
+        }
+        return at;
+    }
+
+    void add(size_t section, Value value) { sections_[section].values.push_back(std::move(value)); }
+
+    Key build() && {
+        std::vector<size_t> order(sections_.size() - 1);
+        for (size_t i = 0; i < order.size(); ++i) {
+            order[i] = i + 1;
+        }
+        std::sort(order.begin(), order.end(), [this](size_t a, size_t b) {
+            const auto& x = sections_[a].names;
+            const auto& y = sections_[b].names;
+            return std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end(), nameLess);
+        });
+        Key root;
+        root.values = lastOfEachName(std::move(sections_[0].values));
+        for (const size_t i : order) {
+            Key* key = &root;
+            for (const auto& name : sections_[i].names) {
+                key = &key->subkey(name);  // in sorted order: always the last subkey or a new one
+            }
+            key->values = lastOfEachName(std::move(sections_[i].values));
+        }
+        return root;
+    }
+
+  private:
+    struct Section {
+        std::vector<std::string> names;
+        std::vector<Value> values;
+    };
+
+    // A value that appears twice keeps its first place and name and takes the later data.
+    static std::vector<Value> lastOfEachName(std::vector<Value> values) {
+        if (values.size() < 2) {
+            return values;
+        }
+        std::unordered_map<std::string, size_t> place(values.size());
+        std::vector<Value> kept;
+        kept.reserve(values.size());
+        for (auto& value : values) {
+            const auto [it, added] = place.emplace(foldedName(value.name), kept.size());
+            if (added) {
+                kept.push_back(std::move(value));
+            } else {
+                kept[it->second].type = value.type;
+                kept[it->second].data = std::move(value.data);
+            }
+        }
+        return kept;
+    }
+
+    std::vector<Section> sections_;
+    std::unordered_map<std::string, size_t> index_;  // folded "\A\B" to its section
+};
 
 }  // namespace
 
@@ -247,34 +337,34 @@ ParsedHive parseHive(std::string_view rootName, std::string_view text) {
         if (lines[0] != kHiveHeader) {
             throw FormatError("the first line is not \"" + std::string(kHiveHeader) + "\"");
         }
-        Key* current = nullptr;
+        KeyTable keys;
+        std::optional<size_t> current;
         for (size_t number = 2; number <= lines.size(); ++number) {
             first = number;
-            std::string line(trimBlanks(lines[number - 1]));
+            std::string_view line = trimBlanks(lines[number - 1]);
             if (line.empty() || line.front() == ';') {
                 continue;
             }
             if (line.front() == '[' && line.back() == ']') {
-                current = &parseKeyHeader(result.root, rootName,
-                                          std::string_view(line).substr(1, line.size() - 2));
+                current = keys.section(parseKeyHeader(rootName, line.substr(1, line.size() - 2)));
             } else if (line.front() == '"' || line.front() == '@') {
                 if (!current) {
                     throw FormatError("value before the first key");
                 }
                 // Only a value line goes on in the next line (a long hex list wrapped at "\"):
                 // a comment or key line that ends in "\" must not swallow the line after it.
-                while (line.ends_with('\\') && number < lines.size()) {
-                    line.pop_back();
-                    line += trimBlanks(lines[number++]);
+                std::string joined(line);
+                while (joined.ends_with('\\') && number < lines.size()) {
+                    joined.pop_back();
+                    joined += trimBlanks(lines[number++]);
                 }
-                Value value = parseValueLine(line);
-                current->setValue(value.name, value.type, std::move(value.data));
+                keys.add(*current, parseValueLine(joined));
             } else {
                 throw FormatError("unexpected line");
             }
         }
+        result.root = std::move(keys).build();
     } catch (const FormatError& e) {
-        result.root = Key{};
         result.errorLine = first;
         result.error = e.what();
         return result;

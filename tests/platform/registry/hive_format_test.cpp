@@ -237,6 +237,7 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenCase{"UnknownForm", kHead + "\"a\"=qword:1\n", 4},
         BrokenCase{"NoEquals", kHead + "\"a\" \"b\"\n", 4},
         BrokenCase{"OpenQuote", kHead + "\"a\"=\"b\n", 4},
+        BrokenCase{"OpenQuoteEndingTheFile", kHead + "\"a\"=\"abc\\", 4},
         BrokenCase{"BadEscape", kHead + "\"a\"=\"\\q\"\n", 4},
         BrokenCase{"HighEscape", kHead + "\"a\"=\"\\xe9\"\n", 4},
         BrokenCase{"TextAfterQuote", kHead + "\"a\"=\"b\"c\n", 4},
