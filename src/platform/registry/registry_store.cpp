@@ -94,10 +94,13 @@ const RegistryStore::KeyPath* RegistryStore::pathOf(HKEY key) const {
     return &*handles_[key - 1];
 }
 
-int32_t RegistryStore::resolvePath(HKEY key, std::string_view subKey, KeyPath& path) const {
+int32_t RegistryStore::resolvePath(HKEY key, std::string_view subKey, KeyPath& path) {
     const KeyPath* base = pathOf(key);
     if (!base) {
         return kRegBadHandle;
+    }
+    if (!find(refreshed(base->hive).root, base->names)) {
+        return kRegKeyDeleted;  // nothing is made, opened or deleted below a deleted key
     }
     path = *base;
     for (auto& name : registry::splitPath(toAnsi(subKey))) {
@@ -281,11 +284,16 @@ int32_t RegistryStore::createKey(HKEY key, std::string_view subKey, HKEY& result
         }
     }
     if (!find(refreshed(path.hive).root, path.names)) {
+        const size_t baseDepth = pathOf(key)->names.size();
         const int32_t status = modify(path.hive, [&](Key& root, bool& changed) {
-            changed = find(root, path.names) == nullptr;
             Key* at = &root;
-            for (const auto& name : path.names) {
-                at = &at->subkey(name);
+            for (size_t depth = 0; depth < path.names.size(); ++depth) {
+                Key* next = at->findSubkey(path.names[depth]);
+                if (!next && depth < baseDepth) {
+                    return kRegKeyDeleted;  // by another process meanwhile
+                }
+                changed = changed || !next;
+                at = next ? next : &at->subkey(path.names[depth]);
             }
             return kRegOk;
         });

@@ -59,8 +59,9 @@ class RegistryStore {
 
     // The path a handle names; null for a handle that is not open.
     const KeyPath* pathOf(win::HKEY key) const;
-    // The key path below key, or the status why there is none.
-    int32_t resolvePath(win::HKEY key, std::string_view subKey, KeyPath& path) const;
+    // The key path below key, or the status why there is none (kRegKeyDeleted when the key
+    // behind the handle is gone).
+    int32_t resolvePath(win::HKEY key, std::string_view subKey, KeyPath& path);
     // The hive brought up to date with its file.
     Hive& refreshed(size_t hive);
     void load(size_t hive, const registry::FileIdentity& seen);

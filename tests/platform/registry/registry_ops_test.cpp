@@ -193,10 +193,15 @@ TEST_F(RegistryOps, DeleteKeyTakesOnlyKeysWithoutSubkeys) {
     EXPECT_EQ(RegDeleteKeyA(HKEY_CURRENT_USER, "A\\Missing"), kRegNotFound);
     EXPECT_EQ(RegDeleteKeyA(HKEY_CURRENT_USER, ""), kRegBadParameter);
     EXPECT_EQ(RegDeleteKeyA(HKEY_CURRENT_USER, "a\\b"), kRegOk);
-    // The handle still names the gone key.
+    // The handle still names the gone key: nothing through it finds, makes or brings back a key.
     uint32_t size = 0;
+    HKEY below = 7;
     EXPECT_EQ(RegQueryValueExA(leaf, "v", nullptr, nullptr, &size), kRegKeyDeleted);
     EXPECT_EQ(set(leaf, "v", REG_SZ, "x"), kRegKeyDeleted);
+    EXPECT_EQ(RegCreateKeyA(leaf, "C", below), kRegKeyDeleted);
+    EXPECT_EQ(RegOpenKeyA(leaf, "", below), kRegKeyDeleted);
+    EXPECT_EQ(below, 0u);
+    EXPECT_EQ(RegDeleteKeyA(leaf, "C"), kRegKeyDeleted);
     EXPECT_EQ(RegCloseKey(leaf), kRegOk);
     EXPECT_EQ(RegDeleteKeyA(HKEY_CURRENT_USER, "A"), kRegOk);
     HKEY key = 0;
