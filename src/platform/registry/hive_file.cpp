@@ -1,7 +1,5 @@
 #include "platform/registry/hive_file.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -62,29 +60,6 @@ std::optional<std::string> readWhole(const std::filesystem::path& file, FileIden
     }
     identity = identityOf(info);
     return bytes;
-}
-
-WriterLock::WriterLock(const std::filesystem::path& hiveFile) {
-    const std::string lockFile = hiveFile.string() + ".lock";
-    fd_ = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd_ < 0) {
-        error_ = describe("cannot open the lock", lockFile, errno);
-        return;
-    }
-    while (::flock(fd_, LOCK_EX) != 0) {
-        if (errno != EINTR) {
-            error_ = describe("cannot lock", lockFile, errno);
-            ::close(fd_);
-            fd_ = -1;
-            return;
-        }
-    }
-}
-
-WriterLock::~WriterLock() {
-    if (fd_ >= 0) {
-        ::close(fd_);  // releases the lock
-    }
 }
 
 std::optional<std::filesystem::path> moveAside(const std::filesystem::path& file,

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-// The file operations behind a hive: change detection, whole-file reads, the writers' lock and
-// keeping an unreadable file aside.
+// The file operations behind a hive: change detection, whole-file reads and keeping an unreadable
+// file aside (writers lock it with platform::WriterLock).
 namespace platform::registry {
 
 // What tells one version of a file from another: a write replaces the file (new inode) and sets
@@ -38,22 +38,6 @@ std::optional<std::string> readWhole(const std::filesystem::path& file, FileIden
 
 // Hive files are written with platform::writeFileAtomically; a new one is private to its user.
 inline constexpr mode_t kHiveFileMode = 0600;
-
-// An exclusive lock held by writers of one hive (flock on "<file>.lock", made when missing).
-class WriterLock {
-  public:
-    explicit WriterLock(const std::filesystem::path& hiveFile);
-    ~WriterLock();
-    WriterLock(const WriterLock&) = delete;
-    WriterLock& operator=(const WriterLock&) = delete;
-
-    bool held() const { return fd_ >= 0; }
-    const std::string& error() const { return error_; }
-
-  private:
-    int fd_ = -1;
-    std::string error_;
-};
 
 // Renames file to "<file>.unreadable-<date and time>[-n]", never replacing an existing file.
 // Returns the new path, or nullopt with error set.

@@ -8,8 +8,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include "platform/files/atomic_write.h"
+#include "platform/files/writer_lock.h"
 #include "platform/registry/hive_format.h"
 #include "platform/runtime/ansi.h"
 #include "platform/runtime/backend.h"
@@ -71,6 +73,11 @@ RegistryStore::RegistryStore(std::filesystem::path folder) : folder_(std::move(f
     }
 }
 
+RegistryStore::~RegistryStore() {
+    abandonBatch();
+    syncWritten(true);
+}
+
 std::filesystem::path RegistryStore::hiveFile(HKEY root) const {
     const auto index = rootIndex(root);
     return index ? files_[*index] : std::filesystem::path();
@@ -121,6 +128,7 @@ Key* RegistryStore::find(Key& root, const std::vector<std::string>& names) {
 }
 
 RegistryStore::Hive& RegistryStore::refreshed(size_t hive) {
+    syncWritten(false);
     Hive& state = hives_[hive];
     const auto& file = files_[hive];
     // A file replaced between looking and reading is looked at again.
@@ -166,8 +174,8 @@ void RegistryStore::load(size_t hive, const FileIdentity& seen) {
     // Moved only while no writer can replace it, and only if it is still the file just read.
     std::optional<std::filesystem::path> aside;
     {
-        std::optional<registry::WriterLock> lock;
-        if (!locked_) {
+        std::optional<WriterLock> lock;
+        if (!locked_ && !(batch_ && batch_->locks[hive])) {
             lock.emplace(file);
         }
         if (lock && !lock->held()) {
@@ -221,9 +229,7 @@ void RegistryStore::reportWriteFailure(size_t hive, const std::string& reason) c
            "registry file " + file.string() + " not written: " + reason);
 }
 
-template <typename Change>
-int32_t RegistryStore::modify(size_t hive, Change change) {
-    const auto& file = files_[hive];
+int32_t RegistryStore::takeLock(size_t hive, std::unique_ptr<WriterLock>& lock) {
     std::error_code folderError;
     std::filesystem::create_directories(folder_, folderError);
     if (folderError) {
@@ -231,10 +237,56 @@ int32_t RegistryStore::modify(size_t hive, Change change) {
             hive, "cannot make the folder " + folder_.string() + ": " + folderError.message());
         return kRegCannotWrite;
     }
-    registry::WriterLock lock(file);
-    if (!lock.held()) {
-        reportWriteFailure(hive, lock.error());
+    lock = std::make_unique<WriterLock>(files_[hive]);
+    if (!lock->held()) {
+        reportWriteFailure(hive, lock->error());
+        lock.reset();
         return kRegCannotWrite;
+    }
+    return kRegOk;
+}
+
+int32_t RegistryStore::writeHive(size_t hive, const Key& root) {
+    const auto& file = files_[hive];
+    struct stat written {};
+    const AtomicWrite how{
+        .newFileMode = registry::kHiveFileMode, .flush = false, .written = &written};
+    if (const auto error =
+            writeFileAtomically(file, registry::formatHive(kRoots[hive].name, root), how)) {
+        reportWriteFailure(hive, "cannot write " + file.string() + ": " + error.message());
+        const bool refused = error == std::errc::permission_denied ||
+                             error == std::errc::operation_not_permitted ||
+                             error == std::errc::read_only_file_system;
+        return refused ? kRegAccessDenied : kRegCannotWrite;
+    }
+    hives_[hive].identity = registry::identityOf(written);
+    unsynced_[hive] = true;
+    if (!syncDue_) {
+        syncDue_ = std::chrono::steady_clock::now() + kSyncDelay;
+    }
+    return kRegOk;
+}
+
+void RegistryStore::syncWritten(bool now) {
+    if (!syncDue_ || (!now && std::chrono::steady_clock::now() < *syncDue_)) {
+        return;
+    }
+    syncDue_.reset();
+    for (size_t hive = 0; hive < files_.size(); ++hive) {
+        if (std::exchange(unsynced_[hive], false)) {
+            syncToDisk(files_[hive]);
+        }
+    }
+}
+
+template <typename Change>
+int32_t RegistryStore::modify(size_t hive, Change change) {
+    std::unique_ptr<WriterLock> ownLock;
+    std::unique_ptr<WriterLock>& lock = batch_ ? batch_->locks[hive] : ownLock;
+    if (!lock) {
+        if (const int32_t status = takeLock(hive, lock); status != kRegOk) {
+            return status;
+        }
     }
     locked_ = true;
     Hive& state = refreshed(hive);
@@ -244,19 +296,48 @@ int32_t RegistryStore::modify(size_t hive, Change change) {
     }
     Key next = state.root;
     bool changed = false;
-    const int32_t status = change(next, changed);
+    int32_t status = change(next, changed);
     if (status != kRegOk || !changed) {
         return status;
     }
-    struct stat written {};
-    if (const auto error = writeFileAtomically(file, registry::formatHive(kRoots[hive].name, next),
-                                               registry::kHiveFileMode, &written)) {
-        reportWriteFailure(hive, "cannot write " + file.string() + ": " + error.message());
-        return kRegCannotWrite;
+    if (batch_) {
+        batch_->changed[hive] = true;  // written at the commit
+    } else {
+        status = writeHive(hive, next);
     }
-    state.root = std::move(next);
-    state.identity = registry::identityOf(written);
-    return kRegOk;
+    if (status == kRegOk) {
+        state.root = std::move(next);
+    }
+    return status;
+}
+
+void RegistryStore::beginBatch() {
+    abandonBatch();
+    batch_.emplace();
+}
+
+int32_t RegistryStore::commitBatch() {
+    int32_t status = kRegOk;
+    for (size_t hive = 0; batch_ && hive < hives_.size(); ++hive) {
+        if (!batch_->changed[hive]) {
+            continue;
+        }
+        if (const int32_t written = writeHive(hive, hives_[hive].root); written != kRegOk) {
+            hives_[hive].known = false;  // back to what the file holds
+            status = status == kRegOk ? written : status;
+        }
+    }
+    batch_.reset();
+    return status;
+}
+
+void RegistryStore::abandonBatch() {
+    for (size_t hive = 0; batch_ && hive < hives_.size(); ++hive) {
+        if (batch_->changed[hive]) {
+            hives_[hive].known = false;
+        }
+    }
+    batch_.reset();
 }
 
 int32_t RegistryStore::openKey(HKEY key, std::string_view subKey, HKEY& result) {

@@ -1,13 +1,16 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/files/writer_lock.h"
 #include "platform/registry/hive.h"
 #include "platform/registry/hive_file.h"
 #include "platform/registry/registry.h"
@@ -18,9 +21,19 @@ namespace platform {
 // changed on disk and otherwise served from memory, written whole and atomically under a lock so
 // that several store objects and processes can share the folder. The operations behave as the
 // win::Reg* functions of the same meaning (registry.h), which use the process-wide store.
+//
+// A write replaces the hive file at once, so a process killed at any moment loses nothing it
+// stored, but the flush to disk is shared by the writes of a burst: the hive is flushed (file and
+// folder) at the first access kSyncDelay or more after the first write not yet flushed, and when
+// the store goes (the end of the process). A power loss before that can cost those writes.
 class RegistryStore {
   public:
+    static constexpr std::chrono::milliseconds kSyncDelay{1000};
+
     explicit RegistryStore(std::filesystem::path folder);
+    ~RegistryStore();
+    RegistryStore(const RegistryStore&) = delete;
+    RegistryStore& operator=(const RegistryStore&) = delete;
 
     const std::filesystem::path& folder() const { return folder_; }
     // The file holding a root ("<folder>/HKEY_CURRENT_USER.reg"); empty for no root.
@@ -41,6 +54,15 @@ class RegistryStore {
 
     // Handles given out and not yet closed.
     size_t openHandles() const;
+
+    // Changes made from beginBatch to commitBatch reach each hive file in one write, so that a
+    // process killed before the commit leaves the files as they were. The writers' lock of each
+    // hive changed is held from its first change to the commit (no other writer, not even another
+    // store of this process, may write it meanwhile). commitBatch returns the status of the first
+    // write that failed (that hive then reads as its file again); abandonBatch drops the changes.
+    void beginBatch();
+    int32_t commitBatch();
+    void abandonBatch();
 
   private:
     struct Hive {
@@ -69,10 +91,17 @@ class RegistryStore {
     // The key behind a handle in the current hive, or the status why there is none.
     int32_t lookUp(win::HKEY key, registry::Key*& found);
     win::HKEY newHandle(KeyPath path);
-    // Runs change on a copy of the hive under the writers' lock and stores the result. change
-    // returns a status and sets changed when there is anything to write.
+    // Runs change on a copy of the hive under the writers' lock and stores the result (in a batch,
+    // in memory until the commit). change returns a status and sets changed when there is anything
+    // to write.
     template <typename Change>
     int32_t modify(size_t hive, Change change);
+    // Makes the folder and takes the hive's writers' lock.
+    int32_t takeLock(size_t hive, std::unique_ptr<WriterLock>& lock);
+    // Replaces the hive's file with root, to be flushed later.
+    int32_t writeHive(size_t hive, const registry::Key& root);
+    // Flushes the hives written since the last flush once they are due, or now.
+    void syncWritten(bool now);
     void reportWriteFailure(size_t hive, const std::string& reason) const;
 
     std::filesystem::path folder_;
@@ -81,6 +110,14 @@ class RegistryStore {
     std::array<KeyPath, 6> rootPaths_;
     // True while modify holds the writers' lock (a reload then must not take it again).
     bool locked_ = false;
+    struct Batch {
+        std::array<std::unique_ptr<WriterLock>, 6> locks;
+        std::array<bool, 6> changed{};
+    };
+    std::optional<Batch> batch_;
+    // Hives written and not yet flushed to disk, and when the flush is due.
+    std::array<bool, 6> unsynced_{};
+    std::optional<std::chrono::steady_clock::time_point> syncDue_;
     // Handle n names slot n - 1; freed slots are reused lowest first.
     std::vector<std::optional<KeyPath>> handles_;
 };

@@ -66,8 +66,9 @@ TEST(WriteFileAtomically, GivesANewFileItsModeAndReportsWhatItWrote) {
     const auto path = dir.path() / "new";
     const mode_t mask = ::umask(022);
     struct stat written {};
-    EXPECT_FALSE(platform::writeFileAtomically(path, "abc", 0640, &written));
-    EXPECT_FALSE(platform::writeFileAtomically(dir.path() / "other", "", 0666));
+    EXPECT_FALSE(
+        platform::writeFileAtomically(path, "abc", {.newFileMode = 0640, .written = &written}));
+    EXPECT_FALSE(platform::writeFileAtomically(dir.path() / "other", ""));
     ::umask(mask);
     EXPECT_EQ(readFile(path), "abc");
     struct stat now {};
@@ -79,7 +80,7 @@ TEST(WriteFileAtomically, GivesANewFileItsModeAndReportsWhatItWrote) {
               std::filesystem::perms(0644));
     // Written again, the file keeps the permissions it has now, whatever mode a new one gets.
     std::filesystem::permissions(path, std::filesystem::perms(0604));
-    EXPECT_FALSE(platform::writeFileAtomically(path, "abcd", 0600));
+    EXPECT_FALSE(platform::writeFileAtomically(path, "abcd", {.newFileMode = 0600}));
     EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0604));
     EXPECT_EQ(readFile(path), "abcd");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
