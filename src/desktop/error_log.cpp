@@ -7,6 +7,7 @@
 #include <ctime>
 
 #include "platform/files/paths.h"
+#include "platform/files/regular_file.h"
 #include "platform/runtime/app_info.h"
 
 namespace errorlog {
@@ -62,8 +63,12 @@ std::string logLine(std::chrono::system_clock::time_point when, const std::strin
 }
 
 bool appendToFile(const std::string& path, const std::string& bytes) {
-    const int fd =
-        ::open(platform::nativePath(path).c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    // Only an ordinary file: a FIFO of that name would block, a device would be written into.
+    struct stat info {};
+    platform::ReadOutcome outcome = platform::ReadOutcome::Failed;
+    std::error_code error;
+    const int fd = platform::openRegularFile(platform::nativePath(path), info, outcome, error,
+                                             O_WRONLY | O_APPEND | O_CREAT, 0644);
     if (fd < 0) {
         return false;
     }

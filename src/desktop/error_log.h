@@ -19,7 +19,8 @@ std::string logLine(std::chrono::system_clock::time_point when, const std::strin
                     const std::string& function, const std::string& userName,
                     const std::string& computerName);
 
-// Appends bytes to the file in one write, creating it when missing; false when that fails.
+// Appends bytes to the file in one write, creating it when missing; false when that fails or when
+// the path names no ordinary file (a FIFO or a device is neither waited for nor written).
 bool appendToFile(const std::string& path, const std::string& bytes);
 
 }  // namespace errorlog

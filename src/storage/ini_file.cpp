@@ -74,13 +74,16 @@ void cIni::SaveIniSetting(std::string_view Section, std::string_view Key,
 
 std::int16_t cIni::InsertSKVtoArray(std::string_view Section, IniKeyArray& aKeyArray) {
     aKeyArray.ReDim(0);
-    return ListSectionKeys(Section, "~(NumKeys)",
-                           [this, Section, &aKeyArray](const std::string& key, std::int16_t count) {
-                               aKeyArray.ReDimPreserve(count);
-                               aKeyArray(1, count) = key;
-                               std::string valueKey = key;
-                               aKeyArray(2, count) = GetIniSetting(Section, valueKey);
-                           });
+    // Each value as GetIniSetting gives it, from one reading of the file for all the keys.
+    std::optional<platform::ProfileSection> values;
+    return ListSectionKeys(Section, "~(NumKeys)", [&](const std::string& key, std::int16_t count) {
+        if (!values) {
+            values.emplace(m_IniPath, Section);
+        }
+        aKeyArray.ReDimPreserve(count);
+        aKeyArray(1, count) = key;
+        values->get(key, "", aKeyArray(2, count), kValueBufferSize);
+    });
 }
 
 std::int32_t cIni::TotalSections(std::string_view FileName) {
@@ -186,6 +189,5 @@ std::int16_t cIni::WriteInExistingSection(std::string_view Section,
     if (!FileAndSectionFound(Section, tag)) {
         return 0;
     }
-    win::WritePrivateProfileStringA(Section, Key, Setting, m_IniPath);
-    return 1;
+    return win::WritePrivateProfileStringA(Section, Key, Setting, m_IniPath) ? 1 : 0;
 }

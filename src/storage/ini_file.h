@@ -65,7 +65,8 @@ class cIni {
     // The listings' common steps: each key line of the section, lower-cased, with its number.
     std::int16_t ListSectionKeys(std::string_view Section, std::string_view tag,
                                  const KeyLister& list);
-    // The deletions' common steps: one profile write in an existing section, 1 when it was made.
+    // The deletions' common steps: one profile write in an existing section; 1 when it was made,
+    // 0 when the write was refused or failed.
     std::int16_t WriteInExistingSection(std::string_view Section,
                                         std::optional<std::string_view> Key,
                                         std::optional<std::string_view> Setting,

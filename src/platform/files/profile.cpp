@@ -4,11 +4,12 @@
 #include "platform/files/paths.h"
 #include "platform/files/profile_text.h"
 #include "platform/files/regular_file.h"
+#include "platform/files/writer_lock.h"
 #include "platform/runtime/ansi.h"
 #include "platform/runtime/backend.h"
 #include "platform/runtime/text.h"
 
-namespace win {
+namespace platform {
 
 namespace {
 
@@ -19,43 +20,79 @@ enum class FileState { Read, Missing, Unreadable };
 FileState readBytes(const std::filesystem::path& path, std::string& bytes,
                     std::string* reason = nullptr) {
     std::error_code error;
-    const auto outcome =
-        platform::readRegularFile(path, platform::kSettingsFileLimit, bytes, error);
-    if (outcome == platform::ReadOutcome::Read) {
+    const auto outcome = readRegularFile(path, kSettingsFileLimit, bytes, error);
+    if (outcome == ReadOutcome::Read) {
         return FileState::Read;
     }
-    if (outcome == platform::ReadOutcome::Missing) {
+    if (outcome == ReadOutcome::Missing) {
         return FileState::Missing;
     }
     if (reason) {
-        *reason = platform::describeOutcome(outcome, error, platform::kSettingsFileLimit);
+        *reason = describeOutcome(outcome, error, kSettingsFileLimit);
     }
     return FileState::Unreadable;
 }
 
 bool writeFailed(std::string_view file, std::string_view reason) {
-    platform::trace("ini", "write-failed file=" + platform::quoted(file) +
-                               " error=" + platform::quoted(reason));
+    trace("ini", "write-failed file=" + quoted(file) + " error=" + quoted(reason));
     return false;
+}
+
+// The file's text after the change, or nullopt when the change leaves it as it is.
+std::optional<std::string> changedText(FileState state, const std::string& bytes,
+                                       const std::string& section, const std::string* key,
+                                       const std::string* value) {
+    if (state == FileState::Missing && (!key || !value)) {
+        return std::nullopt;  // nothing to remove, and no file is made for it
+    }
+    ProfileText text(bytes);
+    if (!key) {
+        text.removeSection(section);
+    } else if (!value) {
+        text.removeKey(section, *key);
+    } else {
+        text.set(section, *key, *value);
+    }
+    std::string updated = text.bytes();
+    if (state == FileState::Read && updated == bytes) {
+        return std::nullopt;
+    }
+    return updated;
 }
 
 }  // namespace
 
-std::uint32_t GetPrivateProfileStringA(std::string_view section, std::string_view key,
-                                       std::string_view defaultValue, std::string& buffer,
-                                       std::uint32_t size, std::string_view file) {
+ProfileSection::ProfileSection(std::string_view file, std::string_view section) {
     std::string bytes;
-    std::optional<std::string> found;
-    if (readBytes(platform::nativePath(file), bytes) == FileState::Read) {
-        found =
-            platform::ProfileText(bytes).value(platform::toAnsi(section), platform::toAnsi(key));
+    if (readBytes(nativePath(file), bytes) == FileState::Read) {
+        values_ = ProfileText(bytes).sectionValues(toAnsi(section));
     }
-    std::string value = found ? std::move(*found) : platform::toAnsi(defaultValue);
+}
+
+std::uint32_t ProfileSection::get(std::string_view key, std::string_view defaultValue,
+                                  std::string& buffer, std::uint32_t size) const {
+    const auto found = values_.find(ansiFolded(trimBlanks(toAnsi(key))));
+    std::string value = found != values_.end() ? found->second : toAnsi(defaultValue);
     if (value.size() >= size) {
         value.resize(size == 0 ? 0 : size - 1);
     }
-    buffer = platform::fromAnsi(value);
+    buffer = fromAnsi(value);
     return static_cast<std::uint32_t>(value.size());
+}
+
+}  // namespace platform
+
+namespace win {
+
+using platform::changedText;
+using platform::FileState;
+using platform::readBytes;
+using platform::writeFailed;
+
+std::uint32_t GetPrivateProfileStringA(std::string_view section, std::string_view key,
+                                       std::string_view defaultValue, std::string& buffer,
+                                       std::uint32_t size, std::string_view file) {
+    return platform::ProfileSection(file, section).get(key, defaultValue, buffer, size);
 }
 
 bool WritePrivateProfileStringA(std::string_view section, std::optional<std::string_view> key,
@@ -63,37 +100,41 @@ bool WritePrivateProfileStringA(std::string_view section, std::optional<std::str
     const std::string ansiSection = platform::toAnsi(section);
     const std::string ansiKey = key ? platform::toAnsi(*key) : std::string();
     const std::string ansiValue = value ? platform::toAnsi(*value) : std::string();
-    using platform::ProfileText;
-    if (!ProfileText::canStoreSection(ansiSection) || (key && !ProfileText::canStoreKey(ansiKey)) ||
-        (key && value && !ProfileText::canStoreValue(ansiValue))) {
+    if (!platform::ProfileText::canStoreSection(ansiSection) ||
+        (key && !platform::ProfileText::canStoreKey(ansiKey)) ||
+        (key && value && !platform::ProfileText::canStoreValue(ansiValue))) {
         return writeFailed(file, "name or value cannot be stored");
     }
+    const std::string* keyArgument = key ? &ansiKey : nullptr;
+    const std::string* valueArgument = value ? &ansiValue : nullptr;
 
+    // Looked at first without the lock: a write that changes nothing takes no lock and makes no
+    // lock file; then again under the lock, which every writer of the file holds from its read to
+    // its rename, so that writers at the same time all keep their changes.
     const auto path = platform::nativePath(file);
     std::string bytes;
     std::string reason;
-    const FileState state = readBytes(path, bytes, &reason);
-    if (state == FileState::Unreadable) {
-        return writeFailed(file, "file cannot be read: " + reason);
+    FileState state = readBytes(path, bytes, &reason);
+    std::optional<std::string> updated;
+    std::optional<platform::WriterLock> lock;
+    while (true) {
+        if (state == FileState::Unreadable) {
+            return writeFailed(file, "file cannot be read: " + reason);
+        }
+        updated = changedText(state, bytes, ansiSection, keyArgument, valueArgument);
+        if (!updated || lock) {
+            break;
+        }
+        lock.emplace(path);
+        if (!lock->held()) {
+            return writeFailed(file, lock->error());
+        }
+        state = readBytes(path, bytes, &reason);
     }
-    const bool removing = !key || !value;
-    if (state == FileState::Missing && removing) {
+    if (!updated) {
         return true;
     }
-
-    ProfileText text(bytes);
-    if (!key) {
-        text.removeSection(ansiSection);
-    } else if (!value) {
-        text.removeKey(ansiSection, ansiKey);
-    } else {
-        text.set(ansiSection, ansiKey, ansiValue);
-    }
-    std::string updated = text.bytes();
-    if (state == FileState::Read && updated == bytes) {
-        return true;
-    }
-    if (const auto error = platform::writeFileAtomically(path, updated)) {
+    if (const auto error = platform::writeFileAtomically(path, *updated)) {
         return writeFailed(file, error.message());
     }
     return true;

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 // The profile (INI file) functions. The file is in the ANSI code page (Windows-1252); names and
 // values are UTF-8 here and converted at this boundary. Section and key names match without regard
@@ -12,22 +13,42 @@ namespace win {
 
 // Copies the value of key in section of file into buffer, or defaultValue when the file, the
 // section or the key is missing (or the file cannot be read: a FIFO, a device or a file larger
-// than platform::kSettingsFileLimit is never read). At most size - 1 characters of the
-// code page are copied. buffer receives exactly the characters copied, as UTF-8; the result is
-// their number.
+// than platform::kSettingsFileLimit is never read). One pair of matching quotation marks around
+// the value ("..." or '...') is removed. At most size - 1 characters of the code page are copied.
+// buffer receives exactly the characters copied, as UTF-8; the result is their number.
 std::uint32_t GetPrivateProfileStringA(std::string_view section, std::string_view key,
                                        std::string_view defaultValue, std::string& buffer,
                                        std::uint32_t size, std::string_view file);
 
 // Sets key in section of file to value, creating the file, the section and the key as needed.
 // A null key (std::nullopt) removes the whole section; a null value removes the key; a missing
-// file is then left missing. Every other line and the file's order stay as they were, and the
-// file is replaced atomically (platform::writeFileAtomically: a link is followed, an existing
-// file keeps its permissions). Returns false, leaving the file as it was, when the file cannot be
-// read or written, or when a name or value could not be read back as written (line breaks, NUL,
-// "]" in a section name, "=" in a key, a key starting with "["). A failed write is traced as
-// "ini write-failed file=<path> error=<reason>".
+// file is then left missing. Every other line and the file's order stay as they were. A write that
+// changes the file reads it again under the writers' lock ("<file>.lock", platform::WriterLock),
+// so writers at the same time all keep their changes, and replaces it atomically
+// (platform::writeFileAtomically: a link is followed, an existing file keeps its permissions, a
+// read-only file is never replaced). Returns false, leaving the file as it was, when the file
+// cannot be read or written, or when a name or value could not be read back as written (line
+// breaks, NUL, "]" in a section name, "=" in a key, a key starting with "["). A failed write is
+// traced as "ini write-failed file=<path> error=<reason>".
 bool WritePrivateProfileStringA(std::string_view section, std::optional<std::string_view> key,
                                 std::optional<std::string_view> value, std::string_view file);
 
 }  // namespace win
+
+namespace platform {
+
+// One section of a profile file read once, for many lookups: each gives what
+// GetPrivateProfileStringA(section, key, defaultValue, buffer, size, file) gives, and
+// GetPrivateProfileStringA is one such lookup.
+class ProfileSection {
+  public:
+    ProfileSection(std::string_view file, std::string_view section);
+
+    std::uint32_t get(std::string_view key, std::string_view defaultValue, std::string& buffer,
+                      std::uint32_t size) const;
+
+  private:
+    std::unordered_map<std::string, std::string> values_;  // by folded key, in the code page
+};
+
+}  // namespace platform

@@ -1,6 +1,7 @@
 #include "platform/files/profile_text.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/runtime/ansi.h"
 #include "platform/runtime/text.h"
@@ -22,6 +23,18 @@ std::optional<std::string_view> headerName(std::string_view line) {
     }
     line.remove_prefix(1);
     return line.substr(0, line.find(']'));
+}
+
+// The value of an entry line as a reader sees it: after the first "=", up to a NUL, without the
+// blanks and one pair of matching quotation marks around it.
+std::string_view entryValue(std::string_view text) {
+    text = text.substr(text.find('=') + 1);
+    text = trimBlanks(text.substr(0, text.find('\0')));
+    if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') &&
+        text.back() == text.front()) {
+        text = text.substr(1, text.size() - 2);
+    }
+    return text;
 }
 
 bool hasLineBreakOrNul(std::string_view text) {
@@ -77,24 +90,27 @@ size_t ProfileText::findKey(size_t header, std::string_view key) const {
     return end;
 }
 
-std::optional<std::string> ProfileText::value(std::string_view section,
-                                              std::string_view key) const {
+std::unordered_map<std::string, std::string> ProfileText::sectionValues(
+    std::string_view section) const {
+    std::unordered_map<std::string, std::string> values;
     const size_t header = findSection(section);
-    if (header == lines_.size()) {
-        return std::nullopt;
+    const size_t end = header < lines_.size() ? sectionEnd(header) : header;
+    for (size_t i = header + 1; i < end; ++i) {
+        const std::string_view text = lines_[i].text;
+        const size_t equals = text.find('=');
+        if (equals != std::string_view::npos) {
+            values.emplace(ansiFolded(trimBlanks(text.substr(0, equals))),
+                           std::string(entryValue(text)));
+        }
     }
-    const size_t line = findKey(header, key);
-    if (line == sectionEnd(header)) {
-        return std::nullopt;
-    }
-    std::string_view text = lines_[line].text;
-    text = text.substr(text.find('=') + 1);
-    text = text.substr(0, text.find('\0'));
-    return std::string(trimBlanks(text));
+    return values;
 }
 
 void ProfileText::set(std::string_view section, std::string_view key, std::string_view value) {
-    const std::string entry = std::string(key) + "=" + std::string(value);
+    const std::string stored = entryValue("=" + std::string(value)) == value
+                                   ? std::string(value)
+                                   : "\"" + std::string(value) + "\"";
+    const std::string entry = std::string(key) + "=" + stored;
     const size_t header = findSection(section);
     if (header == lines_.size()) {
         insertLine(lines_.size(), "[" + std::string(section) + "]");

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace platform {
@@ -14,17 +14,21 @@ namespace platform {
 // "]" (or the end of the line). Inside a section, a line holding "=" is an entry: its key is the
 // text before the first "=", its value the text after it. Section and key names match without
 // regard to case (letters of the code page), and blanks (space, tab) around names and values are
-// not part of them. Lines before the first header belong to no section. Where a section or a key
-// appears twice, the first one is read and written.
+// not part of them. A value ends at a NUL byte, and one pair of matching quotation marks around
+// it ("..." or '...') is not part of it either. Lines before the first header belong to no
+// section. Where a section or a key appears twice, the first one is read and written.
 class ProfileText {
   public:
     explicit ProfileText(std::string_view bytes);
 
-    // The value of key in section; nullopt when either is missing. A value ends at a NUL byte.
-    std::optional<std::string> value(std::string_view section, std::string_view key) const;
+    // The values of the section's entries by key folded to lower case (ansiFolded); empty when the
+    // section is missing.
+    std::unordered_map<std::string, std::string> sectionValues(std::string_view section) const;
 
     // Sets the value, adding the key at the end of its section and the section at the end of the
-    // text as needed. Only the value of an existing entry changes, its key keeps its spelling.
+    // text as needed. Only the value of an existing entry changes, its key keeps its spelling. A
+    // value that would not read back as given (blanks or a pair of quotation marks around it) is
+    // written between double quotation marks.
     void set(std::string_view section, std::string_view key, std::string_view value);
 
     // Remove every header and line of the section, or every entry of the key in the section.

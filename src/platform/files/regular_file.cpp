@@ -15,8 +15,8 @@ std::error_code lastError() {
 }  // namespace
 
 int openRegularFile(const std::filesystem::path& path, struct stat& info, ReadOutcome& outcome,
-                    std::error_code& error) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+                    std::error_code& error, int openFlags, mode_t createMode) {
+    const int fd = ::open(path.c_str(), openFlags | O_NONBLOCK | O_CLOEXEC, createMode);
     if (fd < 0) {
         error = lastError();
         outcome = errno == ENOENT || errno == ENOTDIR ? ReadOutcome::Missing : ReadOutcome::Failed;

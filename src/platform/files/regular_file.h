@@ -1,5 +1,6 @@
 #pragma once
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cstddef>
@@ -21,12 +22,14 @@ enum class ReadOutcome {
     Failed,       // the system refused to open or read it
 };
 
-// A descriptor for reading path, open only when path is an ordinary file; -1 otherwise, with
-// outcome and (for Missing and Failed) error set. The file is opened without waiting (a FIFO would
-// wait for a writer), examined through the descriptor and then switched back to waiting reads.
-// info receives its status. The caller closes the descriptor.
+// A descriptor on path, open only when path is an ordinary file; -1 otherwise, with outcome and
+// (for Missing and Failed) error set. The one guard of every settings file and log: the file is
+// opened without waiting (a FIFO would wait for a writer or reader), examined through the
+// descriptor and then switched back to waiting reads and writes. flags are those of open(2)
+// (O_RDONLY, or O_WRONLY | O_APPEND | O_CREAT with createMode); info receives the file's status.
+// The caller closes the descriptor.
 int openRegularFile(const std::filesystem::path& path, struct stat& info, ReadOutcome& outcome,
-                    std::error_code& error);
+                    std::error_code& error, int flags = O_RDONLY, mode_t createMode = 0);
 
 // The whole of an ordinary file of at most limit bytes. info, when given, receives the status of
 // the file that was read.

@@ -36,14 +36,6 @@ bool nameLess(std::string_view a, std::string_view b) {
     return ansiLessIgnoringCase(a, b);
 }
 
-std::string foldedName(std::string_view name) {
-    std::string folded(name);
-    for (char& c : folded) {
-        c = static_cast<char>(ansiFoldCase(static_cast<unsigned char>(c)));
-    }
-    return folded;
-}
-
 Key* Key::findSubkey(std::string_view subName) {
     auto it = findSorted(subkeys, subName);
     return it == subkeys.end() ? nullptr : &*it;

@@ -44,8 +44,6 @@ struct Key {
 bool sameName(std::string_view a, std::string_view b);
 // Ordering of names without regard to case.
 bool nameLess(std::string_view a, std::string_view b);
-// The name with every letter in lower case: equal for names that sameName takes as one.
-std::string foldedName(std::string_view name);
 
 // A key path split at "\"; empty parts (a leading, trailing or doubled "\") are skipped.
 std::vector<std::string> splitPath(std::string_view path);

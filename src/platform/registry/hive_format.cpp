@@ -235,7 +235,7 @@ class KeyTable {
         std::string path;
         for (const auto& name : names) {
             path += '\\';
-            path += foldedName(name);
+            path += ansiFolded(name);
             const auto [it, added] = index_.emplace(path, sections_.size());
             if (added) {
                 std::vector<std::string> below = sections_[at].names;
@@ -286,7 +286,7 @@ class KeyTable {
         std::vector<Value> kept;
         kept.reserve(values.size());
         for (auto& value : values) {
-            const auto [it, added] = place.emplace(foldedName(value.name), kept.size());
+            const auto [it, added] = place.emplace(ansiFolded(value.name), kept.size());
             if (added) {
                 kept.push_back(std::move(value));
             } else {

@@ -123,6 +123,14 @@ std::string fromAnsi(std::string_view ansi) {
     return out;
 }
 
+std::string ansiFolded(std::string_view ansi) {
+    std::string folded(ansi);
+    for (char& c : folded) {
+        c = static_cast<char>(ansiFoldCase(static_cast<unsigned char>(c)));
+    }
+    return folded;
+}
+
 bool ansiEqualIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return ansiFoldCase(static_cast<unsigned char>(x)) ==

@@ -34,6 +34,10 @@ constexpr unsigned char ansiFoldCase(unsigned char c) {
     }
 }
 
+// The text with every Windows-1252 letter in lower case: equal for texts that
+// ansiEqualIgnoringCase takes as one (a key for hashing names).
+std::string ansiFolded(std::string_view ansi);
+
 // True when two Windows-1252 texts differ at most in the case of their letters.
 bool ansiEqualIgnoringCase(std::string_view a, std::string_view b);
 
