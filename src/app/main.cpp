@@ -2,12 +2,18 @@
 #include <iostream>
 
 #include "main/frmTarnix.h"
+#include "platform/files/paths.h"
 #include "platform/runtime/errors.h"
 #include "platform/ui/form.h"
 #include "platform/ui/loop.h"
 
 // The start-up object: the main window, then the message loop until no window remains loaded.
 int main() {
+    // Refused before anything is stored: paths outside the code page would be stored broken.
+    if (const auto problem = platform::programFolderProblem()) {
+        std::cerr << "tarnix: " << *problem << '\n';
+        return 2;
+    }
     try {
         win::Default<frmTarnix>().Show();
         return win::RunMessageLoop();

@@ -117,4 +117,21 @@ TEST(Program, ASecondInstanceShowsItsMessageAndTouchesNothing) {
     EXPECT_TRUE(linesWith(readTrace(installation.traceFile("first")), "tray delete").empty());
 }
 
+TEST(Program, AFolderOutsideTheCodePageIsRefusedBeforeAnythingIsStored) {
+    testsupport::TempDir root;
+    const auto folder = root.path() / "Programy \xC5\x82ukasz";  // "ł" is not in Windows-1252
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(std::filesystem::path(TARNIX_PROGRAM_DIR) / "tarnix",
+                               folder / "tarnix");
+    testsupport::ChildProcess program((folder / "tarnix").string(), {},
+                                      {"TARNIX_REGISTRY_DIR=" + (root.path() / "registry").string(),
+                                       "TARNIX_TRACE=" + (root.path() / "trace").string()});
+    EXPECT_EQ(program.exitCode(kRunLimit), 2);
+    EXPECT_EQ(program.errorText(), "tarnix: the program folder " + folder.string() +
+                                       " holds characters that Windows-1252 cannot hold, so the "
+                                       "paths the program stores would point nowhere; move the "
+                                       "program to a folder whose path Windows-1252 can hold\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(root.path()), {}), 1);
+}
+
 }  // namespace

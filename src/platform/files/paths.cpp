@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <system_error>
 
+#include "platform/runtime/ansi.h"
 #include "platform/runtime/errors.h"
 
 namespace platform {
@@ -50,6 +51,16 @@ void setProgramFolder(std::string folder) {
 
 std::string EXEName() {
     return executablePath().stem().string();
+}
+
+std::optional<std::string> programFolderProblem() {
+    const std::string folder = programFolder();
+    if (fromAnsi(toAnsi(folder)) == folder) {
+        return std::nullopt;
+    }
+    return "the program folder " + folder +
+           " holds characters that Windows-1252 cannot hold, so the paths the program stores "
+           "would point nowhere; move the program to a folder whose path Windows-1252 can hold";
 }
 
 bool FileExists(std::string_view path) {

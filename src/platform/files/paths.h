@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,12 @@ void setProgramFolder(std::string folder);
 
 // The running executable's file name without its extension.
 std::string EXEName();
+
+// Why the program cannot run from its folder, or nothing. Paths in the program folder reach the
+// registry (sound paths, the autostart entry), the tray icon and the multimedia commands through
+// the Windows-1252 code page, so a folder the code page cannot hold would be stored with "?" and
+// point nowhere.
+std::optional<std::string> programFolderProblem();
 
 // True for an existing ordinary file (not a folder).
 bool FileExists(std::string_view path);

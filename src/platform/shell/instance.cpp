@@ -5,9 +5,15 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
 #include <system_error>
+#include <utility>
 
 #include "platform/registry/registry_store.h"
+#include "platform/runtime/backend.h"
+#include "platform/runtime/text.h"
 
 namespace platform {
 
@@ -33,7 +39,18 @@ bool PrevInstance() {
     std::filesystem::create_directories(path.parent_path(), ignored);
     const int opened = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (opened < 0) {
-        // Without a lock file nobody can hold the lock either: run as the only instance.
+        // Without a lock file nobody can hold the lock either: run as the only instance, and say
+        // once that a second one would not be noticed.
+        static bool reported = false;
+        if (!std::exchange(reported, true)) {
+            const std::string reason = std::strerror(errno);
+            std::fprintf(stderr,
+                         "tarnix: cannot make the instance lock %s (%s); a second instance will "
+                         "not be noticed\n",
+                         path.c_str(), reason.c_str());
+            trace("instance", "lock-failed file=" + platform::quoted(path.string()) +
+                                  " reason=" + platform::quoted(reason));
+        }
         return false;
     }
     if (::flock(opened, LOCK_EX | LOCK_NB) != 0) {

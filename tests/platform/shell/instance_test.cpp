@@ -61,4 +61,14 @@ TEST_F(InstanceTest, ALockFileLeftByAKilledInstanceDoesNotBlock) {
     EXPECT_FALSE(platform::PrevInstance());
 }
 
+TEST_F(InstanceTest, ALockThatCannotBeMadeIsSaidOnceAndLetsTheProgramRun) {
+    testsupport::writeFile(registryDir() / "plain", "");
+    platform::setRegistryFolder(registryDir() / "plain" / "registry");
+    EXPECT_FALSE(platform::PrevInstance());
+    EXPECT_FALSE(platform::PrevInstance());
+    EXPECT_EQ(traced("instance"), std::vector<std::string>{"lock-failed file=\"" +
+                                                           platform::instanceLockPath().string() +
+                                                           "\" reason=\"Not a directory\""});
+}
+
 }  // namespace
