@@ -53,7 +53,7 @@ TEST_F(ErrorLogTest, LogLineHasTheDateBetweenHashesAndEveryFieldQuotedAsItStands
     }
 }
 
-TEST_F(ErrorLogTest, AppendingKeepsEarlierLinesAndFailsQuietlyInAReadOnlyFolder) {
+TEST_F(ErrorLogTest, AppendingKeepsEarlierLinesAndFailsQuietlyWhereItCannotWrite) {
     const std::string path = dir_.file("log.txt");
     ASSERT_TRUE(errorlog::appendToFile(path, "one\r\n"));
     ASSERT_TRUE(errorlog::appendToFile(path, "two\r\n"));
@@ -64,6 +64,10 @@ TEST_F(ErrorLogTest, AppendingKeepsEarlierLinesAndFailsQuietlyInAReadOnlyFolder)
         EXPECT_FALSE(errorlog::appendToFile(readOnly + "/log.txt", "x"));
     }
     EXPECT_FALSE(errorlog::appendToFile(dir_.file("missing/log.txt"), "x"));
+    // Only an ordinary file: a FIFO is not waited for, a device not written into.
+    ASSERT_EQ(::mkfifo(dir_.file("fifo").c_str(), 0600), 0);
+    EXPECT_FALSE(errorlog::appendToFile(dir_.file("fifo"), "x"));
+    EXPECT_FALSE(errorlog::appendToFile("/dev/null", "x"));
 }
 
 }  // namespace

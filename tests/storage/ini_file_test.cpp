@@ -150,15 +150,17 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(IniTest, InsertSKVtoArrayReadsEachValueThroughTheProfileFunctions) {
-    write("[A]\r\nName = Pexar\r\nEmpty=\r\nname=second\r\n");
+    // The keys are those of the exact header; their values, as GetIniSetting finds them, those of
+    // the first section of that name without regard to case.
+    write(
+        "[a]\r\nname=first\r\n[A]\r\nName = Pexar\r\nEmpty=\r\nname=second\r\n[b]\r\nempty=x\r\n");
     IniKeyArray array;
     ASSERT_EQ(ini.InsertSKVtoArray("A", array), 3);
     EXPECT_EQ(array(1, 1), "name ");
-    EXPECT_EQ(array(2, 1), "Pexar");
+    EXPECT_EQ(array(2, 1), "first");
     EXPECT_EQ(array(2, 2), "");
-    // A repeated key reads the first one's value.
     EXPECT_EQ(array(1, 3), "name");
-    EXPECT_EQ(array(2, 3), "Pexar");
+    EXPECT_EQ(array(2, 3), "first");
     EXPECT_THROW(array(3, 1), platform::RuntimeError);
     EXPECT_THROW(array(0, 4), platform::RuntimeError);
 }
@@ -238,6 +240,15 @@ INSTANTIATE_TEST_SUITE_P(
         DeletionCase{"DeleteKeyValue", [](cIni& ini) { return ini.DeleteKeyValue("A", "k"); },
                      "~(DeleteKeyValue)", "[A]\r\nk=\r\nj=2\r\n[B]\r\nk=3\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(IniTest, DeletionsInAReadOnlyFileAnswer0AndChangeNothing) {
+    write("[A]\r\nk=1\r\n");
+    std::filesystem::permissions(path(), std::filesystem::perms(0444));
+    EXPECT_EQ(ini.DeleteSection("A"), 0);
+    EXPECT_EQ(ini.DeleteKey("A", "k"), 0);
+    EXPECT_EQ(ini.DeleteKeyValue("A", "k"), 0);
+    EXPECT_EQ(readFile(path()), "[A]\r\nk=1\r\n");
+}
 
 TEST_F(IniTest, DeleteFileOnlyForAnIniExtension) {
     write("[A]\r\n");

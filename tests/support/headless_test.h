@@ -45,5 +45,7 @@ class TempDir {
 
 std::string readFile(const std::filesystem::path& path);
 void writeFile(const std::filesystem::path& path, std::string_view bytes);
+// The names of the entries of a folder, sorted.
+std::vector<std::string> filesIn(const std::filesystem::path& folder);
 
 }  // namespace testsupport

@@ -1,6 +1,12 @@
 #include "install/install_settings.h"
 
+#include <algorithm>
+#include <array>
+
 #include "platform/files/profile.h"
+#include "platform/files/regular_file.h"
+#include "platform/registry/registry_store.h"
+#include "platform/runtime/ansi.h"
 #include "platform/runtime/text.h"
 #include "storage/cls_registry.h"
 
@@ -9,6 +15,32 @@ namespace install {
 namespace {
 // How a line break of the company address is stored.
 constexpr std::string_view kStoredLineBreak = "¿§æ§¿";
+
+bool fitsCodePage(std::string_view text) {
+    return platform::fromAnsi(platform::toAnsi(text)) == text;
+}
+
+bool hasBlankOrControl(std::string_view text) {
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte <= ' ' || byte == 0x7F) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// What is wrong with a site address, or nothing: scheme and host, every path is appended to it.
+std::optional<std::string> siteProblem(std::string_view site) {
+    const size_t host = site.starts_with("http://") ? 7 : site.starts_with("https://") ? 8 : 0;
+    if (host == 0 || site.size() == host || hasBlankOrControl(site) ||
+        site.find('/', host) != std::string_view::npos) {
+        return "--site must be \"http://\" or \"https://\" and a host, with no \"/\" after it "
+               "(the paths begin with one): " +
+               std::string(site);
+    }
+    return std::nullopt;
+}
 }  // namespace
 
 std::string usage() {
@@ -20,68 +52,102 @@ std::string usage() {
 
 std::optional<std::string> parseArguments(std::span<const std::string_view> args,
                                           InstallSettings& settings) {
+    struct Option {
+        std::string_view name;
+        std::string* value;
+    };
+    const std::array<Option, 8> options = {{{"--site", &settings.site},
+                                            {"--company", &settings.company},
+                                            {"--address", &settings.address},
+                                            {"--tooltip", &settings.tooltip},
+                                            {"--login", &settings.loginPath},
+                                            {"--update", &settings.updatePath},
+                                            {"--popups", &settings.newRequestPath},
+                                            {"--ini", &settings.iniPath}}};
     for (size_t i = 0; i < args.size(); i += 2) {
+        if (args[i] == "--help" || args[i] == "-h") {
+            settings.help = true;
+            return std::nullopt;
+        }
+        const auto option = std::find_if(options.begin(), options.end(),
+                                         [&](const Option& o) { return o.name == args[i]; });
+        if (option == options.end()) {
+            return "unknown option " + std::string(args[i]);
+        }
         if (i + 1 >= args.size()) {
             return "missing value after " + std::string(args[i]);
         }
-        const std::string_view name = args[i];
-        const std::string value(args[i + 1]);
-        if (name == "--site") {
-            settings.site = value;
-        } else if (name == "--company") {
-            settings.company = value;
-        } else if (name == "--address") {
-            settings.address = value;
-        } else if (name == "--tooltip") {
-            settings.tooltip = value;
-        } else if (name == "--login") {
-            settings.loginPath = value;
-        } else if (name == "--update") {
-            settings.updatePath = value;
-        } else if (name == "--popups") {
-            settings.newRequestPath = value;
-        } else if (name == "--ini") {
-            settings.iniPath = value;
-        } else {
-            return "unknown option " + std::string(name);
+        *option->value = std::string(args[i + 1]);
+    }
+    if (settings.site.empty() || settings.company.empty() || settings.iniPath.empty()) {
+        return "--site, --company and --ini are required";
+    }
+    settings.address =
+        platform::Replace(platform::Replace(settings.address, "\r\n", "\n"), "\r", "\n");
+    for (const Option& option : options) {
+        if (!fitsCodePage(*option.value)) {
+            return std::string(option.name) +
+                   " holds characters that the registry's code page (Windows-1252) cannot hold";
         }
     }
-    if (settings.site.empty() || settings.company.empty()) {
-        return "--site and --company are required";
+    for (const Option& path : {options[4], options[5], options[6]}) {
+        if (!path.value->starts_with('/') || hasBlankOrControl(*path.value)) {
+            return std::string(path.name) +
+                   " must begin with \"/\" and hold no blank: " + *path.value;
+        }
     }
-    if (settings.iniPath.empty()) {
-        return "--ini is required";
-    }
-    return std::nullopt;
+    return siteProblem(settings.site);
 }
 
-std::string settingsKeyPath(const std::string& iniPath) {
-    std::string value;
-    win::GetPrivateProfileStringA("StartDetails", "REGADDRESS", "", value, 750, iniPath);
-    return value;
+std::optional<std::string> settingsKeyPath(const std::string& iniPath, std::string& error) {
+    std::string bytes;
+    std::error_code failure;
+    const auto outcome =
+        platform::readRegularFile(iniPath, platform::kSettingsFileLimit, bytes, failure);
+    if (outcome != platform::ReadOutcome::Read) {
+        error = "cannot read " + iniPath + ": " +
+                platform::describeOutcome(outcome, failure, platform::kSettingsFileLimit);
+        return std::nullopt;
+    }
+    std::string keyPath;
+    win::GetPrivateProfileStringA("StartDetails", "REGADDRESS", "", keyPath, 750, iniPath);
+    if (keyPath.empty()) {
+        error = iniPath + " names no [StartDetails] REGADDRESS";
+        return std::nullopt;
+    }
+    return keyPath;
 }
 
 bool writeSettings(const InstallSettings& settings, const std::string& keyPath) {
-    clsRegistry registry;
-    bool stored = true;
-    // Root-key number 1, HKEY_CURRENT_USER, passed fresh to every call. The settings store reports
-    // nothing, so each value is read back to tell whether it reached the registry.
-    auto save = [&registry, &stored](const std::string& path, const std::string& name,
-                                     const std::string& data) {
-        registry.SaveSettingString(1, path, name, data);
-        stored = stored && registry.GetSettingString(1, path, name) == data;
-    };
     const std::string links = keyPath + "\\DAPLinks";
-    save(links, "X6Domain", settings.site);
-    save(links, "X6LoginURL", settings.loginPath);
-    save(links, "X6UpDateURL", settings.updatePath);
-    save(links, "X6NewRequestURL", settings.newRequestPath);
-
     const std::string company = keyPath + "\\CompanyDetails";
-    save(company, "SystemTrayTT", settings.tooltip.empty() ? settings.company : settings.tooltip);
-    save(company, "Name", settings.company);
-    save(company, "Address", platform::Replace(settings.address, "\n", kStoredLineBreak));
-    return stored;
+    const std::array<std::array<std::string, 3>, 7> values = {{
+        {links, "X6Domain", settings.site},
+        {links, "X6LoginURL", settings.loginPath},
+        {links, "X6UpDateURL", settings.updatePath},
+        {links, "X6NewRequestURL", settings.newRequestPath},
+        {company, "SystemTrayTT", settings.tooltip.empty() ? settings.company : settings.tooltip},
+        {company, "Name", settings.company},
+        {company, "Address", platform::Replace(settings.address, "\n", kStoredLineBreak)},
+    }};
+    // Root-key number 1, HKEY_CURRENT_USER, passed fresh to every call.
+    clsRegistry registry;
+    {
+        platform::RegistryBatch batch;
+        for (const auto& [path, name, data] : values) {
+            registry.SaveSettingString(1, path, name, data);
+        }
+        if (batch.commit() != win::kRegOk) {
+            return false;
+        }
+    }
+    // The settings store reports nothing, so each value is read back to tell whether it was stored.
+    for (const auto& [path, name, data] : values) {
+        if (registry.GetSettingString(1, path, name) != data) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace install

@@ -1,4 +1,6 @@
 // tarnix-install-settings: writes what the installer of the program provides into the registry.
+// Exit codes: 0 stored (or --help), 1 the settings file or the registry failed, 2 a bad command
+// line.
 #include <cstdio>
 #include <string_view>
 #include <vector>
@@ -14,18 +16,22 @@ int main(int argc, char** argv) {
                      install::usage().c_str());
         return 2;
     }
-    const std::string keyPath = install::settingsKeyPath(settings.iniPath);
-    if (keyPath.empty()) {
-        std::fprintf(stderr, "tarnix-install-settings: %s names no [StartDetails] REGADDRESS\n",
-                     settings.iniPath.c_str());
+    if (settings.help) {
+        std::fputs(install::usage().c_str(), stdout);
+        return 0;
+    }
+    std::string error;
+    const auto keyPath = install::settingsKeyPath(settings.iniPath, error);
+    if (!keyPath) {
+        std::fprintf(stderr, "tarnix-install-settings: %s\n", error.c_str());
         return 1;
     }
-    if (!install::writeSettings(settings, keyPath)) {
+    if (!install::writeSettings(settings, *keyPath)) {
         std::fprintf(stderr, "tarnix-install-settings: the settings could not be stored in %s\n",
                      platform::registryFolder().c_str());
         return 1;
     }
     std::printf("installed the site and company settings under HKEY_CURRENT_USER\\%s in %s\n",
-                keyPath.c_str(), platform::registryFolder().c_str());
+                keyPath->c_str(), platform::registryFolder().c_str());
     return 0;
 }

@@ -125,6 +125,18 @@ class RegistryStore {
 // The store of the process, made on first use in registryFolder().
 RegistryStore& registryStore();
 
+// A batch of the process store for the life of the object: commit writes it, otherwise it is
+// dropped.
+class RegistryBatch {
+  public:
+    RegistryBatch() { registryStore().beginBatch(); }
+    ~RegistryBatch() { registryStore().abandonBatch(); }
+    RegistryBatch(const RegistryBatch&) = delete;
+    RegistryBatch& operator=(const RegistryBatch&) = delete;
+
+    int32_t commit() { return registryStore().commitBatch(); }
+};
+
 // Where the registry lives: TARNIX_REGISTRY_DIR when set, else
 // ${XDG_CONFIG_HOME:-~/.config}/tarnix/registry.
 std::filesystem::path registryFolder();

@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+#include "platform/files/regular_file.h"
 #include "platform/runtime/errors.h"
 #include "support/headless_test.h"
 #include "support/run_time_error.h"
@@ -69,6 +70,10 @@ TEST(InputFile, OpenAndReadErrors) {
     // A FIFO is refused at once rather than waited on for a writer.
     ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
     EXPECT_EQ(opening(dir.file("fifo")), 75);
+    // Larger than any settings file: refused like the profile functions refuse it.
+    writeFile(dir.path() / "big.ini", "[A]\r\n");
+    std::filesystem::resize_file(dir.path() / "big.ini", platform::kSettingsFileLimit + 1);
+    EXPECT_EQ(opening(dir.file("big.ini")), 75);
     EXPECT_EQ(opening(""), 53);
     EXPECT_EQ(testsupport::errorNumberOf([&] {
                   platform::InputFile file(dir.path().string() + "\\f.txt");

@@ -1,18 +1,18 @@
 #include "platform/files/profile.h"
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
-#include <csignal>
 
 #include "platform/files/regular_file.h"
 #include "platform/runtime/ansi.h"
 #include "support/headless_test.h"
+#include "support/writer_processes.h"
 
 namespace {
 
 using namespace std::string_literals;
+using testsupport::filesIn;
 using testsupport::readFile;
 using testsupport::TempDir;
 using testsupport::writeFile;
@@ -69,7 +69,11 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"NulInAnotherLine", "[A]\r\n\0\0=\0\r\nk=v\r\n"s, "A", "k", "v"},
         ReadCase{"Windows1252NamesAndValue", "[\xC4RGER]\r\nK\xC9Y=caf\xE9\r\n", "\xC3\xA4rger",
                  "k\xC3\xA9y", "caf\xC3\xA9"},
-        ReadCase{"EmptyValue", "[A]\r\nk=\r\n", "A", "k", ""}),
+        ReadCase{"EmptyValue", "[A]\r\nk=\r\n", "A", "k", ""},
+        ReadCase{"DoubleQuotesAround", "[A]\r\nk = \"Software\\X\" \r\n", "A", "k", "Software\\X"},
+        ReadCase{"SingleQuotesAroundBlanks", "[A]\r\nk=' a '\r\n", "A", "k", " a "},
+        ReadCase{"OnlyOnePairOfQuotes", "[A]\r\nk=\"\"\"\r\n", "A", "k", "\""},
+        ReadCase{"UnmatchedQuotesStay", "[A]\r\nk=\"a'\r\n", "A", "k", "\"a'"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ProfileReadFile, ValueIsCutToOneLessThanTheBufferAndAMissingFileGivesTheDefault) {
@@ -139,7 +143,10 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"NulBytesInOtherLinesKept", "[A]\r\nz=\0\0\r\n\0\r\n"s, "A", "x", "1",
                   "[A]\r\nz=\0\0\r\n\0\r\nx=1\r\n"s},
         WriteCase{"StoredInWindows1252", "", "A", "k", "caf\xC3\xA9 \xE2\x82\xAC \xE4\xB8\xAD",
-                  "[A]\r\nk=caf\xE9 \x80 ?\r\n"}),
+                  "[A]\r\nk=caf\xE9 \x80 ?\r\n"},
+        WriteCase{"QuotedWhenItWouldNotReadBack", "[A]\r\nk=1\r\n", "A", "k", "'x'",
+                  "[A]\r\nk=\"'x'\"\r\n"},
+        WriteCase{"BlanksKeptInQuotes", "", "A", "k", " x ", "[A]\r\nk=\" x \"\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ProfileWriteFile, CreatesTheFileButRemovalsDoNot) {
@@ -151,8 +158,47 @@ TEST(ProfileWriteFile, CreatesTheFileButRemovalsDoNot) {
 
     EXPECT_TRUE(win::WritePrivateProfileStringA("Language", "LANG", "2", dir.file("b.ini")));
     EXPECT_EQ(read(dir.file("b.ini"), "language", "lang"), "2");
-    // No temporary file is left beside it.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    // The writers' lock stays beside it; no temporary file does.
+    EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"b.ini", "b.ini.lock"}));
+}
+
+TEST(ProfileWriteFile, WritersAtOnceAllKeepTheirKeys) {
+    TempDir dir;
+    const std::string file = dir.file("t.ini");
+    auto key = [](int writer, int n) {
+        return "w" + std::to_string(writer) + "k" + std::to_string(n);
+    };
+    ASSERT_TRUE(testsupport::writeTogether(8, [&](int writer) {
+        for (int n = 0; n < 25; ++n) {
+            if (!win::WritePrivateProfileStringA("S", key(writer, n), std::to_string(n), file)) {
+                return false;
+            }
+        }
+        return true;
+    }));
+    for (int writer = 0; writer < 8; ++writer) {
+        for (int n = 0; n < 25; ++n) {
+            EXPECT_EQ(read(file, "S", key(writer, n)), std::to_string(n)) << key(writer, n);
+        }
+    }
+}
+
+TEST(ProfileWriteFile, WritersKilledMidwayLoseNothingAndLeaveNothingBehind) {
+    TempDir dir;
+    const std::string file = dir.file("t.ini");
+    const auto loop =
+        testsupport::killWritersMidway(testsupport::killTries(25), dir.path(), [&](int n) {
+            return win::WritePrivateProfileStringA("S", "k" + std::to_string(n), std::to_string(n),
+                                                   file);
+        });
+    EXPECT_EQ(loop.failedWriters, 0);
+    ASSERT_TRUE(win::WritePrivateProfileStringA("S", "last", "", file));  // clears what is left
+    for (const int n : loop.stored) {
+        ASSERT_EQ(read(file, "S", "k" + std::to_string(n)), std::to_string(n));
+    }
+    EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"t.ini", "t.ini.lock"}));
+    std::printf("kill loop: %zu values stored, %d kills left a temporary file\n",
+                loop.stored.size(), loop.temporaryFilesSeen);
 }
 
 TEST(ProfileWriteFile, AMegabyteLineIsReadAndKept) {
@@ -196,30 +242,9 @@ TEST_F(ProfileWriteRefused, AFolderThatCannotHoldTheFileChangesNothing) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
     const auto lines = traced("ini");
     ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0],
-              "write-failed file=\"" + dir.file("plain") + "/t.ini\" error=\"Not a directory\"");
-}
-
-TEST_F(ProfileWriteRefused, AWriteThatFailsHalfwayLeavesTheOldFile) {
-    TempDir dir;
-    const std::string before = "[A]\r\nk=1\r\n";
-    writeFile(dir.path() / "t.ini", before);
-    // The file size limit holds for every user, root included: the write of the new text fails
-    // after its first bytes.
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = 64;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const bool written =
-        win::WritePrivateProfileStringA("A", "big", std::string(1000, 'x'), dir.file("t.ini"));
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
-
-    EXPECT_FALSE(written);
-    EXPECT_EQ(readFile(dir.path() / "t.ini"), before);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    EXPECT_EQ(lines[0], "write-failed file=\"" + dir.file("plain") +
+                            "/t.ini\" error=\"cannot open the lock " + dir.file("plain") +
+                            "/t.ini.lock: Not a directory\"");
 }
 
 TEST(ProfileWriteFile, KeepsPermissionsAndSymbolicLinks) {
@@ -232,6 +257,13 @@ TEST(ProfileWriteFile, KeepsPermissionsAndSymbolicLinks) {
     EXPECT_EQ(readFile(dir.path() / "real.ini"), "[A]\r\nk=2\r\n");
     EXPECT_EQ(std::filesystem::status(dir.path() / "real.ini").permissions(),
               std::filesystem::perms(0640));
+
+    // Without its owner's write bit the file is read-only, for root too: writes and removals fail.
+    std::filesystem::permissions(dir.path() / "real.ini", std::filesystem::perms(0444));
+    EXPECT_FALSE(win::WritePrivateProfileStringA("A", "k", "3", dir.file("link.ini")));
+    EXPECT_FALSE(
+        win::WritePrivateProfileStringA("A", std::nullopt, std::nullopt, dir.file("real.ini")));
+    EXPECT_EQ(readFile(dir.path() / "real.ini"), "[A]\r\nk=2\r\n");
 }
 
 // Neither a FIFO (which would wait for a writer) nor a file too big to be a settings file is read

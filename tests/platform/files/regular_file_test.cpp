@@ -1,11 +1,13 @@
 #include "platform/files/regular_file.h"
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include "platform/files/atomic_write.h"
+#include "platform/files/writer_lock.h"
 #include "support/headless_test.h"
 
 namespace {
@@ -84,6 +86,25 @@ TEST(WriteFileAtomically, GivesANewFileItsModeAndReportsWhatItWrote) {
     EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0604));
     EXPECT_EQ(readFile(path), "abcd");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
+}
+
+TEST(WriterLock, ClearsTheTemporaryFilesOfDeadWritersOnly) {
+    TempDir dir;
+    const pid_t dead = ::fork();
+    if (dead == 0) {
+        ::_exit(0);
+    }
+    ::waitpid(dead, nullptr, 0);
+    const std::string live = "t.ini.tmp-" + std::to_string(::getpid()) + "-0";
+    for (const std::string& name : {"t.ini.tmp-" + std::to_string(dead) + "-3", live,
+                                    "u.ini.tmp-" + std::to_string(dead) + "-0"}) {
+        writeFile(dir.path() / name, "partial");
+    }
+    const platform::WriterLock lock(dir.path() / "t.ini");
+    ASSERT_TRUE(lock.held());
+    EXPECT_EQ(
+        testsupport::filesIn(dir.path()),
+        (std::vector<std::string>{"t.ini.lock", live, "u.ini.tmp-" + std::to_string(dead) + "-0"}));
 }
 
 }  // namespace

@@ -11,23 +11,16 @@
 #include "platform/files/regular_file.h"
 #include "platform/registry/hive_file.h"
 #include "support/registry_test.h"
+#include "support/writer_processes.h"
 
 namespace {
 
 using namespace win;
 using platform::RegistryStore;
+using testsupport::filesIn;
 using testsupport::readFile;
 using testsupport::TempDir;
 using testsupport::writeFile;
-
-std::vector<std::string> filesIn(const std::filesystem::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 int32_t save(RegistryStore& store, const std::string& path, const std::string& name, uint32_t type,
              const std::string& data) {
@@ -60,54 +53,30 @@ std::optional<std::pair<uint32_t, std::string>> load(RegistryStore& store, const
     return result;
 }
 
-struct Stored {
-    std::string path;
-    std::string name;
-    uint32_t type;
-    std::string data;
-};
-
-std::vector<Stored> everyKind() {
-    std::string allBytes;
-    for (int b = 0; b < 256; ++b) {
-        allBytes += static_cast<char>(b);
-    }
-    return {
-        {"Software\\Pexar", "X6Installed", REG_DWORD, std::string("\x01\0\0\0", 4)},
-        {"Software\\Pexar", "X6UserID", REG_SZ, "bob"},
-        {"Software\\Pexar", "", REG_SZ, ""},
-        {"Software\\Pexar\\Sounds", "Login", REG_SZ, "C:\\Program Files\\notify.wav"},
-        {"Software\\Pexar\\Sounds", "Terminated", REG_SZ, std::string("abc\0", 4)},
-        {"Software\\Pexar\\Sounds", "Inner", REG_SZ, std::string("abc\0def", 7)},
-        {"Software\\Pexar\\Bytes", "All", REG_BINARY, allBytes},
-        {"Software\\Pexar\\Bytes", "None", REG_BINARY, ""},
-        {"Software\\Pexar\\Bytes", "Odd", 0x7FFF1234, allBytes},
-        {"Software\\Pexar\\Bytes", allBytes.substr(1), REG_EXPAND_SZ, "%PATH%"},
-        {"Software\\" + std::string(5000, 'L'), std::string(20000, 'n'), REG_DWORD,
-         "\xfe\xff\xff\xff"},
-    };
-}
-
 class RegistryStoreTest : public testsupport::RegistryTest {};
 
-TEST_F(RegistryStoreTest, AFreshStoreReadsBackEveryValueByteForByte) {
+TEST_F(RegistryStoreTest, AFreshStoreReadsBackWhatAnotherWrote) {
+    struct Stored {
+        std::string path, name;
+        uint32_t type;
+        std::string data;
+    };
+    const Stored values[] = {
+        {"Software\\Pexar", "X6Installed", REG_DWORD, std::string("\x01\0\0\0", 4)},
+        {"Software\\Pexar", "", REG_SZ, "bob"},
+        {"Software\\Pexar\\Sounds", "Terminated", REG_SZ, std::string("abc\0", 4)},
+        {"Software\\Pexar\\Bytes", "Odd", 0x7FFF1234, std::string("\0\xff", 2)},
+        {"Software\\" + std::string(5000, 'L'), std::string(20000, 'n'), REG_BINARY, ""},
+    };
     {
         RegistryStore writer(registryDir());
-        for (const auto& v : everyKind()) {
+        for (const auto& v : values) {
             ASSERT_EQ(save(writer, v.path, v.name, v.type, v.data), kRegOk) << v.name;
         }
     }
-    const std::string file = readFile(hiveFile());
-    EXPECT_TRUE(file.starts_with("Windows Registry Editor Version 5.00\n")) << file;
-    EXPECT_NE(file.find("\"X6UserID\"=\"bob\"\n"), std::string::npos);
-    EXPECT_NE(file.find("\"Terminated\"=hex(1):61,62,63,00\n"), std::string::npos);
-
     RegistryStore reader(registryDir());
-    for (const auto& v : everyKind()) {
-        const auto got = load(reader, v.path, v.name);
-        ASSERT_TRUE(got) << v.name;
-        EXPECT_EQ(got->first, v.type) << v.name;
-        EXPECT_EQ(got->second, v.data) << v.name;
+    for (const auto& v : values) {
+        EXPECT_EQ(load(reader, v.path, v.name), std::make_pair(v.type, v.data)) << v.name;
     }
     EXPECT_EQ(filesIn(registryDir()),
               (std::vector<std::string>{"HKEY_CURRENT_USER.reg", "HKEY_CURRENT_USER.reg.lock"}));
@@ -136,52 +105,72 @@ TEST_F(RegistryStoreTest, AFileEditedOnDiskIsReadAgain) {
 TEST_F(RegistryStoreTest, ProcessesWritingAtOnceKeepEveryValue) {
     constexpr int kWriters = 4;
     constexpr int kWrites = 50;
-    // The writers wait on a pipe so that they start together: closing it lets them all go.
-    int start[2];
-    ASSERT_EQ(::pipe(start), 0);
-    std::vector<pid_t> children;
-    for (int writer = 0; writer < kWriters; ++writer) {
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            ::close(start[1]);
-            char go = 0;
-            const bool started = ::read(start[0], &go, 1) == 0;
-            RegistryStore own(registryDir());
-            bool ok = started;
-            for (int n = 0; ok && n < kWrites; ++n) {
-                const std::string name = std::to_string(writer) + "-" + std::to_string(n);
-                ok = save(own, "Shared", "v" + name, REG_SZ, "data" + name) == kRegOk;
+    auto id = [](int writer, int n) { return std::to_string(writer) + "-" + std::to_string(n); };
+    ASSERT_TRUE(testsupport::writeTogether(kWriters, [&](int writer) {
+        RegistryStore own(registryDir());
+        for (int n = 0; n < kWrites; ++n) {
+            if (save(own, "Shared", "v" + id(writer, n), REG_SZ, "data" + id(writer, n)) !=
+                kRegOk) {
+                return false;
             }
-            ::_exit(ok ? 0 : 1);
         }
-        children.push_back(child);
-    }
-    ::close(start[0]);
-    ::close(start[1]);
-    for (const pid_t child : children) {
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
-
+        return true;
+    }));
     RegistryStore fresh(registryDir());
-    HKEY key = 0;
-    ASSERT_EQ(fresh.openKey(HKEY_CURRENT_USER, "Shared", key), kRegOk);
-    char name[64];
-    uint32_t nameSize = sizeof name;
-    EXPECT_EQ(fresh.enumValue(key, kWriters * kWrites, name, &nameSize, nullptr, nullptr, nullptr),
-              kRegNoMoreItems);
     for (int writer = 0; writer < kWriters; ++writer) {
         for (int n = 0; n < kWrites; ++n) {
-            const std::string id = std::to_string(writer) + "-" + std::to_string(n);
-            const auto got = load(fresh, "Shared", "v" + id);
-            ASSERT_TRUE(got) << id;
-            EXPECT_EQ(got->second, "data" + id);
+            EXPECT_EQ(load(fresh, "Shared", "v" + id(writer, n)),
+                      std::make_pair(REG_SZ, "data" + id(writer, n)));
         }
     }
     EXPECT_EQ(filesIn(registryDir()),
               (std::vector<std::string>{"HKEY_CURRENT_USER.reg", "HKEY_CURRENT_USER.reg.lock"}));
+}
+
+TEST_F(RegistryStoreTest, WritersKilledMidwayLoseNothingAndLeaveNothingBehind) {
+    std::optional<RegistryStore> own;  // one per writer process
+    const auto loop =
+        testsupport::killWritersMidway(testsupport::killTries(25), registryDir(), [&](int n) {
+            if (!own) {
+                own.emplace(registryDir());
+            }
+            return save(*own, "K", "v" + std::to_string(n), REG_SZ, std::to_string(n)) == kRegOk;
+        });
+    EXPECT_EQ(loop.failedWriters, 0);
+    RegistryStore fresh(registryDir());
+    ASSERT_EQ(save(fresh, "K", "last", REG_SZ, ""), kRegOk);  // clears what the last one left
+    for (const int n : loop.stored) {
+        ASSERT_EQ(load(fresh, "K", "v" + std::to_string(n)),
+                  std::make_pair(REG_SZ, std::to_string(n)));
+    }
+    for (const auto& line : traced("registry")) {
+        EXPECT_FALSE(line.starts_with("unreadable")) << line;
+    }
+    EXPECT_EQ(filesIn(registryDir()),
+              (std::vector<std::string>{"HKEY_CURRENT_USER.reg", "HKEY_CURRENT_USER.reg.lock"}));
+    std::printf("kill loop: %zu values stored, %d kills left a temporary file\n",
+                loop.stored.size(), loop.temporaryFilesSeen);
+}
+
+TEST_F(RegistryStoreTest, ABatchReachesTheFileAtItsCommitOnly) {
+    RegistryStore store(registryDir());
+    ASSERT_EQ(save(store, "K", "old", REG_SZ, "1"), kRegOk);
+    const std::string before = readFile(hiveFile());
+    store.beginBatch();
+    EXPECT_EQ(save(store, "K", "a", REG_SZ, "2"), kRegOk);
+    EXPECT_EQ(save(store, "K\\Sub", "b", REG_SZ, "3"), kRegOk);
+    EXPECT_EQ(load(store, "K\\Sub", "b"), std::make_pair(REG_SZ, std::string("3")));
+    // Until the commit, the file (what a killed process would leave) is the old one.
+    EXPECT_EQ(readFile(hiveFile()), before);
+    store.abandonBatch();
+    EXPECT_FALSE(load(store, "K", "a"));
+    store.beginBatch();
+    EXPECT_EQ(save(store, "K", "a", REG_SZ, "2"), kRegOk);
+    EXPECT_EQ(save(store, "K", "b", REG_SZ, "3"), kRegOk);
+    EXPECT_EQ(store.commitBatch(), kRegOk);
+    RegistryStore fresh(registryDir());
+    EXPECT_EQ(load(fresh, "K", "a"), std::make_pair(REG_SZ, std::string("2")));
+    EXPECT_EQ(load(fresh, "K", "b"), std::make_pair(REG_SZ, std::string("3")));
 }
 
 TEST_F(RegistryStoreTest, DeletingWhatIsNotThereWritesNothing) {
@@ -319,6 +308,13 @@ TEST_F(RegistryStoreTest, ANewHiveIsPrivateAndALinkedOneIsWrittenThroughItsLink)
               "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\M]\n\"b\"=hex:07\n");
     EXPECT_EQ(std::filesystem::status(target).permissions(), std::filesystem::perms(0640));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(elsewhere.path()), {}), 1);
+
+    // A hive without its owner's write bit is read-only, for root too: refused, left as it is.
+    std::filesystem::permissions(target, std::filesystem::perms(0444));
+    EXPECT_EQ(store.setValue(key, "c", REG_BINARY, data, 1), kRegAccessDenied);
+    EXPECT_EQ(readFile(target),
+              "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\M]\n\"b\"=hex:07\n");
+    EXPECT_EQ(store.queryValue(key, "c", nullptr, nullptr, nullptr), kRegNotFound);
 }
 
 class UnwritableFolder : public testsupport::HeadlessTest,

@@ -9,25 +9,36 @@ namespace {
 
 using install::InstallSettings;
 
-std::optional<std::string> parse(std::vector<std::string_view> args, InstallSettings& settings) {
-    return install::parseArguments(args, settings);
-}
-
-TEST(InstallArguments, RequireSiteCompanyAndIniAndRejectStrayWords) {
+TEST(InstallArguments, AreCheckedBeforeAnythingIsStored) {
     struct Case {
         std::vector<std::string_view> args;
-        bool ok;
+        std::string error;  // the start of the error text; empty: accepted
     } cases[] = {
-        {{"--site", "http://h", "--company", "C", "--ini", "x.ini"}, true},
-        {{"--site", "http://h", "--company", "C"}, false},
-        {{"--company", "C", "--ini", "x.ini"}, false},
-        {{"--site", "http://h", "--company", "C", "--ini"}, false},
-        {{"--site", "http://h", "--company", "C", "--ini", "x.ini", "--colour", "red"}, false},
+        {{"--site", "https://h:1", "--company", "C", "--ini", "x.ini"}, ""},
+        {{"--site", "http://h", "--company", "C"}, "--site, --company and --ini are required"},
+        {{"--site", "http://h", "--company", "C", "--ini"}, "missing value after --ini"},
+        {{"--colour", "red"}, "unknown option --colour"},
+        {{"--site", "h.example", "--company", "C", "--ini", "x"}, "--site must be"},
+        {{"--site", "http://h/", "--company", "C", "--ini", "x"}, "--site must be"},
+        {{"--site", "http://", "--company", "C", "--ini", "x"}, "--site must be"},
+        {{"--site", "http://h", "--company",
+          "\xC5\x81\xC3\xB3"
+          "d\xC5\xBA",
+          "--ini", "x"},
+         "--company holds characters that the registry's code page"},
+        {{"--site", "http://h", "--company", "C", "--ini", "x", "--login", "login.php"},
+         "--login must begin with \"/\""},
     };
     for (const auto& c : cases) {
         InstallSettings settings;
-        EXPECT_EQ(!parse(c.args, settings).has_value(), c.ok) << c.args.size();
+        EXPECT_EQ(install::parseArguments(c.args, settings).value_or("").substr(0, c.error.size()),
+                  c.error)
+            << c.args[0];
     }
+    InstallSettings settings;
+    const std::vector<std::string_view> help = {"--site", "http://h", "--help"};
+    EXPECT_FALSE(install::parseArguments(help, settings));
+    EXPECT_TRUE(settings.help);
 }
 
 class InstallSettingsTest : public testsupport::RegistryTest {};
@@ -37,16 +48,18 @@ TEST_F(InstallSettingsTest, WritesTheLinksAndCompanyDetailsUnderTheIniSettingsKe
     const std::string ini = program.file("PexarDeskTop.ini");
     testsupport::writeFile(ini, "[StartDetails]\r\nREGADDRESS=Software\\Tarnix\\Demo\r\n");
     InstallSettings settings;
-    ASSERT_FALSE(parse({"--site", "http://127.0.0.1:9", "--company", "Acme Ltd", "--address",
-                        "1 Road\nTown", "--ini", ini},
-                       settings));
-    const std::string key = install::settingsKeyPath(ini);
-    ASSERT_EQ(key, "Software\\Tarnix\\Demo");
-    EXPECT_TRUE(install::writeSettings(settings, key));
+    const std::vector<std::string_view> args = {
+        "--site",    "http://127.0.0.1:9",  "--company", "Acme Ltd",
+        "--address", "1 Road\r\nTown\rEnd", "--ini",     ini};
+    ASSERT_FALSE(install::parseArguments(args, settings));
+    std::string error;
+    const auto key = install::settingsKeyPath(ini, error);
+    ASSERT_EQ(key, "Software\\Tarnix\\Demo") << error;
+    EXPECT_TRUE(install::writeSettings(settings, *key));
 
     clsRegistry registry;
     auto read = [&](const std::string& sub, const std::string& name) {
-        return registry.GetSettingString(1, key + sub, name);
+        return registry.GetSettingString(1, *key + sub, name);
     };
     EXPECT_EQ(read("\\DAPLinks", "X6Domain"), "http://127.0.0.1:9");
     EXPECT_EQ(read("\\DAPLinks", "X6LoginURL"), "/login.php");
@@ -54,7 +67,7 @@ TEST_F(InstallSettingsTest, WritesTheLinksAndCompanyDetailsUnderTheIniSettingsKe
     EXPECT_EQ(read("\\DAPLinks", "X6NewRequestURL"), "/popup/");
     EXPECT_EQ(read("\\CompanyDetails", "SystemTrayTT"), "Acme Ltd");
     EXPECT_EQ(read("\\CompanyDetails", "Name"), "Acme Ltd");
-    EXPECT_EQ(read("\\CompanyDetails", "Address"), "1 Road¿§æ§¿Town");
+    EXPECT_EQ(read("\\CompanyDetails", "Address"), "1 Road¿§æ§¿Town¿§æ§¿End");
 }
 
 TEST_F(InstallSettingsTest, AnUnwritableRegistryFolderIsReportedAsAFailure) {
@@ -67,12 +80,15 @@ TEST_F(InstallSettingsTest, AnUnwritableRegistryFolderIsReportedAsAFailure) {
     EXPECT_FALSE(install::writeSettings(settings, "Software\\Tarnix\\Demo"));
 }
 
-TEST_F(InstallSettingsTest, AnIniWithoutTheKeyPathNamesNone) {
+TEST_F(InstallSettingsTest, AnIniThatCannotBeReadOrNamesNoKeyIsSaidSo) {
     testsupport::TempDir program;
     const std::string ini = program.file("PexarDeskTop.ini");
     testsupport::writeFile(ini, "[Language]\r\nLang=1\r\n");
-    EXPECT_EQ(install::settingsKeyPath(ini), "");
-    EXPECT_EQ(install::settingsKeyPath(program.file("missing.ini")), "");
+    std::string error;
+    EXPECT_FALSE(install::settingsKeyPath(ini, error));
+    EXPECT_EQ(error, ini + " names no [StartDetails] REGADDRESS");
+    EXPECT_FALSE(install::settingsKeyPath(program.file("missing.ini"), error));
+    EXPECT_EQ(error, "cannot read " + program.file("missing.ini") + ": No such file or directory");
 }
 
 }  // namespace
