@@ -1,5 +1,10 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+
 #include "platform/registry/registry_store.h"
 #include "support/headless_test.h"
 
@@ -25,5 +30,15 @@ class RegistryTest : public HeadlessTest {
   private:
     TempDir folder_;
 };
+
+// Stores raw bytes of any type, as another program might have left them, making the key; the
+// status of the first call that failed.
+int32_t storeValue(platform::RegistryStore& store, const std::string& path, const std::string& name,
+                   uint32_t type, const std::string& data, win::HKEY root = win::HKEY_CURRENT_USER);
+
+// Type and bytes of a value as stored, or nothing when it cannot be read.
+std::optional<std::pair<uint32_t, std::string>> storedValue(
+    platform::RegistryStore& store, const std::string& path, const std::string& name,
+    win::HKEY root = win::HKEY_CURRENT_USER);
 
 }  // namespace testsupport

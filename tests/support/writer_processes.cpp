@@ -4,11 +4,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <random>
 #include <string>
 #include <thread>
+
+#include "support/headless_test.h"
 
 namespace testsupport {
 
@@ -77,6 +82,39 @@ KillLoop killWritersMidway(int tries, const std::filesystem::path& folder,
         }
     }
     return loop;
+}
+
+void expectWritersLoseNothing(
+    const std::filesystem::path& folder, const std::vector<std::string>& files,
+    const std::function<bool(const std::string&, const std::string&)>& write,
+    const std::function<std::string(const std::string&)>& read) {
+    auto name = [](int writer, int n) {
+        return "w" + std::to_string(writer) + "-" + std::to_string(n);
+    };
+    EXPECT_TRUE(writeTogether(8, [&](int writer) {
+        for (int n = 0; n < 25; ++n) {
+            if (!write(name(writer, n), std::to_string(n))) {
+                return false;
+            }
+        }
+        return true;
+    }));
+    const KillLoop loop = killWritersMidway(killTries(25), folder, [&](int n) {
+        return write("k" + std::to_string(n), std::to_string(n));
+    });
+    EXPECT_EQ(loop.failedWriters, 0);
+    EXPECT_TRUE(write("last", "1"));  // clears what the last writer killed left
+    for (int writer = 0; writer < 8; ++writer) {
+        for (int n = 0; n < 25; ++n) {
+            EXPECT_EQ(read(name(writer, n)), std::to_string(n)) << name(writer, n);
+        }
+    }
+    for (const int n : loop.stored) {
+        EXPECT_EQ(read("k" + std::to_string(n)), std::to_string(n));
+    }
+    EXPECT_EQ(filesIn(folder), files);
+    std::printf("kill loop: %d writers killed, %zu values stored, %d kills left a temporary file\n",
+                killTries(25), loop.stored.size(), loop.temporaryFilesSeen);
 }
 
 int killTries(int fallback) {

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <string>
 #include <vector>
 
 // Several processes writing one settings file: at the same time, or killed in the middle.
@@ -21,6 +22,16 @@ struct KillLoop {
 // SIGKILL after a random time of up to 3 ms. The child reports each n after its write returned.
 KillLoop killWritersMidway(int tries, const std::filesystem::path& folder,
                            const std::function<bool(int n)>& write);
+
+// The two ways writers of one settings file could lose values, checked in folder: eight processes
+// writing 25 values each at once, then a kill loop (killTries(25) writers killed midway).
+// write(name, value) stores one value and tells whether it did; read(name) gives it back. Every
+// value stored must be there afterwards, and the folder must hold files only (no temporary file
+// of a killed writer once another one has written).
+void expectWritersLoseNothing(
+    const std::filesystem::path& folder, const std::vector<std::string>& files,
+    const std::function<bool(const std::string&, const std::string&)>& write,
+    const std::function<std::string(const std::string&)>& read);
 
 // How many tries a kill loop makes: TARNIX_KILL_TRIES when set (the long runs of
 // bench/store-faults), else fallback.

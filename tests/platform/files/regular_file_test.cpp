@@ -63,31 +63,6 @@ INSTANTIATE_TEST_SUITE_P(
                       ReadCase{"LinkToAFile", "link", ReadOutcome::Read, "0123456789"}),
     [](const auto& info) { return std::string(info.param.label); });
 
-TEST(WriteFileAtomically, GivesANewFileItsModeAndReportsWhatItWrote) {
-    TempDir dir;
-    const auto path = dir.path() / "new";
-    const mode_t mask = ::umask(022);
-    struct stat written {};
-    EXPECT_FALSE(
-        platform::writeFileAtomically(path, "abc", {.newFileMode = 0640, .written = &written}));
-    EXPECT_FALSE(platform::writeFileAtomically(dir.path() / "other", ""));
-    ::umask(mask);
-    EXPECT_EQ(readFile(path), "abc");
-    struct stat now {};
-    ASSERT_EQ(::stat(path.c_str(), &now), 0);
-    EXPECT_EQ(written.st_ino, now.st_ino);
-    EXPECT_EQ(written.st_size, 3);
-    EXPECT_EQ(now.st_mode & 07777, 0640u);
-    EXPECT_EQ(std::filesystem::status(dir.path() / "other").permissions(),
-              std::filesystem::perms(0644));
-    // Written again, the file keeps the permissions it has now, whatever mode a new one gets.
-    std::filesystem::permissions(path, std::filesystem::perms(0604));
-    EXPECT_FALSE(platform::writeFileAtomically(path, "abcd", {.newFileMode = 0600}));
-    EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0604));
-    EXPECT_EQ(readFile(path), "abcd");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
-}
-
 TEST(WriterLock, ClearsTheTemporaryFilesOfDeadWritersOnly) {
     TempDir dir;
     const pid_t dead = ::fork();
