@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 #include "platform/files/atomic_write.h"
 
@@ -15,12 +14,14 @@ WriterLock::WriterLock(const std::filesystem::path& file) {
     const std::string lockFile = file.string() + ".lock";
     fd_ = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd_ < 0) {
-        error_ = "cannot open the lock " + lockFile + ": " + std::strerror(errno);
+        cause_ = std::error_code(errno, std::generic_category());
+        error_ = "cannot open the lock " + lockFile + ": " + cause_.message();
         return;
     }
     while (::flock(fd_, LOCK_EX) != 0) {
         if (errno != EINTR) {
-            error_ = "cannot lock " + lockFile + ": " + std::strerror(errno);
+            cause_ = std::error_code(errno, std::generic_category());
+            error_ = "cannot lock " + lockFile + ": " + cause_.message();
             ::close(fd_);
             fd_ = -1;
             return;

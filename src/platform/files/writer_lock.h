@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 namespace platform {
 
@@ -19,12 +20,14 @@ class WriterLock {
     WriterLock& operator=(const WriterLock&) = delete;
 
     bool held() const { return fd_ >= 0; }
-    // Why the lock is not held.
+    // Why the lock is not held: a sentence naming the lock file, and the system's error.
     const std::string& error() const { return error_; }
+    std::error_code cause() const { return cause_; }
 
   private:
     int fd_ = -1;
     std::string error_;
+    std::error_code cause_;
 };
 
 }  // namespace platform

@@ -60,6 +60,15 @@ void traceSet(size_t hive, const std::vector<std::string>& names, const std::str
                           " type=" + std::to_string(type) + " bytes=" + std::to_string(size));
 }
 
+// A write the system refused for want of permission is access denied; any other failure is a
+// write that could not be made.
+int32_t writeStatus(const std::error_code& error) {
+    const bool refused = error == std::errc::permission_denied ||
+                         error == std::errc::operation_not_permitted ||
+                         error == std::errc::read_only_file_system;
+    return refused ? kRegAccessDenied : kRegCannotWrite;
+}
+
 void report(const std::string& traceLine, const std::string& message) {
     std::fprintf(stderr, "tarnix: %s\n", message.c_str());
     trace("registry", traceLine);
@@ -240,8 +249,9 @@ int32_t RegistryStore::takeLock(size_t hive, std::unique_ptr<WriterLock>& lock) 
     lock = std::make_unique<WriterLock>(files_[hive]);
     if (!lock->held()) {
         reportWriteFailure(hive, lock->error());
+        const int32_t status = writeStatus(lock->cause());
         lock.reset();
-        return kRegCannotWrite;
+        return status;
     }
     return kRegOk;
 }
@@ -254,10 +264,7 @@ int32_t RegistryStore::writeHive(size_t hive, const Key& root) {
     if (const auto error =
             writeFileAtomically(file, registry::formatHive(kRoots[hive].name, root), how)) {
         reportWriteFailure(hive, "cannot write " + file.string() + ": " + error.message());
-        const bool refused = error == std::errc::permission_denied ||
-                             error == std::errc::operation_not_permitted ||
-                             error == std::errc::read_only_file_system;
-        return refused ? kRegAccessDenied : kRegCannotWrite;
+        return writeStatus(error);
     }
     hives_[hive].identity = registry::identityOf(written);
     unsynced_[hive] = true;
