@@ -6,17 +6,17 @@ void IniKeyArray::ReDim(std::int16_t upper) {
     if (upper < 0) {
         platform::raise(platform::kSubscriptOutOfRange);
     }
-    for (auto& column : columns_) {
-        column.assign(static_cast<size_t>(upper) + 1, std::string());
-    }
+    rows_.assign(static_cast<size_t>(upper) + 1, {});
 }
 
 void IniKeyArray::ReDimPreserve(std::int16_t upper) {
     if (upper < 0) {
         platform::raise(platform::kSubscriptOutOfRange);
     }
-    for (auto& column : columns_) {
-        column.resize(static_cast<size_t>(upper) + 1);
+    if (static_cast<size_t>(upper) == rows_.size()) {
+        rows_.emplace_back();  // the listing's one more row
+    } else {
+        rows_.resize(static_cast<size_t>(upper) + 1);
     }
 }
 
@@ -29,5 +29,5 @@ const std::string& IniKeyArray::operator()(int first, int second) const {
     if (first < 0 || first > 2 || second < 0 || second > UBound2()) {
         platform::raise(platform::kSubscriptOutOfRange);
     }
-    return columns_[static_cast<size_t>(first)][static_cast<size_t>(second)];
+    return rows_[static_cast<size_t>(second)][static_cast<size_t>(first)];
 }

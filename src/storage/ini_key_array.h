@@ -17,11 +17,12 @@ class IniKeyArray {
     // Second index 0 to upper, keeping the elements both bounds hold.
     void ReDimPreserve(std::int16_t upper);
 
-    std::int16_t UBound2() const { return static_cast<std::int16_t>(columns_[0].size() - 1); }
+    std::int16_t UBound2() const { return static_cast<std::int16_t>(rows_.size() - 1); }
 
     std::string& operator()(int first, int second);
     const std::string& operator()(int first, int second) const;
 
   private:
-    std::array<std::vector<std::string>, 3> columns_;
+    // Element (first, second) is rows_[second][first].
+    std::vector<std::array<std::string, 3>> rows_;
 };

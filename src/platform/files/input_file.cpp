@@ -21,22 +21,14 @@ InputFile::InputFile(std::string_view path) {
     if (outcome != ReadOutcome::Read) {
         raise(kPathFileAccess);
     }
+    lines_ = LineBreaks(bytes_);
 }
 
 std::string InputFile::LineInput() {
     if (Eof()) {
         raise(kInputPastEnd);
     }
-    size_t end = bytes_.find_first_of("\r\n", next_);
-    if (end == std::string::npos) {
-        end = bytes_.size();
-    }
-    const std::string_view line = std::string_view(bytes_).substr(next_, end - next_);
-    next_ = end + 1;
-    if (end + 1 < bytes_.size() && bytes_[end] == '\r' && bytes_[end + 1] == '\n') {
-        ++next_;
-    }
-    return fromAnsi(line);
+    return fromAnsi(lines_.next());
 }
 
 }  // namespace platform

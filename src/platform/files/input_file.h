@@ -1,8 +1,9 @@
 #pragma once
 
-#include <cstddef>
 #include <string>
 #include <string_view>
+
+#include "platform/files/line_breaks.h"
 
 namespace platform {
 
@@ -17,16 +18,18 @@ class InputFile {
     // Run-time error 53 when the file does not exist, 76 when its folder does not exist, 75 when
     // it is not an ordinary file, is larger than the limit or cannot be read.
     explicit InputFile(std::string_view path);
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
 
     // True when no byte is left to read.
-    bool Eof() const { return next_ >= bytes_.size(); }
+    bool Eof() const { return lines_.done(); }
 
     // The next line; run-time error 62 past the end of the file.
     std::string LineInput();
 
   private:
     std::string bytes_;
-    size_t next_ = 0;
+    LineBreaks lines_{bytes_};
 };
 
 }  // namespace platform

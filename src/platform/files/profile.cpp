@@ -1,5 +1,7 @@
 #include "platform/files/profile.h"
 
+#include <algorithm>
+
 #include "platform/files/atomic_write.h"
 #include "platform/files/paths.h"
 #include "platform/files/profile_text.h"
@@ -63,19 +65,29 @@ std::optional<std::string> changedText(FileState state, const std::string& bytes
 }  // namespace
 
 ProfileSection::ProfileSection(std::string_view file, std::string_view section) {
-    std::string bytes;
-    if (readBytes(nativePath(file), bytes) == FileState::Read) {
-        values_ = ProfileText(bytes).sectionValues(toAnsi(section));
+    if (readBytes(nativePath(file), bytes_) != FileState::Read) {
+        return;
+    }
+    const auto entries = ProfileText::sectionEntries(bytes_, toAnsi(section));
+    values_.reserve(entries.size());
+    for (const auto& [key, value] : entries) {
+        values_.emplace(ansiFolded(key), value);  // a key's first entry is the one read
     }
 }
 
 std::uint32_t ProfileSection::get(std::string_view key, std::string_view defaultValue,
                                   std::string& buffer, std::uint32_t size) const {
-    const auto found = values_.find(ansiFolded(trimBlanks(toAnsi(key))));
-    std::string value = found != values_.end() ? found->second : toAnsi(defaultValue);
-    if (value.size() >= size) {
-        value.resize(size == 0 ? 0 : size - 1);
+    key = trimBlanks(key);  // blanks are the same in both encodings
+    const bool ascii = std::all_of(key.begin(), key.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    name_.assign(ascii ? std::string_view(key) : std::string_view(toAnsi(key)));
+    for (char& c : name_) {
+        c = static_cast<char>(ansiFoldCase(static_cast<unsigned char>(c)));
     }
+    const auto found = values_.find(std::string_view(name_));
+    const std::string fallback = found == values_.end() ? toAnsi(defaultValue) : std::string();
+    const std::string_view value =
+        (found != values_.end() ? found->second : fallback).substr(0, size == 0 ? 0 : size - 1);
     buffer = fromAnsi(value);
     return static_cast<std::uint32_t>(value.size());
 }

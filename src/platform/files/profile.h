@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,12 +44,24 @@ namespace platform {
 class ProfileSection {
   public:
     ProfileSection(std::string_view file, std::string_view section);
+    ProfileSection(const ProfileSection&) = delete;
+    ProfileSection& operator=(const ProfileSection&) = delete;
 
     std::uint32_t get(std::string_view key, std::string_view defaultValue, std::string& buffer,
                       std::uint32_t size) const;
 
   private:
-    std::unordered_map<std::string, std::string> values_;  // by folded key, in the code page
+    struct NameHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view name) const {
+            return std::hash<std::string_view>{}(name);
+        }
+    };
+
+    std::string bytes_;
+    // Each key's first value (a part of bytes_), by the key folded to lower case.
+    std::unordered_map<std::string, std::string_view, NameHash, std::equal_to<>> values_;
+    mutable std::string name_;  // the folded name of the last lookup, kept for its buffer
 };
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "platform/files/line_breaks.h"
 #include "platform/runtime/ansi.h"
 #include "platform/runtime/text.h"
 
@@ -44,18 +45,10 @@ bool hasLineBreakOrNul(std::string_view text) {
 }  // namespace
 
 ProfileText::ProfileText(std::string_view bytes) {
-    size_t pos = 0;
-    while (pos < bytes.size()) {
-        const size_t end = bytes.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos) {
-            lines_.push_back({std::string(bytes.substr(pos)), ""});
-            break;
-        }
-        const size_t breakLength =
-            (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') ? 2 : 1;
-        lines_.push_back({std::string(bytes.substr(pos, end - pos)),
-                          std::string(bytes.substr(end, breakLength))});
-        pos = end + breakLength;
+    for (LineBreaks lines(bytes); !lines.done();) {
+        std::string_view lineBreak;
+        const std::string_view text = lines.next(&lineBreak);
+        lines_.push_back({std::string(text), std::string(lineBreak)});
     }
 }
 
@@ -90,20 +83,22 @@ size_t ProfileText::findKey(size_t header, std::string_view key) const {
     return end;
 }
 
-std::unordered_map<std::string, std::string> ProfileText::sectionValues(
-    std::string_view section) const {
-    std::unordered_map<std::string, std::string> values;
-    const size_t header = findSection(section);
-    const size_t end = header < lines_.size() ? sectionEnd(header) : header;
-    for (size_t i = header + 1; i < end; ++i) {
-        const std::string_view text = lines_[i].text;
-        const size_t equals = text.find('=');
-        if (equals != std::string_view::npos) {
-            values.emplace(ansiFolded(trimBlanks(text.substr(0, equals))),
-                           std::string(entryValue(text)));
+std::vector<ProfileText::Entry> ProfileText::sectionEntries(std::string_view bytes,
+                                                            std::string_view section) {
+    std::vector<Entry> entries;
+    bool inSection = false;
+    for (LineBreaks lines(bytes); !lines.done();) {
+        const std::string_view line = lines.next();
+        if (const auto name = headerName(line)) {
+            if (inSection) {
+                break;  // the first section of that name is the one read
+            }
+            inSection = sameName(*name, section);
+        } else if (const size_t equals = line.find('='); inSection && equals != line.npos) {
+            entries.emplace_back(trimBlanks(line.substr(0, equals)), entryValue(line));
         }
     }
-    return values;
+    return entries;
 }
 
 void ProfileText::set(std::string_view section, std::string_view key, std::string_view value) {

@@ -2,7 +2,7 @@
 
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -21,9 +21,11 @@ class ProfileText {
   public:
     explicit ProfileText(std::string_view bytes);
 
-    // The values of the section's entries by key folded to lower case (ansiFolded); empty when the
-    // section is missing.
-    std::unordered_map<std::string, std::string> sectionValues(std::string_view section) const;
+    // The entries of section in bytes as a reader sees them, in file order: each key (without the
+    // blanks around it) and value as the parts of bytes that hold them. Read in one pass without
+    // keeping the lines; empty when the section is missing.
+    using Entry = std::pair<std::string_view, std::string_view>;
+    static std::vector<Entry> sectionEntries(std::string_view bytes, std::string_view section);
 
     // Sets the value, adding the key at the end of its section and the section at the end of the
     // text as needed. Only the value of an existing entry changes, its key keeps its spelling. A

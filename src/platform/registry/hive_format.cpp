@@ -85,6 +85,7 @@ uint32_t parseHexNumber(std::string_view digits, size_t maxDigits, const char* w
 // text and removes the token from s.
 std::string takeQuoted(std::string_view& s) {
     std::string text;
+    text.reserve(s.size());
     size_t i = 1;
     while (i < s.size() && s[i] != '"') {
         if (s[i] != '\\') {
@@ -136,6 +137,13 @@ std::string takeQuoted(std::string_view& s) {
     return text;
 }
 
+// UTF-8 text in the code page; ASCII text, the same in both, is kept as it is.
+std::string ansiOf(std::string text) {
+    const bool ascii = std::all_of(text.begin(), text.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return ascii ? text : toAnsi(text);
+}
+
 std::string parseHexBytes(std::string_view list) {
     std::string bytes;
     list = trimBlanks(list);
@@ -163,7 +171,7 @@ Value parseValueLine(std::string_view line) {
     if (line.front() == '@') {
         line.remove_prefix(1);
     } else {
-        value.name = toAnsi(takeQuoted(line));
+        value.name = ansiOf(takeQuoted(line));
     }
     line = trimBlanks(line);
     if (line.empty() || line.front() != '=') {
@@ -172,7 +180,7 @@ Value parseValueLine(std::string_view line) {
     line = trimBlanks(line.substr(1));
     if (!line.empty() && line.front() == '"') {
         value.type = win::REG_SZ;
-        value.data = toAnsi(takeQuoted(line));
+        value.data = ansiOf(takeQuoted(line));
         if (!trimBlanks(line).empty()) {
             throw FormatError("text after the closing quotation mark");
         }
@@ -277,24 +285,47 @@ class KeyTable {
         std::vector<Value> values;
     };
 
-    // A value that appears twice keeps its first place and name and takes the later data.
+    // A value that appears twice keeps its first place and name and takes the later data. Values
+    // are ordered by a hash of their folded name, so that equal names meet without a table.
     static std::vector<Value> lastOfEachName(std::vector<Value> values) {
-        if (values.size() < 2) {
-            return values;
+        std::vector<std::pair<uint64_t, size_t>> order(values.size());
+        for (size_t i = 0; i < values.size(); ++i) {
+            order[i] = {foldedHash(values[i].name), i};
         }
-        std::unordered_map<std::string, size_t> place(values.size());
-        std::vector<Value> kept;
-        kept.reserve(values.size());
-        for (auto& value : values) {
-            const auto [it, added] = place.emplace(ansiFolded(value.name), kept.size());
-            if (added) {
-                kept.push_back(std::move(value));
-            } else {
-                kept[it->second].type = value.type;
-                kept[it->second].data = std::move(value.data);
+        std::sort(order.begin(), order.end());
+        std::vector<bool> merged(values.size());
+        for (size_t a = 0; a < order.size(); ++a) {
+            for (size_t b = a + 1; b < order.size() && order[b].first == order[a].first; ++b) {
+                Value& first = values[order[a].second];
+                Value& later = values[order[b].second];
+                if (!merged[order[a].second] && !merged[order[b].second] &&
+                    sameName(first.name, later.name)) {
+                    first.type = later.type;
+                    first.data = std::move(later.data);
+                    merged[order[b].second] = true;
+                }
             }
         }
-        return kept;
+        size_t kept = 0;
+        for (size_t i = 0; i < values.size(); ++i) {
+            if (!merged[i]) {
+                if (kept != i) {
+                    values[kept] = std::move(values[i]);
+                }
+                ++kept;
+            }
+        }
+        values.resize(kept);
+        return values;
+    }
+
+    // FNV-1a of the name with its letters in lower case.
+    static uint64_t foldedHash(std::string_view name) {
+        uint64_t hash = 14695981039346656037u;
+        for (const char c : name) {
+            hash = (hash ^ ansiFoldCase(static_cast<unsigned char>(c))) * 1099511628211u;
+        }
+        return hash;
     }
 
     std::vector<Section> sections_;
@@ -353,12 +384,16 @@ ParsedHive parseHive(std::string_view rootName, std::string_view text) {
                 }
                 // Only a value line goes on in the next line (a long hex list wrapped at "\"):
                 // a comment or key line that ends in "\" must not swallow the line after it.
-                std::string joined(line);
-                while (joined.ends_with('\\') && number < lines.size()) {
-                    joined.pop_back();
-                    joined += trimBlanks(lines[number++]);
+                std::string joined;
+                if (line.ends_with('\\') && number < lines.size()) {
+                    joined = line;
+                    while (joined.ends_with('\\') && number < lines.size()) {
+                        joined.pop_back();
+                        joined += trimBlanks(lines[number++]);
+                    }
+                    line = joined;
                 }
-                keys.add(*current, parseValueLine(joined));
+                keys.add(*current, parseValueLine(line));
             } else {
                 throw FormatError("unexpected line");
             }

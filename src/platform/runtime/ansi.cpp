@@ -112,13 +112,16 @@ std::string toAnsi(std::string_view utf8) {
 std::string fromAnsi(std::string_view ansi) {
     std::string out;
     out.reserve(ansi.size());
-    for (const char c : ansi) {
-        const auto byte = static_cast<unsigned char>(c);
-        char32_t cp = byte;
-        if (byte >= 0x80 && byte < 0xA0) {
-            cp = kHigh[byte - 0x80];
+    for (size_t i = 0; i < ansi.size(); ++i) {
+        // ASCII is the same in both encodings: copy each run of it in one go.
+        const size_t asciiEnd = asciiRunEnd(ansi, i);
+        out.append(ansi.substr(i, asciiEnd - i));
+        i = asciiEnd;
+        if (i == ansi.size()) {
+            break;
         }
-        appendUtf8(out, cp);
+        const auto byte = static_cast<unsigned char>(ansi[i]);
+        appendUtf8(out, byte < 0xA0 ? kHigh[byte - 0x80] : char32_t{byte});
     }
     return out;
 }
