@@ -65,13 +65,11 @@ std::optional<std::string> changedText(FileState state, const std::string& bytes
 }  // namespace
 
 ProfileSection::ProfileSection(std::string_view file, std::string_view section) {
-    if (readBytes(nativePath(file), bytes_) != FileState::Read) {
-        return;
-    }
-    const auto entries = ProfileText::sectionEntries(bytes_, toAnsi(section));
-    values_.reserve(entries.size());
-    for (const auto& [key, value] : entries) {
-        values_.emplace(ansiFolded(key), value);  // a key's first entry is the one read
+    if (readBytes(nativePath(file), bytes_) == FileState::Read) {
+        ProfileText::forEachEntry(bytes_, toAnsi(section),
+                                  [this](std::string_view key, std::string_view value) {
+                                      values_.emplace(key, value);  // a key's first entry is read
+                                  });
     }
 }
 
@@ -80,11 +78,8 @@ std::uint32_t ProfileSection::get(std::string_view key, std::string_view default
     key = trimBlanks(key);  // blanks are the same in both encodings
     const bool ascii = std::all_of(key.begin(), key.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    name_.assign(ascii ? std::string_view(key) : std::string_view(toAnsi(key)));
-    for (char& c : name_) {
-        c = static_cast<char>(ansiFoldCase(static_cast<unsigned char>(c)));
-    }
-    const auto found = values_.find(std::string_view(name_));
+    const std::string converted = ascii ? std::string() : toAnsi(key);
+    const auto found = values_.find(ascii ? key : std::string_view(converted));
     const std::string fallback = found == values_.end() ? toAnsi(defaultValue) : std::string();
     const std::string_view value =
         (found != values_.end() ? found->second : fallback).substr(0, size == 0 ? 0 : size - 1);

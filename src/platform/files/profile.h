@@ -1,11 +1,12 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+
+#include "platform/runtime/ansi.h"
 
 // The profile (INI file) functions. The file is in the ANSI code page (Windows-1252); names and
 // values are UTF-8 here and converted at this boundary. Section and key names match without regard
@@ -53,15 +54,18 @@ class ProfileSection {
   private:
     struct NameHash {
         using is_transparent = void;
-        size_t operator()(std::string_view name) const {
-            return std::hash<std::string_view>{}(name);
+        size_t operator()(std::string_view name) const { return ansiFoldedHash(name); }
+    };
+    struct SameName {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const {
+            return ansiEqualIgnoringCase(a, b);
         }
     };
 
     std::string bytes_;
-    // Each key's first value (a part of bytes_), by the key folded to lower case.
-    std::unordered_map<std::string, std::string_view, NameHash, std::equal_to<>> values_;
-    mutable std::string name_;  // the folded name of the last lookup, kept for its buffer
+    // Each key's first value, both parts of bytes_; keys compare without regard to case.
+    std::unordered_map<std::string_view, std::string_view, NameHash, SameName> values_;
 };
 
 }  // namespace platform

@@ -83,22 +83,20 @@ size_t ProfileText::findKey(size_t header, std::string_view key) const {
     return end;
 }
 
-std::vector<ProfileText::Entry> ProfileText::sectionEntries(std::string_view bytes,
-                                                            std::string_view section) {
-    std::vector<Entry> entries;
+void ProfileText::forEachEntry(std::string_view bytes, std::string_view section,
+                               const EntryVisitor& visit) {
     bool inSection = false;
     for (LineBreaks lines(bytes); !lines.done();) {
         const std::string_view line = lines.next();
         if (const auto name = headerName(line)) {
             if (inSection) {
-                break;  // the first section of that name is the one read
+                return;  // the first section of that name is the one read
             }
             inSection = sameName(*name, section);
         } else if (const size_t equals = line.find('='); inSection && equals != line.npos) {
-            entries.emplace_back(trimBlanks(line.substr(0, equals)), entryValue(line));
+            visit(trimBlanks(line.substr(0, equals)), entryValue(line));
         }
     }
-    return entries;
 }
 
 void ProfileText::set(std::string_view section, std::string_view key, std::string_view value) {

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace platform {
@@ -21,11 +21,12 @@ class ProfileText {
   public:
     explicit ProfileText(std::string_view bytes);
 
-    // The entries of section in bytes as a reader sees them, in file order: each key (without the
-    // blanks around it) and value as the parts of bytes that hold them. Read in one pass without
-    // keeping the lines; empty when the section is missing.
-    using Entry = std::pair<std::string_view, std::string_view>;
-    static std::vector<Entry> sectionEntries(std::string_view bytes, std::string_view section);
+    // Calls visit(key, value) for each entry of section in bytes as a reader sees it, in file
+    // order: the key without the blanks around it, both as the parts of bytes that hold them.
+    // Reads in one pass without keeping the lines; nothing when the section is missing.
+    using EntryVisitor = std::function<void(std::string_view key, std::string_view value)>;
+    static void forEachEntry(std::string_view bytes, std::string_view section,
+                             const EntryVisitor& visit);
 
     // Sets the value, adding the key at the end of its section and the section at the end of the
     // text as needed. Only the value of an existing entry changes, its key keeps its spelling. A

@@ -290,7 +290,7 @@ class KeyTable {
     static std::vector<Value> lastOfEachName(std::vector<Value> values) {
         std::vector<std::pair<uint64_t, size_t>> order(values.size());
         for (size_t i = 0; i < values.size(); ++i) {
-            order[i] = {foldedHash(values[i].name), i};
+            order[i] = {ansiFoldedHash(values[i].name), i};
         }
         std::sort(order.begin(), order.end());
         std::vector<bool> merged(values.size());
@@ -317,15 +317,6 @@ class KeyTable {
         }
         values.resize(kept);
         return values;
-    }
-
-    // FNV-1a of the name with its letters in lower case.
-    static uint64_t foldedHash(std::string_view name) {
-        uint64_t hash = 14695981039346656037u;
-        for (const char c : name) {
-            hash = (hash ^ ansiFoldCase(static_cast<unsigned char>(c))) * 1099511628211u;
-        }
-        return hash;
     }
 
     std::vector<Section> sections_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace platform {
 
@@ -26,6 +27,13 @@ char toByte(char32_t cp) {
 }
 
 size_t asciiRunEnd(std::string_view text, size_t from) {
+    // Eight bytes at a time while none of them has its high bit set.
+    for (uint64_t word = 0; from + sizeof word <= text.size(); from += sizeof word) {
+        std::memcpy(&word, text.data() + from, sizeof word);
+        if ((word & 0x8080808080808080u) != 0) {
+            break;
+        }
+    }
     while (from < text.size() && static_cast<unsigned char>(text[from]) < 0x80) {
         ++from;
     }
@@ -129,22 +137,22 @@ std::string fromAnsi(std::string_view ansi) {
 std::string ansiFolded(std::string_view ansi) {
     std::string folded(ansi);
     for (char& c : folded) {
-        c = static_cast<char>(ansiFoldCase(static_cast<unsigned char>(c)));
+        c = static_cast<char>(kAnsiFolded[static_cast<unsigned char>(c)]);
     }
     return folded;
 }
 
 bool ansiEqualIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return ansiFoldCase(static_cast<unsigned char>(x)) ==
-                      ansiFoldCase(static_cast<unsigned char>(y));
+               return kAnsiFolded[static_cast<unsigned char>(x)] ==
+                      kAnsiFolded[static_cast<unsigned char>(y)];
            });
 }
 
 bool ansiLessIgnoringCase(std::string_view a, std::string_view b) {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return ansiFoldCase(static_cast<unsigned char>(x)) <
-               ansiFoldCase(static_cast<unsigned char>(y));
+        return kAnsiFolded[static_cast<unsigned char>(x)] <
+               kAnsiFolded[static_cast<unsigned char>(y)];
     });
 }
 

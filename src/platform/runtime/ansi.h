@@ -1,5 +1,8 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -37,6 +40,25 @@ constexpr unsigned char ansiFoldCase(unsigned char c) {
 // The text with every Windows-1252 letter in lower case: equal for texts that
 // ansiEqualIgnoringCase takes as one (a key for hashing names).
 std::string ansiFolded(std::string_view ansi);
+
+// ansiFoldCase of every byte, for loops over long texts.
+inline constexpr std::array<unsigned char, 256> kAnsiFolded = [] {
+    std::array<unsigned char, 256> table{};
+    for (size_t c = 0; c < table.size(); ++c) {
+        table[c] = ansiFoldCase(static_cast<unsigned char>(c));
+    }
+    return table;
+}();
+
+// A hash of the text with its letters in lower case (FNV-1a): equal for texts that
+// ansiEqualIgnoringCase takes as one.
+constexpr uint64_t ansiFoldedHash(std::string_view ansi) {
+    uint64_t hash = 14695981039346656037u;
+    for (const char c : ansi) {
+        hash = (hash ^ kAnsiFolded[static_cast<unsigned char>(c)]) * 1099511628211u;
+    }
+    return hash;
+}
 
 // True when two Windows-1252 texts differ at most in the case of their letters.
 bool ansiEqualIgnoringCase(std::string_view a, std::string_view b);
