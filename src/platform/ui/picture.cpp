@@ -25,6 +25,7 @@ const std::vector<uint8_t> kNoAlpha;
 }  // namespace
 
 struct StdPicture::State {
+    // The decoded picture less its pixels, which moved into the buffer the bitmap shares.
     detail::DecodedPicture picture;
     PixelBuffer pixels;
     mutable int32_t handle = 0;
