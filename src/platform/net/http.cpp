@@ -77,6 +77,19 @@ void traceOutcome(std::string_view url, const HttpResult& result, std::string_vi
     trace("http", detail);
 }
 
+// libcurl reports an answer that is not HTTP (no status line, an unknown version) as an unsupported
+// protocol, as it does a redirect to another scheme; only the latter leaves a last address that is
+// not http(s).
+TransferError transferError(CURL* h, CURLcode code) {
+    char* lastUrl = nullptr;
+    if (code == CURLE_UNSUPPORTED_PROTOCOL &&
+        curl_easy_getinfo(h, CURLINFO_EFFECTIVE_URL, &lastUrl) == CURLE_OK && lastUrl &&
+        isHttpUrl(lastUrl)) {
+        return kHttpInvalidServerResponse;
+    }
+    return transferErrorFromCurl(code);
+}
+
 HttpResult failed(std::string_view url, TransferError error, std::string_view reason) {
     HttpResult result;
     result.error = error;
@@ -150,6 +163,9 @@ HttpResult httpGet(std::string_view url, const HttpHeaders& headers) {
                      static_cast<long>(limits.connectTimeout.count()));
     curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, static_cast<long>(limits.totalTimeout.count()));
     curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+    // A fresh connection for every step of a redirect chain: a kept connection that the site has
+    // dropped would make libcurl retry silently and leave that failure in errorText for the trace.
+    curl_easy_setopt(h, CURLOPT_FORBID_REUSE, 1L);
     curl_easy_setopt(h, CURLOPT_USERAGENT, userAgent.c_str());
     curl_easy_setopt(h, CURLOPT_HTTPHEADER, headerList.get());
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, collect);
@@ -165,7 +181,7 @@ HttpResult httpGet(std::string_view url, const HttpHeaders& headers) {
     // Stopping at the cap is ours, not a failure of the transfer.
     const bool cappedOnPurpose = code == CURLE_WRITE_ERROR && body.truncated;
     if (code != CURLE_OK && !cappedOnPurpose) {
-        result.error = transferErrorFromCurl(code);
+        result.error = transferError(h, code);
         result.status = 0;
         traceOutcome(url, result, errorText[0] ? errorText : curl_easy_strerror(code));
         return result;
