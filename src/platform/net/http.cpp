@@ -3,7 +3,6 @@
 #include <curl/curl.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -11,11 +10,15 @@
 #include "platform/net/url.h"
 #include "platform/runtime/app_info.h"
 #include "platform/runtime/backend.h"
+#include "platform/runtime/env_setting.h"
 #include "platform/runtime/text.h"
 
 namespace platform::net {
 
 namespace {
+
+// Ten minutes: the program waits for every request on its one thread.
+constexpr int64_t kMaxTimeoutMs = 600'000;
 
 TransferLimits& currentLimits() {
     static TransferLimits limits = transferLimitsFromEnvironment();
@@ -101,14 +104,13 @@ HttpResult failed(std::string_view url, TransferError error, std::string_view re
 
 TransferLimits transferLimitsFromEnvironment() {
     TransferLimits limits;
-    if (const char* text = std::getenv("TARNIX_HTTP_TIMEOUT_MS")) {
-        char* end = nullptr;
-        const long ms = std::strtol(text, &end, 10);
-        if (ms > 0 && *end == '\0') {
-            limits.totalTimeout = std::chrono::milliseconds(ms);
-            limits.connectTimeout = std::min(limits.connectTimeout, limits.totalTimeout);
-        }
-    }
+    const int64_t fallback = limits.totalTimeout.count();
+    const int64_t ms = envSetting<int64_t>(
+        "TARNIX_HTTP_TIMEOUT_MS", fallback, "a whole number of milliseconds from 1 to 600000",
+        std::to_string(fallback),
+        [](std::string_view text) { return wholeNumberIn(text, 1, kMaxTimeoutMs); });
+    limits.totalTimeout = std::chrono::milliseconds(ms);
+    limits.connectTimeout = std::min(limits.connectTimeout, limits.totalTimeout);
     return limits;
 }
 

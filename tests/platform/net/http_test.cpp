@@ -249,7 +249,7 @@ TEST(TransferLimitsEnvironment, TimeOutReplacesTheTotalAndCapsTheConnect) {
     };
     for (const Case& c :
          {Case{"2000", 2000, 2000}, Case{"30000", 30000, 5000}, Case{"0", 10000, 5000},
-          Case{"-5", 10000, 5000}, Case{"12s", 10000, 5000}}) {
+          Case{"-5", 10000, 5000}, Case{"12s", 10000, 5000}, Case{"600001", 10000, 5000}}) {
         setenv("TARNIX_HTTP_TIMEOUT_MS", c.value, 1);
         const TransferLimits limits = transferLimitsFromEnvironment();
         EXPECT_EQ(limits.totalTimeout, milliseconds(c.total)) << c.value;
