@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <thread>
 
 #include "program_run.h"
@@ -115,6 +116,12 @@ TEST(Program, ASecondInstanceShowsItsMessageAndTouchesNothing) {
     // The first instance is undisturbed: still running, its tray icon still there.
     EXPECT_FALSE(first->exitCode(milliseconds(0)).has_value());
     EXPECT_TRUE(linesWith(readTrace(installation.traceFile("first")), "tray delete").empty());
+    // A termination signal ends its session as the desktop's end of session does.
+    first->signal(SIGTERM);
+    ASSERT_EQ(first->exitCode(kRunLimit), 0) << first->errorText();
+    const auto unloaded = linesWith(readTrace(installation.traceFile("first")), "form unloaded");
+    ASSERT_EQ(unloaded.size(), 1u);
+    EXPECT_EQ(unloaded[0].text, "form unloaded hwnd=1 name=frmTarnix mode=2");
 }
 
 }  // namespace

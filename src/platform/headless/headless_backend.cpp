@@ -154,6 +154,7 @@ HeadlessBackend::HeadlessBackend(HeadlessConfig config) : config_(std::move(conf
 }
 
 HeadlessBackend::~HeadlessBackend() {
+    stopSignals();
     if (ownsSink_) {
         std::fclose(sink_);
     }
@@ -293,6 +294,9 @@ std::vector<InputEvent> HeadlessBackend::takeInput(int64_t nowMs) {
         due.push_back(std::move(input_.front()));
         input_.pop_front();
     }
+    if (takeSignal()) {
+        due.push_back({nowMs, "end-session", {}});
+    }
     return due;
 }
 
@@ -301,6 +305,19 @@ bool HeadlessBackend::waitForInput(int64_t untilMs) {
     int64_t target = untilMs;
     if (next >= 0 && (target < 0 || next < target)) {
         target = next;
+    }
+    if (signalPipe_ >= 0 && virtualClock_ == nullptr) {
+        // A signal may end the wait at any moment; with no deadline the wait is for one.
+        while (target < 0 || clock_->nowMs() < target) {
+            const int64_t left = target < 0 ? -1 : target - clock_->nowMs();
+            if (signalPending(static_cast<int>(std::min<int64_t>(left, INT32_MAX)))) {
+                break;
+            }
+        }
+        return true;
+    }
+    if (signalPending(0)) {
+        return true;
     }
     if (target < 0) {
         return false;

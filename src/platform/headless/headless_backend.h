@@ -75,6 +75,11 @@ class HeadlessBackend : public Backend {
     // holds a bad line, reports why on stderr and loads nothing.
     void loadScriptFile(const std::string& path);
 
+    // From now on SIGINT, SIGTERM and SIGHUP end the session (an "end-session" action), and on the
+    // real clock the loop waits for one when nothing else can happen, instead of ending. For the
+    // program itself; one backend at a time.
+    void endSessionOnSignals();
+
     // Sound: traces the play ("sound play path= from= ms=") once the file proves readable, and
     // the early stop ("sound stop path=").
     bool playSound(std::string_view path, int64_t fromMs, int64_t durationMs) override;
@@ -99,6 +104,14 @@ class HeadlessBackend : public Backend {
     std::vector<std::string> lines_;
     std::deque<Answer> answers_;
     std::deque<InputEvent> input_;
+    // Read end of the pipe that the signal handler writes to; -1 until endSessionOnSignals.
+    int signalPipe_ = -1;
+
+    // Whether a signal came, waiting up to timeoutMs for one (-1: without limit).
+    bool signalPending(int timeoutMs) const;
+    // Whether a signal came since the last call.
+    bool takeSignal();
+    void stopSignals();
 };
 
 // The installed backend as the headless one (null when another backend is installed).

@@ -4,6 +4,7 @@
 
 #include <sys/stat.h>
 
+#include <csignal>
 #include <cstdlib>
 
 #include "platform/ui/msgbox.h"
@@ -126,6 +127,17 @@ TEST(HeadlessScriptFile, OnlyAWholeOrdinaryFileOfAtMostOneMebibyteIsLoaded) {
         EXPECT_EQ(backend.takeInput(10).size(), loaded ? 1u : 0u) << path;
         EXPECT_EQ(report.empty(), loaded) << report;
     }
+}
+
+TEST(HeadlessSignals, ATermSignalEndsTheSessionEvenWithNothingElseToWaitFor) {
+    platform::HeadlessBackend backend(platform::HeadlessConfig{});
+    EXPECT_FALSE(backend.waitForInput(-1));
+    backend.endSessionOnSignals();
+    std::raise(SIGTERM);
+    EXPECT_TRUE(backend.waitForInput(-1));
+    const auto input = backend.takeInput(backend.clock().nowMs());
+    ASSERT_EQ(input.size(), 1u);
+    EXPECT_EQ(input[0].action, "end-session");
 }
 
 TEST(HeadlessScript, LinesBecomeTimedActionsAndBadLinesAreNamed) {
