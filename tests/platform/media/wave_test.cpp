@@ -26,13 +26,9 @@ std::string withChunkBeforeData(const std::string& wave) {
     return wave.substr(0, 36) + chunk + wave.substr(36);
 }
 
-// Empty chunks between the format and the data: the reader looks at no more than 64 chunks.
-std::string withEmptyChunksBeforeData(const std::string& wave, int count) {
-    std::string chunks;
-    for (int i = 0; i < count; ++i) {
-        chunks += bytes("JUNK\0\0\0\0");
-    }
-    return wave.substr(0, 36) + chunks + wave.substr(36);
+// Empty chunks (all zero bytes) between the format and the data: the reader looks at 64 chunks.
+std::string withEmptyChunksBeforeData(const std::string& wave, size_t count) {
+    return wave.substr(0, 36) + std::string(8 * count, '\0') + wave.substr(36);
 }
 
 struct WaveCase {

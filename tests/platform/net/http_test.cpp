@@ -164,27 +164,24 @@ TEST_F(Http, ABlankAfterTheHostGoesOutPercentEncoded) {
 // second request on it is reset, as by a site that dropped the idle connection meanwhile.
 class CannedReplyServer {
   public:
-    explicit CannedReplyServer(std::string reply)
-        : reply_(std::move(reply)), listener_(::socket(AF_INET, SOCK_STREAM, 0)) {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    explicit CannedReplyServer(std::string reply) : listener_(::socket(AF_INET, SOCK_STREAM, 0)) {
+        sockaddr_in address{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
         socklen_t length = sizeof address;
         ::bind(listener_, reinterpret_cast<sockaddr*>(&address), length);
         ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
         ::listen(listener_, 8);
-        port_ = ntohs(address.sin_port);
-        thread_ = std::thread([this] {
-            for (int client; (client = ::accept(listener_, nullptr, nullptr)) >= 0;) {
+        url = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/";
+        thread_ = std::thread([this, reply = std::move(reply)] {
+            for (int client; (client = ::accept(listener_, nullptr, nullptr)) >= 0;
+                 ::close(client)) {
                 char request[4096];
                 if (::recv(client, request, sizeof request, 0) > 0) {
-                    ::send(client, reply_.data(), reply_.size(), MSG_NOSIGNAL);
+                    ::send(client, reply.data(), reply.size(), MSG_NOSIGNAL);
                 }
+                const linger reset{1, 0};
                 if (::recv(client, request, sizeof request, 0) > 0) {
-                    const linger reset{1, 0};
                     ::setsockopt(client, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
                 }
-                ::close(client);
             }
         });
     }
@@ -193,15 +190,10 @@ class CannedReplyServer {
         thread_.join();
         ::close(listener_);
     }
-    CannedReplyServer(const CannedReplyServer&) = delete;
-    CannedReplyServer& operator=(const CannedReplyServer&) = delete;
-
-    std::string url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }
+    std::string url;
 
   private:
-    std::string reply_;
     int listener_;
-    int port_ = 0;
     std::thread thread_;
 };
 
@@ -218,7 +210,7 @@ TEST_F(Http, AFailedAnswerIsReportedWithItsOwnCodeAndReason) {
           Case{found + "ftp://127.0.0.1/x\r\n\r\n", kInternetUnrecognizedScheme, "ftp"},
           Case{found + "/again\r\n\r\n", kHttpRedirectFailed, "redirects followed"}}) {
         CannedReplyServer canned(c.reply);
-        EXPECT_EQ(httpGet(canned.url()).error, c.error) << c.reply;
+        EXPECT_EQ(httpGet(canned.url).error, c.error) << c.reply;
         EXPECT_NE(traced("http").back().find(c.reason), std::string::npos) << traced("http").back();
     }
 }
