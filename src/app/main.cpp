@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "main/frmTarnix.h"
+#include "platform/headless/headless_backend.h"
 #include "platform/runtime/errors.h"
 #include "platform/ui/form.h"
 #include "platform/ui/loop.h"
@@ -9,6 +10,11 @@
 // The start-up object: the main window, then the message loop until no window remains loaded.
 int main() {
     try {
+        // On the real clock the program waits in the tray until its session ends; SIGINT, SIGTERM
+        // and SIGHUP end it as the desktop's end of session does.
+        if (auto* headless = platform::headless()) {
+            headless->endSessionOnSignals();
+        }
         win::Default<frmTarnix>().Show();
         return win::RunMessageLoop();
     } catch (const platform::RuntimeError& error) {
