@@ -1,5 +1,5 @@
 // Runs a hidden window with a 100 ms timer on the real clock for the given seconds (default 10)
-// and prints the ticks; measure it with `/usr/bin/time -v` (see tools/measure/idle.sh).
+// and prints the ticks; scripts/measure-idle measures it with `/usr/bin/time -v`.
 #include <cstdio>
 #include <cstdlib>
 
@@ -29,7 +29,12 @@ class frmIdle : public win::Form {
 
 int main(int argc, char** argv) {
     if (argc > 1) {
-        gSeconds = std::atoll(argv[1]);
+        char* end = nullptr;
+        gSeconds = std::strtoll(argv[1], &end, 10);
+        if (*end != '\0' || gSeconds < 1 || gSeconds > 3600) {
+            std::fprintf(stderr, "usage: idle_timer [seconds, 1 to 3600]\n");
+            return 2;
+        }
     }
     auto& form = win::Default<frmIdle>();
     form.Load();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <concepts>
 #include <cstdint>
 
 // Switches a window between top-most and not: bOnTop True (-1) makes it top-most, False (0) an
@@ -7,4 +8,7 @@
 // keeps its place and size and is not activated. A handle that names no window changes nothing.
 namespace mOnTop {
 void SetWindowOnTop(const int32_t& hWnd, const int16_t& bOnTop);
-}
+// A C++ bool would arrive as 1 and only raise the window: pass platform::toBool16(flag).
+template <std::same_as<bool> Flag>
+void SetWindowOnTop(const int32_t& hWnd, Flag bOnTop) = delete;
+}  // namespace mOnTop

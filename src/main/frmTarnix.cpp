@@ -9,6 +9,7 @@
 #include "main/settings_layout.h"
 #include "main/shared_objects.h"
 #include "platform/files/paths.h"
+#include "platform/runtime/errors.h"
 #include "platform/runtime/text.h"
 #include "platform/shell/instance.h"
 #include "platform/ui/msgbox.h"
@@ -23,9 +24,16 @@ constexpr float kBarFull = 50;
 constexpr float kNoNetRetries = 5;
 
 // The saved language index: the text's leading number rounded half to even. A number that does not
-// fit a 16-bit index reads as 0, which start-up turns into English like any other bad index.
+// fit a 16-bit index, even one too large for Val to read ("1e999", "&H1FFFFFFFF"), reads as 0,
+// which start-up turns into English like any other bad index.
 int16_t languageIndexFrom(const std::string& text) {
-    const double rounded = platform::roundHalfEven(platform::Val(text));
+    double number = 0;
+    try {
+        number = platform::Val(text);
+    } catch (const platform::RuntimeError&) {
+        return 0;
+    }
+    const double rounded = platform::roundHalfEven(number);
     if (!(rounded >= INT16_MIN && rounded <= INT16_MAX)) {
         return 0;
     }

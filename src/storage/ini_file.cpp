@@ -26,7 +26,8 @@ void ShowSectionNotFound(std::string_view Section, std::string_view tag) {
 }
 
 std::string SectionHeader(std::string_view Section) {
-    return "[" + std::string(Section) + "]";
+    // A char, not "[": GCC 12 at -O3 reports "[" + std::string as an overlapping copy.
+    return '[' + std::string(Section) + ']';
 }
 
 }  // namespace

@@ -10,6 +10,13 @@ using desktoptest::frmHost;
 
 class OnTopTest : public desktoptest::DesktopTest {};
 
+template <typename Flag>
+constexpr bool kTakesFlag = requires(Flag flag) {
+    mOnTop::SetWindowOnTop(1, flag);
+};
+static_assert(kTakesFlag<int16_t> && kTakesFlag<int> && !kTakesFlag<bool>,
+              "a C++ bool would become insert-after HWND_TOP instead of HWND_TOPMOST");
+
 TEST_F(OnTopTest, TrueFalseAndOtherValuesChooseTheInsertAfterValue) {
     auto& form = win::Default<frmHost>();
     form.Show();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <thread>
 
 #include "program_run.h"
@@ -85,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(Program, SiteDown, ::testing::Values("refuse", "hang"))
 
 TEST(Program, ASecondInstanceShowsItsMessageAndTouchesNothing) {
     Installation installation("answer");
-    auto first = installation.start("first", "60000 end-session\n", /*virtualClock=*/false);
+    auto first = installation.start("first", "", /*virtualClock=*/false);
     // Wait (bounded) until the first instance has finished its start-up.
     const auto deadline = std::chrono::steady_clock::now() + kRunLimit;
     // The last first-run value written is the new-mail sound.
@@ -115,6 +116,11 @@ TEST(Program, ASecondInstanceShowsItsMessageAndTouchesNothing) {
     // The first instance is undisturbed: still running, its tray icon still there.
     EXPECT_FALSE(first->exitCode(milliseconds(0)).has_value());
     EXPECT_TRUE(linesWith(readTrace(installation.traceFile("first")), "tray delete").empty());
+    // On the real clock it waits in the tray until a signal ends its session.
+    first->signal(SIGTERM);
+    ASSERT_EQ(first->exitCode(kRunLimit), 0) << first->errorText();
+    const auto firstTrace = readTrace(installation.traceFile("first"));
+    EXPECT_EQ(linesWith(firstTrace, "unloaded hwnd=1 name=frmTarnix mode=2").size(), 1u);
 }
 
 TEST(Program, AFolderOutsideTheCodePageIsRefusedBeforeAnythingIsStored) {

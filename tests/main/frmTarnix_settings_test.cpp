@@ -66,6 +66,8 @@ INSTANTIATE_TEST_SUITE_P(
                       LangCase{"AboveSix", withLang("7"), 1, "Exit"},
                       LangCase{"Negative", withLang("-2"), 1, "Exit"},
                       LangCase{"Beyond16Bits", withLang("99999"), 1, "Exit"},
+                      LangCase{"BeyondDouble", withLang("1e999"), 1, "Exit"},
+                      LangCase{"Beyond32BitHex", withLang("&H1FFFFFFFF"), 1, "Exit"},
                       LangCase{"Hexadecimal", withLang("&H3"), 3, "Ausgang"},
                       LangCase{"NoFile", std::nullopt, 1, "Exit"},
                       LangCase{"NoKeys", std::string("[Other]\r\nA=1\r\n"), 1, "Exit"}),

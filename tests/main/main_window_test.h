@@ -74,7 +74,7 @@ class MainWindowTest : public RegistryTest {
     // Trace lines of one area with their time stamps: "<ms> <detail>".
     std::vector<std::string> stamped(std::string_view area) {
         std::vector<std::string> result;
-        const std::string marker = " " + std::string(area) + " ";
+        const std::string marker = ' ' + std::string(area) + ' ';
         for (const auto& line : headless().traceLines()) {
             const size_t at = line.find(marker);
             if (at != std::string::npos && line.find(' ') == at) {

@@ -188,7 +188,7 @@ TEST_F(ClsRegistry, GetAllKeysStopsAtTheFirstNameThatDoesNotFit) {
     reg.CreateKey(1, std::string(kPath) + "\\C" + std::string(254, 'x'));  // 255: does not
     // Gamma, after the name that does not fit, is not listed either.
     EXPECT_EQ(reg.GetAllKeys(1, kPath),
-              (std::vector<std::string>{"alpha", "Beta", "B" + std::string(253, 'x')}));
+              (std::vector<std::string>{"alpha", "Beta", 'B' + std::string(253, 'x')}));
     EXPECT_TRUE(reg.GetAllKeys(1, "Nowhere").empty());
     EXPECT_TRUE(reg.GetAllKeys(7, kPath).empty());
 }

@@ -186,7 +186,7 @@ TEST_F(IniTest, ListingsReportAMissingSectionAndFile) {
 TEST_F(IniTest, KeyCountBeyond16BitsRaisesOverflow) {
     std::string content = "[A]\r\n";
     for (int i = 0; i < 32768; ++i) {
-        content += "k" + std::to_string(i) + "=1\r\n";
+        content += 'k' + std::to_string(i) + "=1\r\n";
     }
     write(content);
     ItemCollector list;

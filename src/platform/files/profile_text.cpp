@@ -106,7 +106,8 @@ void ProfileText::set(std::string_view section, std::string_view key, std::strin
     const std::string entry = std::string(key) + "=" + stored;
     const size_t header = findSection(section);
     if (header == lines_.size()) {
-        insertLine(lines_.size(), "[" + std::string(section) + "]");
+        // A char, not "[": GCC 12 at -O3 reports "[" + std::string as an overlapping copy.
+        insertLine(lines_.size(), '[' + std::string(section) + ']');
         insertLine(lines_.size(), entry);
         return;
     }

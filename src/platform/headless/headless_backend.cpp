@@ -1,64 +1,97 @@
 #include "platform/headless/headless_backend.h"
 
-#include <algorithm>
-#include <charconv>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-#include <stdexcept>
+#include <fcntl.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <fstream>
+#include <optional>
+
+#include "platform/runtime/env_setting.h"
 #include "platform/runtime/text.h"
 
 namespace platform {
 
 namespace {
-std::string env(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
 
-// "<a>x<b>" or "<a>" (then b = a); false when malformed or not positive.
-bool parsePair(const std::string& text, float& a, float& b) {
+constexpr int64_t kMaxScreenPixels = 32767;
+// From 1440 dots per inch down to 1.
+constexpr double kMinTwipsPerPixel = 1;
+constexpr double kMaxTwipsPerPixel = 1440;
+
+// "<a>x<b>", or also "<a>" (then b = a) when single; each part read by readPart.
+template <typename T, typename ReadPart>
+std::optional<std::pair<T, T>> pairOf(std::string_view text, bool single, ReadPart readPart) {
     const size_t x = text.find('x');
-    const std::string first = text.substr(0, x);
-    const std::string second = x == std::string::npos ? first : text.substr(x + 1);
-    auto parse = [](const std::string& word, float& value) {
-        auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
-        return error == std::errc() && end == word.data() + word.size() && value > 0;
-    };
-    return parse(first, a) && parse(second, b);
+    if (x == std::string_view::npos && !single) {
+        return std::nullopt;
+    }
+    const std::optional<T> first = readPart(text.substr(0, x));
+    const std::optional<T> second =
+        x == std::string_view::npos ? first : readPart(text.substr(x + 1));
+    if (!first || !second) {
+        return std::nullopt;
+    }
+    return std::pair<T, T>{*first, *second};
 }
 
 ScreenInfo screenFromEnvironment() {
     ScreenInfo screen;
-    float width = 1024;
-    float height = 768;
-    if (!env("TARNIX_SCREEN").empty() && !parsePair(env("TARNIX_SCREEN"), width, height)) {
-        std::fprintf(stderr, "tarnix: TARNIX_SCREEN must be <width>x<height>; using 1024x768\n");
-        width = 1024;
-        height = 768;
-    }
+    const auto [width, height] = envSetting<std::pair<int64_t, int64_t>>(
+        "TARNIX_SCREEN", {1024, 768}, "<width>x<height> in whole pixels from 1 to 32767",
+        "1024x768", [](std::string_view text) {
+            return pairOf<int64_t>(text, false, [](std::string_view part) {
+                return wholeNumberIn(part, 1, kMaxScreenPixels);
+            });
+        });
     screen.widthPx = static_cast<int32_t>(width);
     screen.heightPx = static_cast<int32_t>(height);
-    if (!env("TARNIX_TWIPS").empty() &&
-        !parsePair(env("TARNIX_TWIPS"), screen.twipsPerPixelX, screen.twipsPerPixelY)) {
-        std::fprintf(stderr, "tarnix: TARNIX_TWIPS must be <n> or <x>x<y>; using 15\n");
-        screen.twipsPerPixelX = 15;
-        screen.twipsPerPixelY = 15;
-    }
-    int32_t taskbar = 30;
-    if (!env("TARNIX_TASKBAR").empty()) {
-        const std::string text = env("TARNIX_TASKBAR");
-        auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), taskbar);
-        if (error != std::errc() || end != text.data() + text.size() || taskbar < 0 ||
-            taskbar > screen.heightPx) {
-            std::fprintf(stderr, "tarnix: TARNIX_TASKBAR must be a pixel count; using 30\n");
-            taskbar = 30;
-        }
-    }
+    const auto [twipsX, twipsY] = envSetting<std::pair<double, double>>(
+        "TARNIX_TWIPS", {15, 15}, "<n> or <x>x<y> twips per pixel, each from 1 to 1440", "15",
+        [](std::string_view text) {
+            return pairOf<double>(text, true, [](std::string_view part) {
+                return numberIn(part, kMinTwipsPerPixel, kMaxTwipsPerPixel);
+            });
+        });
+    screen.twipsPerPixelX = static_cast<float>(twipsX);
+    screen.twipsPerPixelY = static_cast<float>(twipsY);
+    const int64_t taskbarDefault = std::min<int64_t>(30, height);
+    const int64_t taskbar = envSetting<int64_t>(
+        "TARNIX_TASKBAR", taskbarDefault,
+        "a whole number of pixels from 0 to the screen height " + std::to_string(height),
+        std::to_string(taskbarDefault),
+        [height](std::string_view text) { return wholeNumberIn(text, 0, height); });
     screen.workRight = screen.widthPx;
-    screen.workBottom = screen.heightPx - taskbar;
+    screen.workBottom = screen.heightPx - static_cast<int32_t>(taskbar);
     return screen;
+}
+
+// "<yes>" is true, "<no>" false, anything else unreadable.
+auto oneOf(std::string_view yes, std::string_view no) {
+    return [yes, no](std::string_view text) -> std::optional<bool> {
+        if (text == yes || text == no) {
+            return text == yes;
+        }
+        return std::nullopt;
+    };
+}
+
+// Opened without waiting, so a FIFO that nobody reads is refused instead of holding the start.
+std::FILE* openForAppending(const std::string& path) {
+    const int fd =
+        ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return nullptr;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* file = ::fdopen(fd, "a");
+    if (file == nullptr) {
+        ::close(fd);
+    }
+    return file;
 }
 
 std::string number(float value) {
@@ -79,11 +112,13 @@ std::string geometry(const WindowView& window) {
 
 HeadlessConfig HeadlessConfig::fromEnvironment() {
     HeadlessConfig config;
-    config.traceTarget = env("TARNIX_TRACE");
-    config.virtualClock = env("TARNIX_CLOCK") == "virtual";
+    config.traceTarget = envText("TARNIX_TRACE").value_or("");
+    config.virtualClock = envSetting<bool>("TARNIX_CLOCK", false, "virtual or real", "real",
+                                           oneOf("virtual", "real"));
     config.screen = screenFromEnvironment();
-    config.scriptPath = env("TARNIX_SCRIPT");
-    config.online = env("TARNIX_OFFLINE") != "1";
+    config.scriptPath = envText("TARNIX_SCRIPT").value_or("");
+    config.online =
+        !envSetting<bool>("TARNIX_OFFLINE", false, "1 or 0", "0 (online)", oneOf("1", "0"));
     return config;
 }
 
@@ -105,30 +140,21 @@ HeadlessBackend::HeadlessBackend(HeadlessConfig config) : config_(std::move(conf
     if (config_.traceTarget == "-") {
         sink_ = stderr;
     } else if (!config_.traceTarget.empty()) {
-        sink_ = std::fopen(config_.traceTarget.c_str(), "a");
+        sink_ = openForAppending(config_.traceTarget);
         ownsSink_ = sink_ != nullptr;
         if (!sink_) {
-            std::fprintf(stderr, "tarnix: cannot open trace file %s\n",
-                         config_.traceTarget.c_str());
+            std::fprintf(stderr, "tarnix: cannot open trace file %s: %s\n",
+                         config_.traceTarget.c_str(),
+                         errno == ENXIO ? "a FIFO that nobody reads" : std::strerror(errno));
         }
     }
     if (!config_.scriptPath.empty()) {
-        std::ifstream in(config_.scriptPath, std::ios::binary);
-        if (!in) {
-            std::fprintf(stderr, "tarnix: cannot read script %s\n", config_.scriptPath.c_str());
-        } else {
-            std::ostringstream text;
-            text << in.rdbuf();
-            try {
-                loadScript(text.str());
-            } catch (const std::runtime_error& error) {
-                std::fprintf(stderr, "tarnix: %s: %s\n", config_.scriptPath.c_str(), error.what());
-            }
-        }
+        loadScriptFile(config_.scriptPath);
     }
 }
 
 HeadlessBackend::~HeadlessBackend() {
+    stopSignals();
     if (ownsSink_) {
         std::fclose(sink_);
     }
@@ -268,6 +294,9 @@ std::vector<InputEvent> HeadlessBackend::takeInput(int64_t nowMs) {
         due.push_back(std::move(input_.front()));
         input_.pop_front();
     }
+    if (takeSignal()) {
+        due.push_back({nowMs, "end-session", {}});
+    }
     return due;
 }
 
@@ -276,6 +305,19 @@ bool HeadlessBackend::waitForInput(int64_t untilMs) {
     int64_t target = untilMs;
     if (next >= 0 && (target < 0 || next < target)) {
         target = next;
+    }
+    if (signalPipe_ >= 0 && virtualClock_ == nullptr) {
+        // A signal may end the wait at any moment; with no deadline the wait is for one.
+        while (target < 0 || clock_->nowMs() < target) {
+            const int64_t left = target < 0 ? -1 : target - clock_->nowMs();
+            if (signalPending(static_cast<int>(std::min<int64_t>(left, INT32_MAX)))) {
+                break;
+            }
+        }
+        return true;
+    }
+    if (signalPending(0)) {
+        return true;
     }
     if (target < 0) {
         return false;

@@ -10,14 +10,17 @@
 
 namespace platform {
 
-// Settings of the headless backend, read from the environment:
+// Settings of the headless backend, read from the environment (a value that cannot be used is
+// reported on stderr and the default taken):
 //   TARNIX_TRACE   "-" traces to stderr, any other text is a file to append to; unset: no trace
-//   TARNIX_CLOCK   "virtual" for the virtual clock; anything else: the real clock
-//   TARNIX_SCREEN  "<width>x<height>" in pixels (default 1024x768)
-//   TARNIX_TWIPS   twips per pixel, "<both>" or "<x>x<y>" (default 15)
-//   TARNIX_TASKBAR taskbar height in pixels at the bottom of the screen (default 30)
-//   TARNIX_SCRIPT  a script file of timed input actions (see docs/headless.md)
-//   TARNIX_OFFLINE "1" reports the machine as offline; unset or anything else: online
+//   TARNIX_CLOCK   "virtual" for the virtual clock, "real" (the default) for the real one
+//   TARNIX_SCREEN  "<width>x<height>" in whole pixels, 1 to 32767 (default 1024x768)
+//   TARNIX_TWIPS   twips per pixel, "<both>" or "<x>x<y>", each 1 to 1440 (default 15)
+//   TARNIX_TASKBAR taskbar height in whole pixels at the bottom of the screen, at most the screen's
+//                  height (default 30)
+//   TARNIX_SCRIPT  a script file of timed input actions (see docs/headless.md): an ordinary file of
+//                  at most 1 MiB
+//   TARNIX_OFFLINE "1" reports the machine as offline, "0" (the default) online
 struct HeadlessConfig {
     std::string traceTarget;
     bool virtualClock = false;
@@ -65,8 +68,17 @@ class HeadlessBackend : public Backend {
     void queueInput(InputEvent event);
     std::vector<InputEvent> takeInput(int64_t nowMs) override;
     bool waitForInput(int64_t untilMs) override;
-    // Reads a script (see docs/headless.md); throws std::runtime_error naming a bad line.
+    // Reads a script (see docs/headless.md); throws std::runtime_error naming a bad line, and then
+    // queues none of its actions.
     void loadScript(std::string_view text);
+    // Loads the script file, when it is an ordinary file of at most 1 MiB; otherwise, or when it
+    // holds a bad line, reports why on stderr and loads nothing.
+    void loadScriptFile(const std::string& path);
+
+    // From now on SIGINT, SIGTERM and SIGHUP end the session (an "end-session" action), and on the
+    // real clock the loop waits for one when nothing else can happen, instead of ending. For the
+    // program itself; one backend at a time.
+    void endSessionOnSignals();
 
     // Sound: traces the play ("sound play path= from= ms=") once the file proves readable, and
     // the early stop ("sound stop path=").
@@ -92,6 +104,14 @@ class HeadlessBackend : public Backend {
     std::vector<std::string> lines_;
     std::deque<Answer> answers_;
     std::deque<InputEvent> input_;
+    // Read end of the pipe that the signal handler writes to; -1 until endSessionOnSignals.
+    int signalPipe_ = -1;
+
+    // Whether a signal came, waiting up to timeoutMs for one (-1: without limit).
+    bool signalPending(int timeoutMs) const;
+    // Whether a signal came since the last call.
+    bool takeSignal();
+    void stopSignals();
 };
 
 // The installed backend as the headless one (null when another backend is installed).

@@ -1,4 +1,11 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
+#include <cstdio>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -8,6 +15,44 @@
 namespace platform {
 
 namespace {
+
+// A script is a short list of actions; a larger file is not one.
+constexpr size_t kMaxScriptBytes = size_t{1} << 20;
+
+// The file's bytes when it is an ordinary file of at most kMaxScriptBytes. Opened without waiting,
+// so a FIFO with no writer, a device or a folder is refused at once; throws saying why.
+std::string readScriptFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        throw std::runtime_error(std::strerror(errno));
+    }
+    struct FdCloser {
+        int fd;
+        ~FdCloser() { ::close(fd); }
+    } closer{fd};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        throw std::runtime_error("not an ordinary file");
+    }
+    std::string text;
+    char buffer[64 * 1024];
+    for (;;) {
+        const ssize_t count = ::read(fd, buffer, sizeof buffer);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count < 0) {
+            throw std::runtime_error(std::strerror(errno));
+        }
+        if (count == 0) {
+            return text;
+        }
+        if (text.size() + static_cast<size_t>(count) > kMaxScriptBytes) {
+            throw std::runtime_error("larger than 1 MiB");
+        }
+        text.append(buffer, static_cast<size_t>(count));
+    }
+}
 
 // Words separated by blanks; a word in double quotes may hold blanks, \" and \\.
 std::vector<std::string> splitWords(std::string_view line, size_t lineNumber) {
@@ -67,6 +112,9 @@ int answerNumber(const std::string& word) {
 }  // namespace
 
 void HeadlessBackend::loadScript(std::string_view text) {
+    // Queued only once every line has been read.
+    std::vector<InputEvent> events;
+    std::vector<Answer> answers;
     size_t lineNumber = 0;
     size_t start = 0;
     while (start <= text.size()) {
@@ -97,14 +145,31 @@ void HeadlessBackend::loadScript(std::string_view text) {
             if (answer == 0 || !holdOk) {
                 throw std::runtime_error(where + "msgbox <answer> [hold <ms>]");
             }
-            queueMessageBoxAnswer(answer, hold, at);
+            answers.push_back({answer, hold, at});
             continue;
         }
-        InputEvent event;
-        event.atMs = at;
-        event.action = words[1];
-        event.args.assign(words.begin() + 2, words.end());
+        events.push_back({at, words[1], {words.begin() + 2, words.end()}});
+    }
+    for (const Answer& answer : answers) {
+        queueMessageBoxAnswer(answer.answer, answer.holdMs, answer.fromMs);
+    }
+    for (InputEvent& event : events) {
         queueInput(std::move(event));
+    }
+}
+
+void HeadlessBackend::loadScriptFile(const std::string& path) {
+    std::string text;
+    try {
+        text = readScriptFile(path);
+    } catch (const std::runtime_error& error) {
+        std::fprintf(stderr, "tarnix: cannot read script %s: %s\n", path.c_str(), error.what());
+        return;
+    }
+    try {
+        loadScript(text);
+    } catch (const std::runtime_error& error) {
+        std::fprintf(stderr, "tarnix: %s: %s\n", path.c_str(), error.what());
     }
 }
 

@@ -10,6 +10,9 @@ namespace platform::media {
 namespace {
 
 constexpr uint16_t kFormatPcm = 1;
+// A WAV holds a handful of chunks before its data (format, and perhaps fact, LIST, cue); a file
+// that has not reached its data chunk after this many is no sound, however large it claims to be.
+constexpr int kMaxChunksBeforeData = 64;
 
 uint32_t le32(const char* p) {
     const auto* b = reinterpret_cast<const unsigned char*>(p);
@@ -47,7 +50,7 @@ std::optional<WaveInfo> readWaveInfo(const std::filesystem::path& file) {
     uint16_t blockAlign = 0;
     bool haveFormat = false;
     uint64_t offset = 12;
-    while (offset + 8 <= fileSize) {
+    for (int chunk = 0; chunk < kMaxChunksBeforeData && offset + 8 <= fileSize; ++chunk) {
         std::array<char, 8> header{};
         in.seekg(static_cast<std::streamoff>(offset));
         if (!in.read(header.data(), header.size())) {

@@ -3,7 +3,6 @@
 #include <curl/curl.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -11,11 +10,15 @@
 #include "platform/net/url.h"
 #include "platform/runtime/app_info.h"
 #include "platform/runtime/backend.h"
+#include "platform/runtime/env_setting.h"
 #include "platform/runtime/text.h"
 
 namespace platform::net {
 
 namespace {
+
+// Ten minutes: the program waits for every request on its one thread.
+constexpr int64_t kMaxTimeoutMs = 600'000;
 
 TransferLimits& currentLimits() {
     static TransferLimits limits = transferLimitsFromEnvironment();
@@ -77,6 +80,19 @@ void traceOutcome(std::string_view url, const HttpResult& result, std::string_vi
     trace("http", detail);
 }
 
+// libcurl reports an answer that is not HTTP (no status line, an unknown version) as an unsupported
+// protocol, as it does a redirect to another scheme; only the latter leaves a last address that is
+// not http(s).
+TransferError transferError(CURL* h, CURLcode code) {
+    char* lastUrl = nullptr;
+    if (code == CURLE_UNSUPPORTED_PROTOCOL &&
+        curl_easy_getinfo(h, CURLINFO_EFFECTIVE_URL, &lastUrl) == CURLE_OK && lastUrl &&
+        isHttpUrl(lastUrl)) {
+        return kHttpInvalidServerResponse;
+    }
+    return transferErrorFromCurl(code);
+}
+
 HttpResult failed(std::string_view url, TransferError error, std::string_view reason) {
     HttpResult result;
     result.error = error;
@@ -88,14 +104,13 @@ HttpResult failed(std::string_view url, TransferError error, std::string_view re
 
 TransferLimits transferLimitsFromEnvironment() {
     TransferLimits limits;
-    if (const char* text = std::getenv("TARNIX_HTTP_TIMEOUT_MS")) {
-        char* end = nullptr;
-        const long ms = std::strtol(text, &end, 10);
-        if (ms > 0 && *end == '\0') {
-            limits.totalTimeout = std::chrono::milliseconds(ms);
-            limits.connectTimeout = std::min(limits.connectTimeout, limits.totalTimeout);
-        }
-    }
+    const int64_t fallback = limits.totalTimeout.count();
+    const int64_t ms = envSetting<int64_t>(
+        "TARNIX_HTTP_TIMEOUT_MS", fallback, "a whole number of milliseconds from 1 to 600000",
+        std::to_string(fallback),
+        [](std::string_view text) { return wholeNumberIn(text, 1, kMaxTimeoutMs); });
+    limits.totalTimeout = std::chrono::milliseconds(ms);
+    limits.connectTimeout = std::min(limits.connectTimeout, limits.totalTimeout);
     return limits;
 }
 
@@ -150,6 +165,9 @@ HttpResult httpGet(std::string_view url, const HttpHeaders& headers) {
                      static_cast<long>(limits.connectTimeout.count()));
     curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, static_cast<long>(limits.totalTimeout.count()));
     curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+    // A fresh connection for every step of a redirect chain: a kept connection that the site has
+    // dropped would make libcurl retry silently and leave that failure in errorText for the trace.
+    curl_easy_setopt(h, CURLOPT_FORBID_REUSE, 1L);
     curl_easy_setopt(h, CURLOPT_USERAGENT, userAgent.c_str());
     curl_easy_setopt(h, CURLOPT_HTTPHEADER, headerList.get());
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, collect);
@@ -165,7 +183,7 @@ HttpResult httpGet(std::string_view url, const HttpHeaders& headers) {
     // Stopping at the cap is ours, not a failure of the transfer.
     const bool cappedOnPurpose = code == CURLE_WRITE_ERROR && body.truncated;
     if (code != CURLE_OK && !cappedOnPurpose) {
-        result.error = transferErrorFromCurl(code);
+        result.error = transferError(h, code);
         result.status = 0;
         traceOutcome(url, result, errorText[0] ? errorText : curl_easy_strerror(code));
         return result;

@@ -22,8 +22,8 @@ struct TransferLimits {
     size_t maxBodyBytes = size_t{1} << 20;
 };
 
-// The defaults above, with TARNIX_HTTP_TIMEOUT_MS (milliseconds, when a positive number)
-// replacing the total time-out and capping the connect time-out.
+// The defaults above, with TARNIX_HTTP_TIMEOUT_MS (whole milliseconds, 1 to 600000; another value
+// is reported and ignored) replacing the total time-out and capping the connect time-out.
 TransferLimits transferLimitsFromEnvironment();
 
 // The limits in force: those of the environment until set otherwise.

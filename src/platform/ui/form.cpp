@@ -381,7 +381,7 @@ void Form::PopupMenu(Menu& menu, int32_t /*flags*/, float /*x*/, float /*y*/) {
             if (item && item->ParentMenu() == parent && item->state().Visible) {
                 view.items.push_back(
                     {item->Name() +
-                         (item->Index() >= 0 ? "(" + std::to_string(item->Index()) + ")" : ""),
+                         (item->Index() >= 0 ? '(' + std::to_string(item->Index()) + ')' : ""),
                      item->state().Caption, depth, item->state().Enabled, item->state().Checked});
                 addChildren(item, depth + 1);
             }

@@ -1,78 +1,19 @@
 #include "platform/ui/image_api.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "platform/files/paths.h"
 #include "platform/runtime/ansi.h"
+#include "platform/ui/icon_file.h"
 #include "platform/ui/model.h"
 
 namespace win {
 
 namespace {
 
-constexpr size_t kDirectorySize = 6;
-constexpr size_t kEntrySize = 16;
-constexpr size_t kBitmapHeaderSize = 40;
 constexpr size_t kMaxIconFile = 4 * 1024 * 1024;
-
-uint32_t read16(const std::vector<uint8_t>& bytes, size_t at) {
-    return bytes[at] | (bytes[at + 1] << 8);
-}
-
-uint32_t read32(const std::vector<uint8_t>& bytes, size_t at) {
-    return read16(bytes, at) | (read16(bytes, at + 2) << 16);
-}
-
-bool isPng(const std::vector<uint8_t>& bytes, size_t at, size_t size) {
-    static const uint8_t signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (size < sizeof signature) {
-        return false;
-    }
-    for (size_t i = 0; i < sizeof signature; ++i) {
-        if (bytes[at + i] != signature[i]) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// Picks the image nearest the wanted size from a well-formed icon file; false otherwise.
-bool chooseImage(const std::vector<uint8_t>& file, int32_t cx, int32_t cy, IconImage& icon) {
-    if (file.size() < kDirectorySize || read16(file, 0) != 0 || read16(file, 2) != 1) {
-        return false;
-    }
-    const size_t count = read16(file, 4);
-    if (count == 0 || file.size() < kDirectorySize + count * kEntrySize) {
-        return false;
-    }
-    int64_t bestDistance = -1;
-    for (size_t i = 0; i < count; ++i) {
-        const size_t entry = kDirectorySize + i * kEntrySize;
-        const int32_t width = file[entry] == 0 ? 256 : file[entry];
-        const int32_t height = file[entry + 1] == 0 ? 256 : file[entry + 1];
-        const uint32_t size = read32(file, entry + 8);
-        const uint32_t offset = read32(file, entry + 12);
-        if (offset > file.size() || size > file.size() - offset) {
-            return false;
-        }
-        const bool bitmap = size >= kBitmapHeaderSize && read32(file, offset) == kBitmapHeaderSize;
-        if (!bitmap && !isPng(file, offset, size)) {
-            return false;
-        }
-        const int64_t distance = std::abs(width - cx) + std::abs(height - cy);
-        if (bestDistance < 0 || distance < bestDistance) {
-            bestDistance = distance;
-            icon.width = width;
-            icon.height = height;
-            icon.offset = offset;
-            icon.size = size;
-        }
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -100,9 +41,14 @@ int32_t LoadImageA(int32_t /*hInst*/, std::string_view lpszName, uint32_t uType,
     } catch (const std::exception&) {
         return 0;
     }
-    if (!chooseImage(icon.file, cx > 0 ? cx : 32, cy > 0 ? cy : 32, icon)) {
+    const auto entry = detail::chooseIconEntry(icon.file, cx > 0 ? cx : 32, cy > 0 ? cy : 32);
+    if (!entry || entry->cursor) {
         return 0;
     }
+    icon.width = entry->width;
+    icon.height = entry->height;
+    icon.offset = entry->offset;
+    icon.size = entry->size;
     auto& model = detail::model();
     const int32_t handle = model.nextIconHandle++;
     model.icons[handle] = std::move(icon);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 
 #include "platform/ui/msgbox.h"
@@ -61,7 +63,10 @@ TEST(HeadlessConfig, ScreenTwipsAndTaskbarComeFromTheEnvironment) {
     for (const Case& c : {Case{"", "", "", 1024, 768, 15, 15, 738},
                           Case{"800x600", "7.5", "40", 800, 600, 7.5f, 7.5f, 560},
                           Case{"1920x1080", "12x15", "0", 1920, 1080, 12, 15, 1080},
-                          Case{"wide", "-3", "lots", 1024, 768, 15, 15, 738}}) {
+                          Case{"wide", "-3", "lots", 1024, 768, 15, 15, 738},
+                          Case{"infxinf", "nan", "769", 1024, 768, 15, 15, 738},
+                          Case{"0.4x0.4", "1e10", "-1", 1024, 768, 15, 15, 738},
+                          Case{"20x20", "0.5x15", "", 20, 20, 15, 15, 0}}) {
         ::setenv("TARNIX_SCREEN", c.screen, 1);
         ::setenv("TARNIX_TWIPS", c.twips, 1);
         ::setenv("TARNIX_TASKBAR", c.taskbar, 1);
@@ -76,6 +81,44 @@ TEST(HeadlessConfig, ScreenTwipsAndTaskbarComeFromTheEnvironment) {
     ::unsetenv("TARNIX_SCREEN");
     ::unsetenv("TARNIX_TWIPS");
     ::unsetenv("TARNIX_TASKBAR");
+}
+
+TEST(HeadlessConfig, AnUnusableValueIsReportedInOneLineAndTheDefaultTaken) {
+    for (const auto& [name, value, report] :
+         {std::tuple{"TARNIX_CLOCK", "Virtual", "\"Virtual\" must be virtual or real; using real"},
+          std::tuple{"TARNIX_OFFLINE", "yes", "\"yes\" must be 1 or 0; using 0 (online)"}}) {
+        ::setenv(name, value, 1);
+        ::testing::internal::CaptureStderr();
+        const auto config = platform::HeadlessConfig::fromEnvironment();
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+                  std::string("tarnix: ") + name + "=" + report + "\n");
+        ::unsetenv(name);
+        EXPECT_FALSE(config.virtualClock);
+        EXPECT_TRUE(config.online);
+    }
+}
+
+// Anything but an ordinary file of at most 1 MiB is refused at once, and so is a script with a bad
+// line, even after good ones.
+TEST(HeadlessScriptFile, OnlyAWholeOrdinaryFileOfAtMostOneMebibyteIsLoaded) {
+    testsupport::TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
+    std::string limit = "5 tray move\n#";
+    limit.resize(size_t{1} << 20, '#');
+    testsupport::writeFile(dir.path() / "limit", limit);
+    testsupport::writeFile(dir.path() / "over", limit + "#");
+    testsupport::writeFile(dir.path() / "bad", "5 tray move\nlater close x\n");
+    for (const std::string& path : {dir.file("limit"), dir.file("over"), dir.file("bad"),
+                                    dir.file("fifo"), std::string("/dev/zero"), dir.file("")}) {
+        auto config = platform::HeadlessConfig::forTests();
+        config.scriptPath = path;
+        ::testing::internal::CaptureStderr();
+        platform::HeadlessBackend backend(config);
+        const std::string report = ::testing::internal::GetCapturedStderr();
+        const bool loaded = path == dir.file("limit");
+        EXPECT_EQ(backend.takeInput(10).size(), loaded ? 1u : 0u) << path;
+        EXPECT_EQ(report.empty(), loaded) << report;
+    }
 }
 
 TEST(HeadlessScript, LinesBecomeTimedActionsAndBadLinesAreNamed) {

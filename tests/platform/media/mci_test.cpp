@@ -31,7 +31,7 @@ class Mci : public testsupport::HeadlessTest {
         const uint32_t rc = win::mciSendStringA("STATUS " + device + " " + item, answer, 64, 0);
         return rc == kMciOk ? answer : "rc " + std::to_string(rc);
     }
-    std::string quotedPath(const std::string& name) { return "\"" + dir.file(name) + "\""; }
+    std::string quotedPath(const std::string& name) { return '"' + dir.file(name) + '"'; }
 
     testsupport::TempDir dir;
 };

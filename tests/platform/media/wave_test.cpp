@@ -26,6 +26,11 @@ std::string withChunkBeforeData(const std::string& wave) {
     return wave.substr(0, 36) + chunk + wave.substr(36);
 }
 
+// Empty chunks (all zero bytes) between the format and the data: the reader looks at 64 chunks.
+std::string withEmptyChunksBeforeData(const std::string& wave, size_t count) {
+    return wave.substr(0, 36) + std::string(8 * count, '\0') + wave.substr(36);
+}
+
 struct WaveCase {
     const char* name;
     std::string bytes;
@@ -58,6 +63,8 @@ INSTANTIATE_TEST_SUITE_P(
                       WaveCase{"Stereo8", pcmWave(250, 11025, 2, 8), 249},
                       WaveCase{"Stereo24", pcmWave(1500, 48000, 2, 24), 1500},
                       WaveCase{"SkipsOtherChunks", withChunkBeforeData(kSecond), 1000},
+                      WaveCase{"DataAsChunk64", withEmptyChunksBeforeData(kSecond, 62), 1000},
+                      WaveCase{"DataAsChunk65", withEmptyChunksBeforeData(kSecond, 63), -1},
                       WaveCase{"EmptyData", pcmWave(0), 0}, WaveCase{"EmptyFile", "", -1},
                       WaveCase{"TextFile", "hello, this is not a sound at all", -1},
                       WaveCase{"RiffButNotWave", bytes("RIFF\x04\0\0\0AVI LIST"), -1},

@@ -5,6 +5,11 @@
 #include <chrono>
 #include <thread>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <httplib.h>
 
 #include "platform/net/url.h"
@@ -155,6 +160,61 @@ TEST_F(Http, ABlankAfterTheHostGoesOutPercentEncoded) {
     EXPECT_EQ(result.body, "/poll.php?m=Ann%20Lee&d=%20x");
 }
 
+// Answers the first request on each connection with fixed bytes and keeps the connection; a
+// second request on it is reset, as by a site that dropped the idle connection meanwhile.
+class CannedReplyServer {
+  public:
+    explicit CannedReplyServer(std::string reply) : listener_(::socket(AF_INET, SOCK_STREAM, 0)) {
+        sockaddr_in address{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
+        socklen_t length = sizeof address;
+        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), length);
+        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+        ::listen(listener_, 8);
+        url = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/";
+        thread_ = std::thread([this, reply = std::move(reply)] {
+            for (int client; (client = ::accept(listener_, nullptr, nullptr)) >= 0;
+                 ::close(client)) {
+                char request[4096];
+                if (::recv(client, request, sizeof request, 0) > 0) {
+                    ::send(client, reply.data(), reply.size(), MSG_NOSIGNAL);
+                }
+                const linger reset{1, 0};
+                if (::recv(client, request, sizeof request, 0) > 0) {
+                    ::setsockopt(client, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+                }
+            }
+        });
+    }
+    ~CannedReplyServer() {
+        ::shutdown(listener_, SHUT_RDWR);
+        thread_.join();
+        ::close(listener_);
+    }
+    std::string url;
+
+  private:
+    int listener_;
+    std::thread thread_;
+};
+
+TEST_F(Http, AFailedAnswerIsReportedWithItsOwnCodeAndReason) {
+    struct Case {
+        std::string reply;
+        TransferError error;
+        const char* reason;
+    };
+    const std::string found = "HTTP/1.1 302 Found\r\nContent-Length: 0\r\nLocation: ";
+    for (const Case& c :
+         {Case{"SSH-2.0-OpenSSH_9.2\r\n", kHttpInvalidServerResponse, "HTTP/0.9"},
+          Case{"HTTP/7.1 200 OK\r\n\r\n", kHttpInvalidServerResponse, "HTTP version"},
+          Case{found + "ftp://127.0.0.1/x\r\n\r\n", kInternetUnrecognizedScheme, "ftp"},
+          Case{found + "/again\r\n\r\n", kHttpRedirectFailed, "redirects followed"}}) {
+        CannedReplyServer canned(c.reply);
+        EXPECT_EQ(httpGet(canned.url).error, c.error) << c.reply;
+        EXPECT_NE(traced("http").back().find(c.reason), std::string::npos) << traced("http").back();
+    }
+}
+
 TEST_F(Http, AClosedPortCannotConnect) {
     const int port = testsupport::closedLoopbackPort();
     const auto result = httpGet("http://127.0.0.1:" + std::to_string(port) + "/");
@@ -181,7 +241,7 @@ TEST(TransferLimitsEnvironment, TimeOutReplacesTheTotalAndCapsTheConnect) {
     };
     for (const Case& c :
          {Case{"2000", 2000, 2000}, Case{"30000", 30000, 5000}, Case{"0", 10000, 5000},
-          Case{"-5", 10000, 5000}, Case{"12s", 10000, 5000}}) {
+          Case{"-5", 10000, 5000}, Case{"12s", 10000, 5000}, Case{"600001", 10000, 5000}}) {
         setenv("TARNIX_HTTP_TIMEOUT_MS", c.value, 1);
         const TransferLimits limits = transferLimitsFromEnvironment();
         EXPECT_EQ(limits.totalTimeout, milliseconds(c.total)) << c.value;

@@ -1,0 +1,140 @@
+#include "platform/ui/picture.h"
+
+#include <cmath>
+
+#include "platform/files/paths.h"
+#include "platform/files/regular_file.h"
+#include "platform/runtime/errors.h"
+#include "platform/ui/picture_decode.h"
+
+namespace win {
+
+namespace {
+
+constexpr int64_t kHimetricPerInch = 2540;
+constexpr int64_t kPixelsPerInch = 96;
+constexpr float kTwipsPerHimetric = 1440.0f / 2540.0f;
+
+const std::vector<uint32_t> kNoPixels;
+const std::vector<uint8_t> kNoAlpha;
+
+[[noreturn]] void raiseInvalidPicture() {
+    platform::raise(kInvalidPicture, "Invalid picture");
+}
+
+}  // namespace
+
+struct StdPicture::State {
+    // The decoded picture less its pixels, which moved into the buffer the bitmap shares.
+    detail::DecodedPicture picture;
+    PixelBuffer pixels;
+    mutable int32_t handle = 0;
+
+    ~State() {
+        if (handle != 0) {
+            DeleteObject(handle);
+        }
+    }
+};
+
+int32_t HimetricFromPixels(int32_t pixels) {
+    const int64_t scaled = int64_t{pixels} * kHimetricPerInch;
+    int64_t whole = scaled / kPixelsPerInch;
+    int64_t rest = scaled % kPixelsPerInch;
+    if (rest < 0) {
+        rest += kPixelsPerInch;
+        --whole;
+    }
+    if (2 * rest > kPixelsPerInch || (2 * rest == kPixelsPerInch && whole % 2 != 0)) {
+        ++whole;
+    }
+    return static_cast<int32_t>(whole);
+}
+
+float PixelsFromHimetric(int32_t himetric, float twipsPerPixel) {
+    return static_cast<float>(himetric) * kTwipsPerHimetric / twipsPerPixel;
+}
+
+int16_t StdPicture::Type() const {
+    if (!state_) {
+        return vbPicTypeNone;
+    }
+    return state_->picture.icon ? vbPicTypeIcon : vbPicTypeBitmap;
+}
+
+int32_t StdPicture::Width() const {
+    return HimetricFromPixels(pixelWidth());
+}
+
+int32_t StdPicture::Height() const {
+    return HimetricFromPixels(pixelHeight());
+}
+
+int32_t StdPicture::Handle() const {
+    if (state_ && state_->handle == 0) {
+        state_->handle = CreateBitmapOver(pixelWidth(), pixelHeight(), state_->pixels);
+    }
+    return state_ ? state_->handle : 0;
+}
+
+int32_t StdPicture::pixelWidth() const {
+    return state_ ? state_->picture.width : 0;
+}
+
+int32_t StdPicture::pixelHeight() const {
+    return state_ ? state_->picture.height : 0;
+}
+
+const std::vector<uint32_t>& StdPicture::pixels() const {
+    return state_ ? *state_->pixels : kNoPixels;
+}
+
+const std::vector<uint8_t>& StdPicture::alpha() const {
+    return state_ ? state_->picture.alpha : kNoAlpha;
+}
+
+int32_t StdPicture::hotSpotX() const {
+    return state_ ? state_->picture.hotSpotX : 0;
+}
+
+int32_t StdPicture::hotSpotY() const {
+    return state_ ? state_->picture.hotSpotY : 0;
+}
+
+StdPicture LoadPictureFromBytes(std::span<const uint8_t> bytes) {
+    if (bytes.size() > kMaxPictureFile) {
+        raiseInvalidPicture();
+    }
+    auto decoded = detail::decodePicture(bytes, kMaxPictureSide);
+    if (!decoded) {
+        raiseInvalidPicture();
+    }
+    auto state = std::make_shared<StdPicture::State>();
+    state->pixels = std::make_shared<std::vector<uint32_t>>(std::move(decoded->pixels));
+    state->picture = std::move(*decoded);
+    return StdPicture(std::move(state));
+}
+
+StdPicture LoadPicture(std::string_view fileName) {
+    if (fileName.empty()) {
+        return {};
+    }
+    std::string bytes;
+    std::error_code error;
+    switch (
+        platform::readRegularFile(platform::nativePath(fileName), kMaxPictureFile, bytes, error)) {
+        case platform::ReadOutcome::Read:
+            break;
+        case platform::ReadOutcome::Missing:
+            platform::raise(platform::kFileNotFound);
+        case platform::ReadOutcome::TooLarge:
+            raiseInvalidPicture();
+        case platform::ReadOutcome::NotOrdinary:
+        case platform::ReadOutcome::Failed:
+            platform::raise(platform::kPathFileAccess);
+    }
+    return LoadPictureFromBytes(
+        std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+}
+
+}  // namespace win
