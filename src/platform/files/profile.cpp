@@ -65,12 +65,51 @@ std::optional<std::string> changedText(FileState state, const std::string& bytes
 }  // namespace
 
 ProfileSection::ProfileSection(std::string_view file, std::string_view section) {
-    if (readBytes(nativePath(file), bytes_) == FileState::Read) {
-        ProfileText::forEachEntry(bytes_, toAnsi(section),
-                                  [this](std::string_view key, std::string_view value) {
-                                      values_.emplace(key, value);  // a key's first entry is read
-                                  });
+    if (readBytes(nativePath(file), bytes_) != FileState::Read) {
+        return;
     }
+    ProfileText::forEachEntry(bytes_, toAnsi(section),
+                              [this](std::string_view key, std::string_view value) {
+                                  entries_.push_back({key, value, entries_.size()});
+                              });
+    size_t size = 16;
+    while (size < 2 * entries_.size()) {
+        size *= 2;
+    }
+    slots_.assign(size, 0);
+    for (Entry& entry : entries_) {
+        size_t slot = ansiFoldedHash(entry.key) & (size - 1);
+        while (slots_[slot] != 0 &&
+               !ansiEqualIgnoringCase(entries_[slots_[slot] - 1].key, entry.key)) {
+            slot = (slot + 1) & (size - 1);
+        }
+        if (slots_[slot] == 0) {
+            slots_[slot] = static_cast<std::uint32_t>(entry.first + 1);
+        } else {
+            entry.first = slots_[slot] - 1;  // a later entry of a key already there
+        }
+    }
+}
+
+const ProfileSection::Entry* ProfileSection::find(std::string_view key) const {
+    size_t found = entries_.size();
+    if (next_ < entries_.size() && ansiEqualIgnoringCase(entries_[next_].key, key)) {
+        found = next_;
+    } else if (!slots_.empty()) {
+        const size_t mask = slots_.size() - 1;
+        for (size_t slot = ansiFoldedHash(key) & mask; slots_[slot] != 0;
+             slot = (slot + 1) & mask) {
+            if (ansiEqualIgnoringCase(entries_[slots_[slot] - 1].key, key)) {
+                found = slots_[slot] - 1;
+                break;
+            }
+        }
+    }
+    if (found == entries_.size()) {
+        return nullptr;
+    }
+    next_ = found + 1;
+    return &entries_[entries_[found].first];
 }
 
 std::uint32_t ProfileSection::get(std::string_view key, std::string_view defaultValue,
@@ -79,10 +118,10 @@ std::uint32_t ProfileSection::get(std::string_view key, std::string_view default
     const bool ascii = std::all_of(key.begin(), key.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     const std::string converted = ascii ? std::string() : toAnsi(key);
-    const auto found = values_.find(ascii ? key : std::string_view(converted));
-    const std::string fallback = found == values_.end() ? toAnsi(defaultValue) : std::string();
+    const Entry* entry = find(ascii ? key : std::string_view(converted));
+    const std::string fallback = entry ? std::string() : toAnsi(defaultValue);
     const std::string_view value =
-        (found != values_.end() ? found->second : fallback).substr(0, size == 0 ? 0 : size - 1);
+        (entry ? entry->value : std::string_view(fallback)).substr(0, size == 0 ? 0 : size - 1);
     buffer = fromAnsi(value);
     return static_cast<std::uint32_t>(value.size());
 }

@@ -4,9 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-
-#include "platform/runtime/ansi.h"
+#include <vector>
 
 // The profile (INI file) functions. The file is in the ANSI code page (Windows-1252); names and
 // values are UTF-8 here and converted at this boundary. Section and key names match without regard
@@ -41,7 +39,7 @@ namespace platform {
 
 // One section of a profile file read once, for many lookups: each gives what
 // GetPrivateProfileStringA(section, key, defaultValue, buffer, size, file) gives, and
-// GetPrivateProfileStringA is one such lookup.
+// GetPrivateProfileStringA is one such lookup. Lookups of the keys in file order are the cheapest.
 class ProfileSection {
   public:
     ProfileSection(std::string_view file, std::string_view section);
@@ -52,20 +50,21 @@ class ProfileSection {
                       std::uint32_t size) const;
 
   private:
-    struct NameHash {
-        using is_transparent = void;
-        size_t operator()(std::string_view name) const { return ansiFoldedHash(name); }
-    };
-    struct SameName {
-        using is_transparent = void;
-        bool operator()(std::string_view a, std::string_view b) const {
-            return ansiEqualIgnoringCase(a, b);
-        }
+    struct Entry {
+        std::string_view key;  // in the code page, without the blanks around it
+        std::string_view value;
+        size_t first = 0;  // the entry of that key that is read: its first one
     };
 
+    // The entry read for a key in the code page, or null.
+    const Entry* find(std::string_view key) const;
+
     std::string bytes_;
-    // Each key's first value, both parts of bytes_; keys compare without regard to case.
-    std::unordered_map<std::string_view, std::string_view, NameHash, SameName> values_;
+    std::vector<Entry> entries_;  // in file order; keys and values are parts of bytes_
+    // A hash table of the first entry of each key: slot = entry index + 1, 0 when free; its size is
+    // a power of two, at least twice the entries.
+    std::vector<std::uint32_t> slots_;
+    mutable size_t next_ = 0;  // the entry after the last one found: lookups in file order hit it
 };
 
 }  // namespace platform
