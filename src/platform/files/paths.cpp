@@ -71,10 +71,16 @@ bool FileExists(std::string_view path) {
 void Kill(std::string_view path) {
     const auto native = nativePath(path);
     std::error_code error;
-    if (path.empty() || !std::filesystem::exists(std::filesystem::symlink_status(native, error))) {
+    const auto status = std::filesystem::symlink_status(native, error);
+    if (path.empty() || !std::filesystem::exists(status)) {
         raise(kFileNotFound);
     }
-    if (std::filesystem::is_directory(native, error) || ::unlink(native.c_str()) != 0) {
+    // A file without its owner's write bit is read-only for everyone, as with a read-only
+    // attribute: it is not deleted.
+    const bool readOnly = std::filesystem::is_regular_file(status) &&
+                          (status.permissions() & std::filesystem::perms::owner_write) ==
+                              std::filesystem::perms::none;
+    if (readOnly || std::filesystem::is_directory(native, error) || ::unlink(native.c_str()) != 0) {
         raise(kPathFileAccess);
     }
 }

@@ -27,7 +27,8 @@ std::optional<std::string> programFolderProblem();
 // True for an existing ordinary file (not a folder).
 bool FileExists(std::string_view path);
 
-// Deletes a file: run-time error 53 when it does not exist, 75 when it cannot be deleted.
+// Deletes a file: run-time error 53 when it does not exist, 75 when it cannot be deleted (a folder,
+// or a file without its owner's write bit, which is read-only for every user).
 void Kill(std::string_view path);
 
 }  // namespace platform

@@ -27,6 +27,10 @@ TEST(Paths, FileExistsOnlyForOrdinaryFilesAndKillRaises53Or75) {
     };
     EXPECT_EQ(numberOf(dir.file("x.ini")), 53);
     EXPECT_EQ(numberOf(dir.path().string()), 75);
+    testsupport::writeFile(dir.path() / "kept.ini", "");
+    std::filesystem::permissions(dir.path() / "kept.ini", std::filesystem::perms(0444));
+    EXPECT_EQ(numberOf(dir.file("kept.ini")), 75);
+    EXPECT_TRUE(platform::FileExists(dir.file("kept.ini")));
 }
 
 TEST(Paths, ProgramFolderIsTheExecutablesFolderUnlessSet) {
