@@ -63,54 +63,36 @@ TEST_P(SoundPlayerCommands, SendExactlyTheseCommandStrings) {
 
 INSTANTIATE_TEST_SUITE_P(
     Operations, SoundPlayerCommands,
-    ::testing::Values(CommandCase{"OpenThenPlayFromStart",
-                                  [](cAV& p, const std::string& f) {
-                                      p.OpenMCIAudioFile(f);
-                                      p.PlayMCIAudioFile(true);
-                                  },
-                                  {"cmd=\"OPEN @\" rc=0", "cmd=\"PLAY @ from 0\" rc=0"}},
-                      CommandCase{"PlayOnStopClose",
-                                  [](cAV& p, const std::string& f) {
-                                      p.OpenMCIAudioFile(f);
-                                      p.PlayMCIAudioFile(false);
-                                      p.StopMCIAudioFile();
-                                      p.CloseMCIAudioFile();
-                                  },
-                                  {"cmd=\"OPEN @\" rc=0", "cmd=\"PLAY @\" rc=0",
-                                   "cmd=\"STOP @\" rc=0", "cmd=\"CLOSE @\" rc=0"}},
-                      CommandCase{"PlayBeforeAnyOpen",
-                                  [](cAV& p, const std::string&) { p.PlayMCIAudioFile(true); },
-                                  {"cmd=\"PLAY  from 0\" rc=259"}},
-                      CommandCase{"StopAndCloseBeforeAnyOpen",
-                                  [](cAV& p, const std::string&) {
-                                      p.StopMCIAudioFile();
-                                      p.CloseMCIAudioFile();
-                                  },
-                                  {"cmd=\"STOP \" rc=273", "cmd=\"CLOSE \" rc=273"}},
-                      CommandCase{"MissingSoundSetting",
-                                  [](cAV& p, const std::string&) {
-                                      p.OpenMCIAudioFile("Error");
-                                      p.PlayMCIAudioFile(true);
-                                  },
-                                  {"cmd=\"OPEN \\\"Error\\\"\" rc=275",
-                                   "cmd=\"PLAY \\\"Error\\\" from 0\" rc=263"}},
-                      CommandCase{
-                          "PathHoldingAQuote",
-                          [](cAV& p, const std::string&) { p.OpenMCIAudioFile("a\"b.wav"); },
-                          {"cmd=\"OPEN \\\"a\\\"b.wav\\\"\" rc=259"}}),
+    ::testing::Values(
+        CommandCase{"OpenPlayStopClose",
+                    [](cAV& p, const std::string& f) {
+                        p.OpenMCIAudioFile(f);
+                        p.PlayMCIAudioFile(true);
+                        p.PlayMCIAudioFile(false);
+                        p.StopMCIAudioFile();
+                        p.CloseMCIAudioFile();
+                    },
+                    {"cmd=\"OPEN @\" rc=0", "cmd=\"PLAY @ from 0\" rc=0", "cmd=\"PLAY @\" rc=0",
+                     "cmd=\"STOP @\" rc=0", "cmd=\"CLOSE @\" rc=0"}},
+        CommandCase{
+            "BeforeAnyOpen",
+            [](cAV& p, const std::string&) {
+                p.PlayMCIAudioFile(true);
+                p.StopMCIAudioFile();
+                p.CloseMCIAudioFile();
+            },
+            {"cmd=\"PLAY  from 0\" rc=259", "cmd=\"STOP \" rc=273", "cmd=\"CLOSE \" rc=273"}},
+        CommandCase{
+            "MissingSoundSetting",
+            [](cAV& p, const std::string&) {
+                p.OpenMCIAudioFile("Error");
+                p.PlayMCIAudioFile(true);
+            },
+            {"cmd=\"OPEN \\\"Error\\\"\" rc=275", "cmd=\"PLAY \\\"Error\\\" from 0\" rc=263"}},
+        CommandCase{"PathHoldingAQuote",
+                    [](cAV& p, const std::string&) { p.OpenMCIAudioFile("a\"b.wav"); },
+                    {"cmd=\"OPEN \\\"a\\\"b.wav\\\"\" rc=259"}}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(SoundPlayer, APathWithSpacesPlaysForItsDuration) {
-    player.OpenMCIAudioFile(dir.file("door bell.wav"));
-    player.PlayMCIAudioFile(true);
-    EXPECT_EQ(traced("sound"),
-              (std::vector<std::string>{"play path=\"" + dir.file("door bell.wav") +
-                                        "\" from=0 ms=1000"}));
-    clock().advance(999);
-    EXPECT_EQ(mode("door bell.wav"), "playing");
-    clock().advance(1);
-    EXPECT_EQ(mode("door bell.wav"), "stopped");
-}
 
 TEST_F(SoundPlayer, TwoOpensThenOneCloseLeaveTheFirstDeviceOpen) {
     player.OpenMCIAudioFile(dir.file("door bell.wav"));
@@ -126,14 +108,6 @@ TEST_F(SoundPlayer, TwoOpensThenOneCloseLeaveTheFirstDeviceOpen) {
     player.CloseMCIAudioFile();
     EXPECT_EQ(commands().back(), "cmd=\"CLOSE \\\"" + dir.file("knock.wav") + "\\\"\" rc=263");
     EXPECT_EQ(mode("door bell.wav"), "playing");
-}
-
-TEST_F(SoundPlayer, OpeningTheSameFileAgainKeepsItsDevice) {
-    player.OpenMCIAudioFile(dir.file("knock.wav"));
-    player.OpenMCIAudioFile(dir.file("knock.wav"));
-    EXPECT_EQ(commands().back(), "cmd=\"OPEN \\\"" + dir.file("knock.wav") + "\\\"\" rc=265");
-    player.PlayMCIAudioFile(true);
-    EXPECT_EQ(mode("knock.wav"), "playing");
 }
 
 }  // namespace

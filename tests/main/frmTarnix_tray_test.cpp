@@ -26,23 +26,23 @@ class TrayMenu : public MainWindowTest {
     }
 };
 
-struct TrayMessageCase {
+struct TrayGestureCase {
     const char* name;
-    uint32_t message;
+    const char* gesture;  // as a script names it
     bool opensMenu;
 };
 
-void PrintTo(const TrayMessageCase& c, std::ostream* os) {
+void PrintTo(const TrayGestureCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-class TrayMessage : public TrayMenu, public ::testing::WithParamInterface<TrayMessageCase> {};
+class TrayGesture : public TrayMenu, public ::testing::WithParamInterface<TrayGestureCase> {};
 
-TEST_P(TrayMessage, OnlyARightButtonPressOpensTheMenu) {
+// The right button's press alone opens the menu.
+TEST_P(TrayGesture, OnlyARightButtonPressOpensTheMenu) {
     auto& form = load();
-    ASSERT_EQ(win::TrayIcons().size(), 1u);
-    win::SendTrayMessage(win::TrayIcons().front(), GetParam().message);
-    win::DoEvents();
+    headless().loadScript("10 tray " + std::string(GetParam().gesture) + "\n");
+    win::RunUntil(10);
     if (!GetParam().opensMenu) {
         EXPECT_TRUE(traced("menu").empty());
         return;
@@ -55,13 +55,15 @@ TEST_P(TrayMessage, OnlyARightButtonPressOpensTheMenu) {
     EXPECT_EQ(form.OpenPopupMenu(), &form.mnuSysTray);
 }
 
-INSTANTIATE_TEST_SUITE_P(Messages, TrayMessage,
-                         ::testing::Values(TrayMessageCase{"RightDown", win::WM_RBUTTONDOWN, true},
-                                           TrayMessageCase{"RightUp", win::WM_RBUTTONUP, false},
-                                           TrayMessageCase{"LeftDown", win::WM_LBUTTONDOWN, false},
-                                           TrayMessageCase{"LeftDoubleClick", win::WM_LBUTTONDBLCLK,
+INSTANTIATE_TEST_SUITE_P(Gestures, TrayGesture,
+                         ::testing::Values(TrayGestureCase{"RightClick", "right-click", true},
+                                           TrayGestureCase{"RightDown", "message 516", true},
+                                           TrayGestureCase{"RightUp", "message 517", false},
+                                           TrayGestureCase{"LeftClick", "left-click", false},
+                                           TrayGestureCase{"LeftDoubleClick", "left-double-click",
                                                            false},
-                                           TrayMessageCase{"Move", win::WM_MOUSEMOVE, false}),
+                                           TrayGestureCase{"Move", "move", false},
+                                           TrayGestureCase{"Unknown", "bogus", false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 struct PixelScaleCase {
