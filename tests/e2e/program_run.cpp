@@ -23,12 +23,7 @@ Installation::Installation(const std::string& siteMode) {
 
     site_ = std::make_unique<testsupport::ChildProcess>(
         TARNIX_SITE_EXE, std::vector<std::string>{"--mode", siteMode, "--lifetime", "300"});
-    port_ = 0;
-    const auto line = site_->firstLine(testsupport::milliseconds(10'000));
-    if (line && line->rfind("listening 127.0.0.1:", 0) == 0) {
-        port_ = static_cast<uint16_t>(std::stoi(line->substr(20)));
-    }
-    EXPECT_NE(port_, 0) << "the site did not start";
+    port_ = site_->port();
 
     testsupport::ChildProcess install(
         TARNIX_INSTALL_EXE,
@@ -38,20 +33,15 @@ Installation::Installation(const std::string& siteMode) {
     EXPECT_EQ(install.exitCode(testsupport::milliseconds(10'000)), 0) << install.errorText();
 }
 
-std::vector<std::string> Installation::environment(const std::string& traceName,
-                                                   const std::string& script,
-                                                   bool virtualClock) const {
-    const fs::path scriptFile = root_.path() / (traceName + ".script");
-    std::ofstream(scriptFile) << script;
-    return {"TARNIX_REGISTRY_DIR=" + registry_.string(),
-            "TARNIX_TRACE=" + traceFile(traceName).string(), "TARNIX_SCRIPT=" + scriptFile.string(),
-            std::string("TARNIX_CLOCK=") + (virtualClock ? "virtual" : "real"), "TARNIX_OFFLINE=0"};
-}
-
 std::unique_ptr<testsupport::ChildProcess> Installation::start(
-    const std::string& traceName, const std::string& script, bool virtualClock,
-    const std::vector<std::string>& moreEnvironment) const {
-    auto env = environment(traceName, script, virtualClock);
+    const std::string& script, const std::vector<std::string>& moreEnvironment,
+    bool virtualClock) const {
+    const fs::path scriptFile = root_.path() / "script";
+    std::ofstream(scriptFile) << script;
+    std::vector<std::string> env = {
+        "TARNIX_REGISTRY_DIR=" + registry_.string(), "TARNIX_TRACE=" + traceFile().string(),
+        "TARNIX_SCRIPT=" + scriptFile.string(),
+        virtualClock ? "TARNIX_CLOCK=virtual" : "TARNIX_CLOCK=real", "TARNIX_OFFLINE=0"};
     env.insert(env.end(), moreEnvironment.begin(), moreEnvironment.end());
     return std::make_unique<testsupport::ChildProcess>((program_ / "tarnix").string(),
                                                        std::vector<std::string>{}, env);

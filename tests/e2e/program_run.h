@@ -18,22 +18,16 @@ class Installation {
     explicit Installation(const std::string& siteMode);
 
     const std::filesystem::path& programFolder() const { return program_; }
-    const std::filesystem::path& registryFolder() const { return registry_; }
     std::filesystem::path hiveFile() const { return registry_ / "HKEY_CURRENT_USER.reg"; }
     std::filesystem::path iniFile() const { return program_ / "PexarDeskTop.ini"; }
     std::string siteAddress() const { return "http://127.0.0.1:" + std::to_string(port_); }
 
-    // The environment a run of the program gets: its registry, a trace file, a script, the clock.
-    std::vector<std::string> environment(const std::string& traceName, const std::string& script,
-                                         bool virtualClock) const;
-    std::filesystem::path traceFile(const std::string& traceName) const {
-        return root_.path() / traceName;
-    }
+    std::filesystem::path traceFile() const { return root_.path() / "trace"; }
 
-    // Starts the program; the caller waits for it.
+    // Starts the program with this registry, script and trace file; the caller waits for it.
     std::unique_ptr<testsupport::ChildProcess> start(
-        const std::string& traceName, const std::string& script, bool virtualClock = true,
-        const std::vector<std::string>& moreEnvironment = {}) const;
+        const std::string& script, const std::vector<std::string>& moreEnvironment = {},
+        bool virtualClock = true) const;
 
   private:
     testsupport::TempDir root_;

@@ -2,9 +2,6 @@
 // registry files and the desktop settings file.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
 #include "program_run.h"
 
 namespace {
@@ -19,10 +16,10 @@ constexpr milliseconds kRunLimit{60'000};
 
 TEST(Program, ConnectedStartWritesTheFirstRunSettingsAndEndsWithTheSession) {
     Installation installation("answer");
-    auto program = installation.start("run", "5000 end-session\n");
+    auto program = installation.start("5000 end-session\n");
     ASSERT_EQ(program->exitCode(kRunLimit), 0) << program->errorText();
 
-    const auto trace = readTrace(installation.traceFile("run"));
+    const auto trace = readTrace(installation.traceFile());
     const auto added = linesWith(trace, "tray add");
     ASSERT_EQ(added.size(), 1u);
     EXPECT_NE(added[0].text.find("szTip=\"Example tray tip\""), std::string::npos);
@@ -56,16 +53,25 @@ TEST(Program, ConnectedStartWritesTheFirstRunSettingsAndEndsWithTheSession) {
     EXPECT_NE(readFile(installation.iniFile()).find("LANG=1\r\n"), std::string::npos);
 }
 
+TEST(Program, OnTheRealClockEndsWithItsScriptedSession) {
+    Installation installation("answer");
+    auto program = installation.start("300 end-session\n", {}, /*virtualClock=*/false);
+    ASSERT_EQ(program->exitCode(kRunLimit), 0) << program->errorText();
+    const auto unloaded = linesWith(readTrace(installation.traceFile()), "form unloaded");
+    ASSERT_EQ(unloaded.size(), 1u);
+    EXPECT_GE(unloaded[0].ms, 300);
+}
+
 class SiteDown : public ::testing::TestWithParam<const char*> {};
 
 // A site that refuses connections, and one that accepts them and never answers (each probe ends at
 // the shortened time-out), both count as no connection.
 TEST_P(SiteDown, RetriesFiveTimesAndGivesUp) {
     Installation installation(GetParam());
-    auto program = installation.start("run", "", true, {"TARNIX_HTTP_TIMEOUT_MS=300"});
+    auto program = installation.start("", {"TARNIX_HTTP_TIMEOUT_MS=300"});
     ASSERT_EQ(program->exitCode(kRunLimit), 0) << program->errorText();
 
-    const auto trace = readTrace(installation.traceFile("run"));
+    const auto trace = readTrace(installation.traceFile());
     std::vector<long long> checks;
     for (const auto& line : linesWith(trace, "text=\"Checking Internet Connection.\"")) {
         checks.push_back(line.ms);
@@ -82,39 +88,5 @@ TEST_P(SiteDown, RetriesFiveTimesAndGivesUp) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Program, SiteDown, ::testing::Values("refuse", "hang"));
-
-TEST(Program, ASecondInstanceShowsItsMessageAndTouchesNothing) {
-    Installation installation("answer");
-    auto first = installation.start("first", "60000 end-session\n", /*virtualClock=*/false);
-    // Wait (bounded) until the first instance has finished its start-up.
-    const auto deadline = std::chrono::steady_clock::now() + kRunLimit;
-    // The last first-run value written is the new-mail sound.
-    while (readFile(installation.hiveFile()).find("knock.wav") == std::string::npos) {
-        ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the first instance never started";
-        ASSERT_FALSE(first->exitCode(milliseconds(20)).has_value()) << first->errorText();
-    }
-    const std::string iniBefore = readFile(installation.iniFile());
-    const std::string hiveBefore = readFile(installation.hiveFile());
-
-    auto second = installation.start("second", "");
-    ASSERT_EQ(second->exitCode(kRunLimit), 0) << second->errorText();
-    const auto trace = readTrace(installation.traceFile("second"));
-    const auto boxes = linesWith(trace, "msgbox");
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_NE(boxes[0].text.find(
-                  "style=4112 title=\"Instant Messenger\" text=\"Program already Running.\""),
-              std::string::npos)
-        << boxes[0].text;
-    // Its teardown asks the shell to remove an icon it never added, which the shell refuses.
-    EXPECT_TRUE(linesWith(trace, "tray add").empty());
-    EXPECT_TRUE(linesWith(trace, "balloon").empty());
-    EXPECT_TRUE(linesWith(trace, "http").empty());
-    EXPECT_EQ(readFile(installation.iniFile()), iniBefore);
-    EXPECT_EQ(readFile(installation.hiveFile()), hiveBefore);
-
-    // The first instance is undisturbed: still running, its tray icon still there.
-    EXPECT_FALSE(first->exitCode(milliseconds(0)).has_value());
-    EXPECT_TRUE(linesWith(readTrace(installation.traceFile("first")), "tray delete").empty());
-}
 
 }  // namespace
