@@ -1,13 +1,10 @@
 #include "support/child_process.h"
 
-#include <arpa/inet.h>
 #include <curl/curl.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <spawn.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -157,39 +154,6 @@ void ChildProcess::signal(int number) {
 std::string ChildProcess::errorText() {
     readUntil(err_, errText_, false, milliseconds(1'000));
     return errText_;
-}
-
-int connectError(std::uint16_t port) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const int result = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    const int error = result == 0 ? 0 : errno;
-    ::close(fd);
-    return error;
-}
-
-bool answersWithin(std::uint16_t port, milliseconds limit) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bool answered = false;
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
-        const std::string request = "GET / HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
-        if (::send(fd, request.data(), request.size(), MSG_NOSIGNAL) ==
-            static_cast<ssize_t>(request.size())) {
-            pollfd p{fd, POLLIN, 0};
-            answered = ::poll(&p, 1, static_cast<int>(limit.count())) > 0;
-        }
-    } else {
-        ADD_FAILURE() << "connection to port " << port << " failed";
-    }
-    ::close(fd);
-    return answered;
 }
 
 namespace {

@@ -48,12 +48,6 @@ class ChildProcess {
     std::optional<int> exit_;
 };
 
-// How a plain TCP connection to 127.0.0.1:port fares: 0 when connected, else the errno.
-int connectError(std::uint16_t port);
-
-// Connects, sends a request and reports whether any answer byte came within the limit.
-bool answersWithin(std::uint16_t port, milliseconds limit);
-
 struct HttpResult {
     int curlCode = 0;  // CURLE_OK = 0
     long status = 0;
