@@ -3,11 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <thread>
 
-#include <httplib.h>
-
-#include "platform/net/url.h"
 #include "support/headless_test.h"
 #include "support/loopback_server.h"
 
@@ -77,12 +73,6 @@ TEST_F(Http, AHugeAnswerIsCutAtTheCap) {
     EXPECT_FALSE(small.truncated);
 }
 
-TEST_F(Http, HeadersReachTheServer) {
-    const auto result =
-        httpGet(server.url("/header/Content-Type"), {{"Content-Type", "text/html"}});
-    EXPECT_EQ(result.body, "text/html");
-}
-
 struct RefusedCase {
     const char* name;
     std::string path;
@@ -106,53 +96,16 @@ TEST_P(HttpRefused, FailsBeforeSending) {
 
 INSTANTIATE_TEST_SUITE_P(
     Requests, HttpRefused,
-    ::testing::Values(RefusedCase{"CarriageReturnLineFeed", "/status/200\r\nX-Injected: 1", {}},
-                      RefusedCase{"LineFeed", "/status/200\nGET /status/500 HTTP/1.1", {}},
-                      RefusedCase{"Tab", "/status/200\tHTTP/1.0", {}},
-                      RefusedCase{"Delete", "/status/200\x7f", {}},
-                      RefusedCase{"TooLong", "/" + std::string(kMaxUrlLength, 'a'), {}},
-                      RefusedCase{"Nul", std::string("/status/200\0", 12), {}},
+    ::testing::Values(RefusedCase{"LineFeedInUrl", "/status/200\nGET /status/500 HTTP/1.1", {}},
                       RefusedCase{
                           "HeaderValueLineBreak", "/status/200", {{"X-A", "1\r\nX-Injected: 1"}}},
                       RefusedCase{"HeaderNameLineBreak", "/status/200", {{"X-A\nB", "1"}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// Answers every GET with the request target exactly as it arrived on the wire.
-class TargetEchoServer {
-  public:
-    TargetEchoServer() {
-        server_.Get(".*", [](const httplib::Request& request, httplib::Response& response) {
-            response.set_content(request.target, "text/plain");
-        });
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
-        while (!server_.is_running()) {
-            std::this_thread::yield();
-        }
-    }
-    ~TargetEchoServer() {
-        server_.stop();
-        thread_.join();
-    }
-    TargetEchoServer(const TargetEchoServer&) = delete;
-    TargetEchoServer& operator=(const TargetEchoServer&) = delete;
-
-    std::string url(std::string_view path) const {
-        return "http://127.0.0.1:" + std::to_string(port_) + std::string(path);
-    }
-
-  private:
-    httplib::Server server_;
-    std::thread thread_;
-    int port_ = 0;
-};
-
 TEST_F(Http, ABlankAfterTheHostGoesOutPercentEncoded) {
-    TargetEchoServer echo;
-    const auto result = httpGet(echo.url("/poll.php?m=Ann Lee&d= x"));
+    const auto result = httpGet(server.url("/target?m=Ann Lee&d= x"));
     EXPECT_EQ(result.error, kTransferOk);
-    EXPECT_EQ(result.status, 200);
-    EXPECT_EQ(result.body, "/poll.php?m=Ann%20Lee&d=%20x");
+    EXPECT_EQ(result.body, "/target?m=Ann%20Lee&d=%20x");
 }
 
 TEST_F(Http, AClosedPortCannotConnect) {
