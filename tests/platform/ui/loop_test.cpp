@@ -39,6 +39,11 @@ TEST_F(LoopTest, TimersFireExactlyAsOftenAsTheirIntervalsOverAVirtualHour) {
     EXPECT_EQ(form.second, 3'600);
     EXPECT_EQ(form.minute, 60);
     EXPECT_EQ(clock().nowMs(), 3'600'000);
+    // The timers of an unloaded form stop.
+    form.Unload();
+    win::RunFor(1000);
+    EXPECT_EQ(form.second, 3'600);
+    EXPECT_EQ(win::NextTimerDueMs(), -1);
 }
 
 class frmNested : public win::Form {
@@ -65,6 +70,7 @@ class frmNested : public win::Form {
     int longTicks = 0, shortTicks = 0, onceTicks = 0;
 };
 
+// A timer switched off in its own handler does not fire again.
 TEST_F(LoopTest, DoEventsInsideAHandlerRunsOtherTimersButNeverItsOwn) {
     auto& form = win::Default<frmNested>();
     form.Load();
@@ -74,11 +80,8 @@ TEST_F(LoopTest, DoEventsInsideAHandlerRunsOtherTimersButNeverItsOwn) {
     EXPECT_EQ(form.longTicks, 1);
     EXPECT_GE(form.shortTicks, 9);
     EXPECT_EQ(form.onceTicks, 1);
-}
-
-TEST_F(LoopTest, ATimerSwitchedOffInItsOwnHandlerDoesNotFireAgain) {
-    auto& form = win::Default<frmNested>();
     form.tmrLong.setEnabled(false);
+    form.shortTicks = 0;
     win::RunFor(1000);
     EXPECT_EQ(form.onceTicks, 1);
     EXPECT_EQ(form.shortTicks, 200);
@@ -120,16 +123,6 @@ TEST_F(LoopTest, AWindowWithNothingToWaitForEndsTheHeadlessLoop) {
     win::RunMessageLoop();
     EXPECT_EQ(traced("loop"), (std::vector<std::string>{"idle forms=1"}));
     EXPECT_TRUE(form.IsLoaded());
-}
-
-TEST_F(LoopTest, TimersOfAnUnloadedFormStop) {
-    auto& form = win::Default<frmClock>();
-    form.Load();
-    win::RunFor(1000);
-    form.Unload();
-    win::RunFor(1000);
-    EXPECT_EQ(form.second, 1);
-    EXPECT_EQ(win::NextTimerDueMs(), -1);
 }
 
 TEST_F(LoopTest, ScriptedInputArrivesAtItsTime) {
