@@ -151,10 +151,8 @@ INSTANTIATE_TEST_SUITE_P(States, SignInPageOpening,
                          ::testing::Values(InstalledCase{"FreshKey", std::nullopt, std::nullopt,
                                                          true, true},
                                            InstalledCase{"InstalledNotOnTop", 1, 0, false, false},
-                                           InstalledCase{"InstalledOnTop", 1, 1, false, true},
                                            InstalledCase{"InstalledAnyOnTop", 1, 7, false, true},
-                                           InstalledCase{"TwoIsFirstRun", 2, 0, true, true},
-                                           InstalledCase{"ZeroIsFirstRun", 0, 0, true, true}),
+                                           InstalledCase{"TwoIsFirstRun", 2, 0, true, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
