@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "platform/ui/msgbox.h"
 #include "support/headless_test.h"
 
@@ -13,24 +11,17 @@ using testsupport::HeadlessTest;
 
 class HeadlessBackendTest : public HeadlessTest {};
 
-TEST_F(HeadlessBackendTest, MessageBoxIsTracedWithClockAndAnsweredOk) {
+// A box is traced with the clock and answered OK unless an answer was queued; without a title it
+// shows the application's.
+TEST_F(HeadlessBackendTest, MessageBoxesAreTracedAndAnsweredInOrder) {
     clock().advance(1500);
-    EXPECT_EQ(win::MsgBox("a \"b\"\r\nc", win::vbCritical, "Title"), win::vbOK);
-    ASSERT_EQ(headless().traceLines().size(), 1u);
-    EXPECT_EQ(headless().traceLines()[0],
-              R"(1500 msgbox style=16 title="Title" text="a \"b\"\r\nc" answer=1)");
-}
-
-TEST_F(HeadlessBackendTest, MessageBoxWithoutTitleShowsTheApplicationTitle) {
-    win::MsgBox("x");
-    EXPECT_EQ(traced("msgbox"),
-              (std::vector<std::string>{R"(style=0 title="TarnixIM" text="x" answer=1)"}));
-}
-
-TEST_F(HeadlessBackendTest, QueuedAnswersAreUsedInOrder) {
     headless().queueMessageBoxAnswer(win::vbNo);
-    EXPECT_EQ(win::MsgBox("q", win::vbYesNo), win::vbNo);
-    EXPECT_EQ(win::MsgBox("q", win::vbYesNo), win::vbOK);
+    EXPECT_EQ(win::MsgBox("a \"b\"\r\nc", win::vbYesNo, "Title"), win::vbNo);
+    EXPECT_EQ(win::MsgBox("x"), win::vbOK);
+    EXPECT_EQ(headless().traceLines(),
+              (std::vector<std::string>{
+                  R"(1500 msgbox style=4 title="Title" text="a \"b\"\r\nc" answer=7)",
+                  R"(1500 msgbox style=0 title="TarnixIM" text="x" answer=1)"}));
 }
 
 TEST(HeadlessTraceFile, AppendsLinesToTheConfiguredFile) {
@@ -47,10 +38,6 @@ TEST(HeadlessTraceFile, AppendsLinesToTheConfiguredFile) {
     EXPECT_EQ(testsupport::readFile(dir.file("trace.log")), "0 area one\n7 area\n");
 }
 
-}  // namespace
-
-namespace {
-
 TEST(HeadlessConfig, ScreenTwipsAndTaskbarComeFromTheEnvironment) {
     struct Case {
         const char *screen, *twips, *taskbar;
@@ -58,13 +45,14 @@ TEST(HeadlessConfig, ScreenTwipsAndTaskbarComeFromTheEnvironment) {
         float tppX, tppY;
         int32_t workBottom;
     };
+    testsupport::ScopedEnvironment environment;
     for (const Case& c : {Case{"", "", "", 1024, 768, 15, 15, 738},
                           Case{"800x600", "7.5", "40", 800, 600, 7.5f, 7.5f, 560},
                           Case{"1920x1080", "12x15", "0", 1920, 1080, 12, 15, 1080},
                           Case{"wide", "-3", "lots", 1024, 768, 15, 15, 738}}) {
-        ::setenv("TARNIX_SCREEN", c.screen, 1);
-        ::setenv("TARNIX_TWIPS", c.twips, 1);
-        ::setenv("TARNIX_TASKBAR", c.taskbar, 1);
+        environment.set("TARNIX_SCREEN", c.screen);
+        environment.set("TARNIX_TWIPS", c.twips);
+        environment.set("TARNIX_TASKBAR", c.taskbar);
         const auto screen = platform::HeadlessConfig::fromEnvironment().screen;
         EXPECT_EQ(screen.widthPx, c.width) << c.screen;
         EXPECT_EQ(screen.heightPx, c.height) << c.screen;
@@ -73,9 +61,6 @@ TEST(HeadlessConfig, ScreenTwipsAndTaskbarComeFromTheEnvironment) {
         EXPECT_EQ(screen.workRight, c.width);
         EXPECT_EQ(screen.workBottom, c.workBottom) << c.taskbar;
     }
-    ::unsetenv("TARNIX_SCREEN");
-    ::unsetenv("TARNIX_TWIPS");
-    ::unsetenv("TARNIX_TASKBAR");
 }
 
 TEST(HeadlessScript, LinesBecomeTimedActionsAndBadLinesAreNamed) {
