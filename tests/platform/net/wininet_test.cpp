@@ -23,13 +23,13 @@ TEST_F(ConnectedState, OfflineReportsZero) {
 }
 
 TEST(ConnectedStateConfig, TarnixOfflineSwitchesTheMachineOffline) {
-    for (const auto& [value, online] :
-         std::vector<std::pair<const char*, bool>>{{"1", false}, {"0", true}, {"", true}}) {
-        setenv("TARNIX_OFFLINE", value, 1);
-        EXPECT_EQ(platform::HeadlessConfig::fromEnvironment().online, online) << value;
+    testsupport::ScopedEnvironment environment;
+    for (const auto& [value, online] : std::vector<std::pair<const char*, bool>>{
+             {"1", false}, {"0", true}, {"", true}, {nullptr, true}}) {
+        environment.set("TARNIX_OFFLINE", value);
+        EXPECT_EQ(platform::HeadlessConfig::fromEnvironment().online, online)
+            << (value ? value : "unset");
     }
-    unsetenv("TARNIX_OFFLINE");
-    EXPECT_TRUE(platform::HeadlessConfig::fromEnvironment().online);
 }
 
 }  // namespace
