@@ -37,7 +37,7 @@ TEST(WireUrl, LetsOnlyWellFormedHttpAddressesThrough) {
         // The length limit, before and after encoding (the blank's two extra characters).
         {longest, longest},
         {longest + "a", refused},
-        {longest.substr(0, longest.size() - 1) + " ", refused}};
+        {longest.substr(0, longest.size() - 2) + " ", refused}};
     for (const auto& [url, wire] : cases) {
         EXPECT_EQ(wireUrl(url), wire) << platform::quoted(url.substr(0, 40));
     }
