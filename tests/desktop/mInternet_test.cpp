@@ -19,8 +19,12 @@ class CheckConnection : public testsupport::HeadlessTest {
 
 struct ProbeCase {
     const char* name;
+    bool online;
+    int32_t connectionFlags;
+    bool probe;
     std::string address;  // a path on the loopback server when it starts with "/"
     bool connected;
+    int16_t flagsAfter;
     int requestsReachingTheServer;
 };
 
@@ -28,59 +32,45 @@ void PrintTo(const ProbeCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-class CheckConnectionProbe : public CheckConnection,
+class CheckConnectionCases : public CheckConnection,
                              public ::testing::WithParamInterface<ProbeCase> {};
 
-TEST_P(CheckConnectionProbe, CountsOnlyTransferFailuresAgainstTheConnection) {
-    std::string address = GetParam().address;
+// Only a transfer failure counts against the connection; an address no request can be made of is
+// no sign of being offline.
+TEST_P(CheckConnectionCases, AnswerFromTheConnectedStateAndTheProbe) {
+    const ProbeCase& c = GetParam();
+    headless().setOnline(c.online);
+    headless().setConnectionFlags(c.connectionFlags);
+    std::string address = c.address;
     if (address.starts_with("/")) {
         address = server.url(address);
     } else if (address == "closed port") {
         address = "http://127.0.0.1:" + std::to_string(testsupport::closedLoopbackPort()) + "/";
     }
     int16_t iFlags = kUntouched;
-    EXPECT_EQ(mInternet::CheckConnection(address, true, iFlags), GetParam().connected);
-    EXPECT_EQ(iFlags, 2);
-    EXPECT_EQ(server.requestCount(), GetParam().requestsReachingTheServer);
-    if (GetParam().connected && GetParam().requestsReachingTheServer == 0) {
-        // Refused by Open: the transport was never asked.
+    EXPECT_EQ(mInternet::CheckConnection(address, c.probe, iFlags), c.connected);
+    EXPECT_EQ(iFlags, c.flagsAfter);
+    EXPECT_EQ(server.requestCount(), c.requestsReachingTheServer);
+    if (c.connected && c.requestsReachingTheServer == 0) {
+        // Refused by Open, or not probed: the transport was never asked.
         EXPECT_TRUE(traced("http").empty()) << testing::PrintToString(traced("http"));
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Answers, CheckConnectionProbe,
-    ::testing::Values(ProbeCase{"Ok", "/status/200", true, 1},
-                      ProbeCase{"NotFound", "/status/404", true, 1},
-                      ProbeCase{"ServerError", "/status/500", true, 1},
-                      ProbeCase{"ClosedPort", "closed port", false, 0},
-                      // No request can be made of it at all: that is no sign of being offline.
-                      ProbeCase{"RegistryMiss", "Error", true, 0}),
+    Cases, CheckConnectionCases,
+    ::testing::Values(ProbeCase{"Ok", true, 2, true, "/status/200", true, 2, 1},
+                      ProbeCase{"NotFound", true, 2, true, "/status/404", true, 2, 1},
+                      ProbeCase{"ServerError", true, 2, true, "/status/500", true, 2, 1},
+                      ProbeCase{"ClosedPort", true, 2, true, "closed port", false, 2, 0},
+                      ProbeCase{"RegistryMiss", true, 2, true, "Error", true, 2, 0},
+                      // Offline: no probe, and the flags are left alone.
+                      ProbeCase{"Offline", false, 2, true, "/status/200", false, kUntouched, 0},
+                      ProbeCase{"NoProbe", true, 0x42, false, "Error", true, 0x42, 0},
+                      // Flags that do not fit 16 bits are skipped.
+                      ProbeCase{"WideFlags", true, 0x10002, true, "/status/200", true, kUntouched,
+                                1}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(CheckConnection, OfflineIsFalseWithoutAProbeAndLeavesTheFlags) {
-    headless().setOnline(false);
-    int16_t iFlags = kUntouched;
-    EXPECT_FALSE(mInternet::CheckConnection(server.url("/status/200"), true, iFlags));
-    EXPECT_EQ(iFlags, kUntouched);
-    EXPECT_EQ(server.requestCount(), 0);
-    EXPECT_TRUE(traced("http").empty());
-}
-
-TEST_F(CheckConnection, WithoutAProbeOnlineIsEnough) {
-    headless().setConnectionFlags(0x42);
-    int16_t iFlags = kUntouched;
-    EXPECT_TRUE(mInternet::CheckConnection("Error", false, iFlags));
-    EXPECT_EQ(iFlags, 0x42);
-    EXPECT_TRUE(traced("http").empty());
-}
-
-TEST_F(CheckConnection, FlagsThatDoNotFitSixteenBitsAreSkipped) {
-    headless().setConnectionFlags(0x10002);
-    int16_t iFlags = kUntouched;
-    EXPECT_TRUE(mInternet::CheckConnection(server.url("/status/200"), true, iFlags));
-    EXPECT_EQ(iFlags, kUntouched);
-}
 
 class YieldingForm : public win::Form {
   public:
