@@ -2,7 +2,6 @@
 // registry files and the desktop settings file.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -59,16 +58,11 @@ class Installation {
         const fs::path scriptFile = root_.path() / "script";
         const fs::path traceFile = root_.path() / "trace";
         std::ofstream(scriptFile) << script;
-        for (const std::string& entry :
-             {"TARNIX_REGISTRY_DIR=" + registry_.string(), "TARNIX_TRACE=" + traceFile.string(),
-              "TARNIX_SCRIPT=" + scriptFile.string(), std::string("TARNIX_CLOCK=virtual"),
-              std::string("TARNIX_OFFLINE=0")}) {
-            const std::string name = entry.substr(0, entry.find('=') + 1);
-            if (std::none_of(environment.begin(), environment.end(),
-                             [&](const std::string& given) { return given.starts_with(name); })) {
-                environment.push_back(entry);
-            }
-        }
+        // The caller's entries come first and so win over these.
+        environment.insert(
+            environment.end(),
+            {"TARNIX_REGISTRY_DIR=" + registry_.string(), "TARNIX_TRACE=" + traceFile.string(),
+             "TARNIX_SCRIPT=" + scriptFile.string(), "TARNIX_CLOCK=virtual", "TARNIX_OFFLINE=0"});
         testsupport::ChildProcess program((program_ / "tarnix").string(), {}, environment);
         EXPECT_EQ(program.exitCode(milliseconds(60'000)), 0) << program.errorText();
         std::vector<TraceLine> lines;

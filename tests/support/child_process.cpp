@@ -8,8 +8,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <set>
 #include <stdexcept>
 
 extern char** environ;
@@ -40,29 +42,28 @@ ChildProcess::ChildProcess(const std::string& executable, const std::vector<std:
     posix_spawn_file_actions_adddup2(&actions, errPipe[1], STDERR_FILENO);
     std::vector<std::string> all{executable};
     all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& a : all) {
-        argv.push_back(a.data());
-    }
-    argv.push_back(nullptr);
-    std::vector<std::string> envText;
+    // The first entry of a name wins: the caller's before this process's own.
+    std::vector<std::string> env;
+    std::set<std::string> names;
+    auto add = [&](const std::string& entry) {
+        if (names.insert(entry.substr(0, entry.find('='))).second) {
+            env.push_back(entry);
+        }
+    };
+    std::for_each(environment.begin(), environment.end(), add);
     for (char** entry = environ; *entry != nullptr; ++entry) {
-        const std::string text(*entry);
-        const std::string name = text.substr(0, text.find('=') + 1);
-        bool replaced = false;
-        for (const std::string& extra : environment) {
-            replaced = replaced || extra.compare(0, name.size(), name) == 0;
-        }
-        if (!replaced) {
-            envText.push_back(text);
-        }
+        add(*entry);
     }
-    envText.insert(envText.end(), environment.begin(), environment.end());
-    std::vector<char*> envp;
-    for (std::string& e : envText) {
-        envp.push_back(e.data());
-    }
-    envp.push_back(nullptr);
+    auto pointers = [](std::vector<std::string>& texts) {
+        std::vector<char*> result;
+        for (std::string& text : texts) {
+            result.push_back(text.data());
+        }
+        result.push_back(nullptr);
+        return result;
+    };
+    std::vector<char*> argv = pointers(all);
+    std::vector<char*> envp = pointers(env);
     const int spawned =
         posix_spawn(&pid_, executable.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);

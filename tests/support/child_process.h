@@ -13,8 +13,8 @@ namespace testsupport {
 using std::chrono::milliseconds;
 
 // A program run as a child process, its output read through pipes. Every wait is bounded; the
-// destructor stops the child if it still runs. environment holds "NAME=value" entries that are
-// added to (or replace those of) this process's environment.
+// destructor stops the child if it still runs. environment holds "NAME=value" entries added to
+// this process's environment; the first entry of a name wins, so they replace inherited ones.
 class ChildProcess {
   public:
     ChildProcess(const std::string& executable, const std::vector<std::string>& args,
