@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -15,19 +14,11 @@ using testsupport::readFile;
 
 class FirstRunDefaults : public MainWindowTest {
   protected:
-    // A program folder whose path holds spaces.
     void SetUp() override {
         MainWindowTest::SetUp();
-        folder_ =
-            std::filesystem::path(MainWindowTest::programFolder()) / "Program Files" / "Tarnix IM";
-        std::filesystem::create_directories(folder_);
-        platform::setProgramFolder(folder_.string());
         writeIni("1");
     }
-    std::string folder() const { return folder_.string(); }
-
-  private:
-    std::filesystem::path folder_;
+    std::string folder() const { return programFolder(); }
 };
 
 // The registry file's text for a folder: "\" doubled inside quoted data.
