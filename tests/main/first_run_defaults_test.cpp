@@ -36,20 +36,6 @@ std::string setLine(const std::string& key, const std::string& value, int type, 
            "\" type=" + std::to_string(type) + " bytes=" + std::to_string(bytes);
 }
 
-// The registry writes and window changes in the order they happened, without time stamps.
-std::vector<std::string> registryAndWindowLines(const std::vector<std::string>& trace) {
-    std::vector<std::string> lines;
-    for (const auto& line : trace) {
-        for (const std::string area : {" registry ", " window "}) {
-            const size_t at = line.find(area);
-            if (at != std::string::npos && at == line.find(' ')) {
-                lines.push_back(area.substr(1) + line.substr(at + area.size()));
-            }
-        }
-    }
-    return lines;
-}
-
 TEST_F(FirstRunDefaults, AreWrittenInOrderWithAnUnquotedAutostartEntry) {
     auto& form = load();
     const int32_t hwnd = form.hWnd();
@@ -63,22 +49,24 @@ TEST_F(FirstRunDefaults, AreWrittenInOrderWithAnUnquotedAutostartEntry) {
     const std::string notify = folder() + "\\sounds\\notify.wav";
     const std::string doorbell = folder() + "\\sounds\\doorbell08.wav";
     const std::string knock = folder() + "\\sounds\\knock.wav";
-    EXPECT_EQ(registryAndWindowLines(headless().traceLines()),
+    EXPECT_EQ(traced("registry"),
               (std::vector<std::string>{
-                  "registry " + setLine(key, "X6Installed", kNumber, 4),
-                  "registry " + setLine(key, "X6OnTop", kNumber, 4),
-                  "window topmost hwnd=" + std::to_string(hwnd) + " name=frmTarnix on=1",
-                  "registry " + setLine(key, "OnWindowsLoad", kNumber, 4),
-                  "registry " + setLine("Software\\Microsoft\\Windows\\CurrentVersion\\Run", exe,
-                                        kText, (folder() + "\\" + exe).size()),
-                  "registry " + setLine(key + "\\Alerts", "ContactOnline", kNumber, 4),
-                  "registry " + setLine(key + "\\Alerts", "ChatRequest", kNumber, 4),
-                  "registry " + setLine(key + "\\Alerts", "NewMail", kNumber, 4),
-                  "registry " + setLine(key + "\\Sounds", "Login", kText, notify.size()),
-                  "registry " + setLine(key + "\\Sounds", "ContactOnline", kText, notify.size()),
-                  "registry " + setLine(key + "\\Sounds", "ChatRequest", kText, doorbell.size()),
-                  "registry " + setLine(key + "\\Sounds", "NewMail", kText, knock.size()),
+                  setLine(key, "X6Installed", kNumber, 4),
+                  setLine(key, "X6OnTop", kNumber, 4),
+                  setLine(key, "OnWindowsLoad", kNumber, 4),
+                  setLine("Software\\Microsoft\\Windows\\CurrentVersion\\Run", exe, kText,
+                          (folder() + "\\" + exe).size()),
+                  setLine(key + "\\Alerts", "ContactOnline", kNumber, 4),
+                  setLine(key + "\\Alerts", "ChatRequest", kNumber, 4),
+                  setLine(key + "\\Alerts", "NewMail", kNumber, 4),
+                  setLine(key + "\\Sounds", "Login", kText, notify.size()),
+                  setLine(key + "\\Sounds", "ContactOnline", kText, notify.size()),
+                  setLine(key + "\\Sounds", "ChatRequest", kText, doorbell.size()),
+                  setLine(key + "\\Sounds", "NewMail", kText, knock.size()),
               }));
+    // Made top-most without being moved, sized or activated.
+    EXPECT_EQ(traced("window"), (std::vector<std::string>{"topmost hwnd=" + std::to_string(hwnd) +
+                                                          " name=frmTarnix on=1"}));
 
     for (const auto& [name, file] : {std::pair<const char*, std::string>{"ContactOnline", notify},
                                      {"ChatRequest", doorbell},

@@ -96,13 +96,6 @@ TEST_F(Http, ABlankAfterTheHostGoesOutPercentEncoded) {
     EXPECT_EQ(result.body, "/target?m=Ann%20Lee&d=%20x");
 }
 
-TEST_F(Http, AClosedPortCannotConnect) {
-    const int port = testsupport::closedLoopbackPort();
-    const auto result = httpGet("http://127.0.0.1:" + std::to_string(port) + "/");
-    EXPECT_EQ(result.error, kInternetCannotConnect);
-    EXPECT_EQ(result.status, 0);
-}
-
 TEST_F(Http, ASiteThatNeverAnswersTimesOut) {
     testsupport::SilentServer silent;
     limit(milliseconds(300));
