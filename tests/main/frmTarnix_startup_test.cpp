@@ -57,8 +57,9 @@ TEST_F(StartUp, LoadReadsTheSettingsAddsTheTrayIconAndAppliesTheLanguage) {
     EXPECT_EQ(form.lblAction[0].Caption(), kChecking);
     EXPECT_EQ(form.lblInformation.Caption(), "");
     EXPECT_EQ(form.chkAction[0].Value(), 0);
-    EXPECT_EQ(form.ScaleWidth(), 5535);  // a fixed dialog's frame and caption
+    EXPECT_EQ(form.ScaleWidth(), 5535);
     EXPECT_EQ(form.ScaleHeight(), 7575);
+    EXPECT_EQ(form.BorderStyle(), win::vbFixedDialog);
     EXPECT_EQ(win::NextTimerDueMs(), 100) << "the animation runs from load";
     EXPECT_EQ(server.requestCount(), 0) << "nothing is checked before the first second";
 }
