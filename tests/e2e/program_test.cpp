@@ -98,6 +98,8 @@ using Times = std::vector<long long>;
 TEST(Program, ConnectedStartWritesTheFirstRunSettingsAndEndsWithTheSession) {
     Installation installation("answer");
     const auto trace = installation.run("5000 end-session\n");
+    ASSERT_FALSE(trace.empty());
+    EXPECT_EQ(trace[0].text, "form loaded hwnd=1 name=frmTarnix");  // the file holds whole lines
     EXPECT_EQ(times(trace, "tray add"), Times{0});
     // Every record sent to the shell (add, two balloons, delete) carries the installed tip.
     EXPECT_EQ(times(trace, "szTip=\"Example tray tip\""), (Times{0, 1000, 1000, 5000}));

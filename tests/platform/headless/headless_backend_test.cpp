@@ -24,20 +24,6 @@ TEST_F(HeadlessBackendTest, MessageBoxesAreTracedAndAnsweredInOrder) {
                   R"(1500 msgbox style=0 title="TarnixIM" text="x" answer=1)"}));
 }
 
-TEST(HeadlessTraceFile, AppendsLinesToTheConfiguredFile) {
-    testsupport::TempDir dir;
-    platform::HeadlessConfig config;
-    config.traceTarget = dir.file("trace.log");
-    config.virtualClock = true;
-    {
-        platform::HeadlessBackend backend(config);
-        backend.trace("area", "one");
-        backend.virtualClock()->advance(7);
-        backend.trace("area", "");
-    }
-    EXPECT_EQ(testsupport::readFile(dir.file("trace.log")), "0 area one\n7 area\n");
-}
-
 TEST(HeadlessConfig, ScreenTwipsAndTaskbarComeFromTheEnvironment) {
     struct Case {
         const char *screen, *twips, *taskbar;
