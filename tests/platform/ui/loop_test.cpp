@@ -201,22 +201,6 @@ TEST_F(LoopTest, AnErrorInADoEventsOutsideAnyLoopWaitsForTheNextLoop) {
     EXPECT_EQ(form.answer, win::vbOK);
 }
 
-TEST_F(LoopTest, AnErrorWhileAMessageBoxIsHeldDoesNotComeOutOfTheBox) {
-    auto& form = win::Default<frmFailing>();
-    form.tmrYield.setEnabled(false);
-    form.tmrSecond.setEnabled(false);
-    form.tmrBox.setInterval(5);
-    form.tmrBox.setEnabled(true);
-    form.Show();
-    headless().queueMessageBoxAnswer(win::vbNo, 1000);
-    // The box opens at 5 ms from tmrBox; tmrFirst fails at 12 ms while it is held.
-    EXPECT_EQ(testsupport::errorNumberOf([] { win::RunMessageLoop(); }), 5);
-    EXPECT_EQ(form.answer, win::vbNo);
-    EXPECT_EQ(clock().nowMs(), 1005);
-    EXPECT_EQ(traced("loop"),
-              (std::vector<std::string>{R"(untrapped number=5 description="first")"}));
-}
-
 TEST_F(LoopTest, AMessageBoxOutsideAnyLoopReturnsItsAnswerDespiteAFailingTimer) {
     auto& form = win::Default<frmFailing>();
     form.tmrYield.setEnabled(false);
