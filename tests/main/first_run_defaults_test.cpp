@@ -90,48 +90,34 @@ TEST_F(FirstRunDefaults, ReplaceStoredValuesAndLeaveTheOthers) {
     EXPECT_EQ(number("\\Alerts", "GenAlert"), -99);
 }
 
-struct InstalledCase {
-    const char* name;
-    std::optional<int32_t> installed;
-    std::optional<int32_t> onTop;
-    bool defaultsWritten;
-    bool topMost;
-};
-
-void PrintTo(const InstalledCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class SignInPageOpening : public MainWindowTest,
-                          public ::testing::WithParamInterface<InstalledCase> {};
-
-TEST_P(SignInPageOpening, WritesTheDefaultsUnlessInstalledElseAppliesOnTop) {
-    const auto& param = GetParam();
-    writeIni("1");
+// When the sign-in page opens, the defaults are written unless X6Installed is 1; otherwise
+// X6OnTop (any value but 0) decides whether the window stays on top.
+TEST_F(FirstRunDefaults, TheSignInPageWritesThemUnlessInstalledElseAppliesOnTop) {
     testsupport::LoopbackServer server;
     setText("\\DAPLinks", "X6Domain", server.url("/status/200"));
-    if (param.installed) {
-        setNumber("X6Installed", *param.installed);
+    struct Case {
+        std::optional<int32_t> installed;
+        int32_t onTop;
+        bool defaultsWritten;
+        bool topMost;
+    };
+    for (const Case& c : {Case{std::nullopt, 0, true, true}, Case{1, 0, false, false},
+                          Case{1, 7, false, true}, Case{2, 0, true, true}}) {
+        if (c.installed) {
+            setNumber("X6Installed", *c.installed);
+        }
+        setNumber("X6OnTop", c.onTop);
+        setNumber("OnWindowsLoad", 0);
+        auto& form = load();
+        win::RunFor(1000);
+        const int32_t installed = c.installed.value_or(0);
+        ASSERT_EQ(form.lblInformation.Caption(), "Initializing Application.") << installed;
+        EXPECT_EQ(number("", "X6Installed"), c.defaultsWritten ? 1 : installed);
+        EXPECT_EQ(number("", "OnWindowsLoad"), c.defaultsWritten ? 1 : 0) << installed;
+        EXPECT_EQ(lInstalled, installed);
+        EXPECT_EQ(form.TopMost(), c.topMost) << installed << " " << c.onTop;
+        form.Unload();
     }
-    if (param.onTop) {
-        setNumber("X6OnTop", *param.onTop);
-    }
-    auto& form = load();
-    win::RunUntil(1000);
-
-    ASSERT_EQ(form.lblInformation.Caption(), "Initializing Application.");
-    EXPECT_EQ(number("", "X6Installed"), param.defaultsWritten ? 1 : *param.installed);
-    EXPECT_EQ(number("", "OnWindowsLoad"), param.defaultsWritten ? 1 : -99);
-    EXPECT_EQ(lInstalled, param.installed.value_or(0));
-    EXPECT_EQ(form.TopMost(), param.topMost);
 }
-
-INSTANTIATE_TEST_SUITE_P(States, SignInPageOpening,
-                         ::testing::Values(InstalledCase{"FreshKey", std::nullopt, std::nullopt,
-                                                         true, true},
-                                           InstalledCase{"InstalledNotOnTop", 1, 0, false, false},
-                                           InstalledCase{"InstalledAnyOnTop", 1, 7, false, true},
-                                           InstalledCase{"TwoIsFirstRun", 2, 0, true, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
