@@ -63,31 +63,28 @@ INSTANTIATE_TEST_SUITE_P(SiteProcess, SiteModes,
                                            ModeCase{"hang", SIGTERM, CURLE_OPERATION_TIMEDOUT},
                                            ModeCase{"refuse", 0, CURLE_COULDNT_CONNECT}));
 
-class BusyPorts : public ::testing::TestWithParam<const char*> {};
-
-TEST_P(BusyPorts, AreReportedAndEndTheSiteWithCode1) {
-    SiteProcess first({"--lifetime", kLifetime});
-    const auto port = first.port();
-    SiteProcess second({"--mode", GetParam(), "--port", std::to_string(port)});
-    EXPECT_EQ(second.exitCode(milliseconds(10'000)), 1);
-    EXPECT_NE(second.errorText().find(std::to_string(port)), std::string::npos);
-}
-
-INSTANTIATE_TEST_SUITE_P(SiteProcess, BusyPorts, ::testing::Values("answer", "hang"));
-
-TEST(SiteProcess, BadOptionsEndItWithCode2AndTheUsage) {
-    SiteProcess site({"--mode", "sulk"});
-    EXPECT_EQ(site.exitCode(milliseconds(10'000)), 2);
-    const std::string error = site.errorText();
-    EXPECT_NE(error.find("'sulk'"), std::string::npos) << error;
-    EXPECT_NE(error.find("usage:"), std::string::npos) << error;
-}
-
-TEST(SiteProcess, UnwritablePortFileEndsItWithCode1) {
+// A busy port (in either listener) or an unwritable port file ends the site with code 1 and a
+// message naming it; bad options end it with code 2 and the usage.
+TEST(SiteProcess, FailedStartsEndItWithACodeAndAMessage) {
     testsupport::TempDir dir;
-    SiteProcess site({"--port-file", dir.file("missing/port"), "--lifetime", kLifetime});
-    EXPECT_EQ(site.exitCode(milliseconds(10'000)), 1);
-    EXPECT_NE(site.errorText().find("port file"), std::string::npos);
+    SiteProcess first({"--lifetime", kLifetime});
+    const std::string port = std::to_string(first.port());
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+        std::vector<std::string> named;
+    };
+    for (const Case& c :
+         {Case{{"--port", port}, 1, {port}}, Case{{"--mode", "hang", "--port", port}, 1, {port}},
+          Case{{"--port-file", dir.file("missing/port")}, 1, {"port file"}},
+          Case{{"--mode", "sulk"}, 2, {"'sulk'", "usage:"}}}) {
+        SiteProcess site(c.args);
+        EXPECT_EQ(site.exitCode(milliseconds(10'000)), c.code) << c.args.back();
+        const std::string error = site.errorText();
+        for (const std::string& text : c.named) {
+            EXPECT_NE(error.find(text), std::string::npos) << error;
+        }
+    }
 }
 
 }  // namespace
