@@ -115,21 +115,13 @@ bool ChildProcess::readUntil(int fd, std::string& into, bool untilNewline, milli
     }
 }
 
-std::optional<std::string> ChildProcess::firstLine(milliseconds limit) {
-    if (!readUntil(out_, outText_, true, limit)) {
-        return std::nullopt;
-    }
-    return outText_.substr(0, outText_.find('\n'));
-}
-
 std::uint16_t ChildProcess::port(milliseconds limit) {
-    const auto line = firstLine(limit);
     const std::string prefix = "listening 127.0.0.1:";
-    if (!line || line->rfind(prefix, 0) != 0) {
+    if (!readUntil(out_, outText_, true, limit) || outText_.rfind(prefix, 0) != 0) {
         ADD_FAILURE() << "no listening line; stdout: " << outText_;
         return 0;
     }
-    return static_cast<std::uint16_t>(std::stoi(line->substr(prefix.size())));
+    return static_cast<std::uint16_t>(std::stoi(outText_.substr(prefix.size())));
 }
 
 std::optional<int> ChildProcess::exitCode(milliseconds limit) {

@@ -23,11 +23,7 @@ class ChildProcess {
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    pid_t pid() const { return pid_; }
-
-    // The first stdout line, or nothing when none came within the limit.
-    std::optional<std::string> firstLine(milliseconds limit);
-    // The port of a "listening 127.0.0.1:<port>" first line; fails the test otherwise.
+    // The port of a "listening 127.0.0.1:<port>" first stdout line; fails the test otherwise.
     std::uint16_t port(milliseconds limit = milliseconds(10'000));
 
     // The exit code once the child has ended (-1 for a signal), or nothing within the limit.
