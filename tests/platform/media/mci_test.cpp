@@ -116,7 +116,7 @@ TEST_F(Mci, PlaybackFollowsTheClockStopKeepsThePositionAndPlayFromStartRestarts)
     ASSERT_EQ(send("PLAY " + knock), kMciOk);
     EXPECT_EQ(status("mode"), "stopped");
 
-    const std::string q = "\"" + dir.file("knock knock.wav") + "\"";
+    const std::string q = '"' + dir.file("knock knock.wav") + '"';
     EXPECT_EQ(traced("sound"),
               (std::vector<std::string>{"play path=" + q + " from=0 ms=1000", "stop path=" + q,
                                         "play path=" + q + " from=300 ms=700", "stop path=" + q,
