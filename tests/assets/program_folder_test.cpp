@@ -19,14 +19,6 @@ TEST(ProgramFolder, HoldsEveryGeneratedFileAsTheGeneratorMakesIt) {
     }
 }
 
-TEST(ProgramFolder, HoldsTheDesktopSettingsFile) {
-    const auto path = kProgramFolder / "PexarDeskTop.ini";
-    ASSERT_TRUE(std::filesystem::is_regular_file(path));
-    // The program rewrites the language in place, so only the key path is sure to stay.
-    EXPECT_NE(testsupport::readFile(path).find("REGADDRESS=Software\\Tarnix\\TarnixIM\r\n"),
-              std::string::npos);
-}
-
 TEST(ProgramFolder, ShippedSettingsFileHasCrLfLinesTheKeyPathAndEnglish) {
     EXPECT_EQ(testsupport::readFile(kSourceIni),
               "[StartDetails]\r\n"

@@ -23,12 +23,9 @@ TEST_F(TwipsTest, PixelsBecomeTwipsRoundedHalfToEven) {
         int16_t px;
         int32_t twipsX, twipsY;
     };
-    for (const Case& c :
-         {Case{15, 15, 10, 150, 150}, Case{15, 15, 5, 75, 75}, Case{15, 15, 0, 0, 0},
-          Case{15, 15, -10, -150, -150}, Case{15, 15, 32767, 491505, 491505},
-          Case{7.5f, 7.5f, 5, 38, 38}, Case{7.5f, 7.5f, 3, 22, 22}, Case{7.5f, 7.5f, 1, 8, 8},
-          Case{7.5f, 7.5f, 7, 52, 52}, Case{12, 12, 10, 120, 120}, Case{15, 7.5f, 5, 75, 38},
-          Case{7.5f, 15, 5, 38, 75}}) {
+    for (const Case& c : {Case{15, 15, 10, 150, 150}, Case{15, 15, 32767, 491505, 491505},
+                          Case{7.5f, 7.5f, 5, 38, 38}, Case{7.5f, 7.5f, 3, 22, 22},
+                          Case{15, 7.5f, 5, 75, 38}, Case{7.5f, 15, 3, 22, 45}}) {
         setTwipsPerPixel(c.perPixelX, c.perPixelY);
         EXPECT_EQ(mTwips::PixelsToTwipsX(c.px), c.twipsX) << c.perPixelX << " " << c.px;
         EXPECT_EQ(mTwips::PixelsToTwipsY(c.px), c.twipsY) << c.perPixelY << " " << c.px;

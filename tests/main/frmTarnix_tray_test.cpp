@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,125 +26,59 @@ class TrayMenu : public MainWindowTest {
     }
 };
 
-struct TrayMessageCase {
-    const char* name;
-    uint32_t message;
-    bool opensMenu;
-};
-
-void PrintTo(const TrayMessageCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class TrayMessage : public TrayMenu, public ::testing::WithParamInterface<TrayMessageCase> {};
-
-TEST_P(TrayMessage, OnlyARightButtonPressOpensTheMenu) {
+// Only the right button's press opens the menu: no other gesture, nor the release alone.
+TEST_F(TrayMenu, OnlyARightButtonPressOpensTheMenu) {
     auto& form = load();
-    ASSERT_EQ(win::TrayIcons().size(), 1u);
-    win::SendTrayMessage(win::TrayIcons().front(), GetParam().message);
-    win::DoEvents();
-    if (!GetParam().opensMenu) {
-        EXPECT_TRUE(traced("menu").empty());
-        return;
-    }
-    ASSERT_EQ(traced("menu").size(), 1u);
-    EXPECT_EQ(traced("menu")[0],
-              "open hwnd=1 form=frmTarnix menu=mnuSysTray "
-              "items=\"Minimize|~Show|-|Options|Language|>*English|>French|>German|>Italian|"
-              ">Spanish|>Swedish|-|About|Exit\"");
+    headless().loadScript(
+        "10 tray message 517\n10 tray left-click\n10 tray left-double-click\n10 tray move\n"
+        "10 tray bogus\n20 tray right-click\n");
+    win::RunUntil(10);
+    EXPECT_TRUE(traced("menu").empty());
+    win::RunUntil(20);
+    EXPECT_EQ(traced("menu"),
+              (std::vector<std::string>{
+                  "open hwnd=1 form=frmTarnix menu=mnuSysTray "
+                  "items=\"Minimize|~Show|-|Options|Language|>*English|>French|>German|>Italian|"
+                  ">Spanish|>Swedish|-|About|Exit\""}));
     EXPECT_EQ(form.OpenPopupMenu(), &form.mnuSysTray);
 }
 
-INSTANTIATE_TEST_SUITE_P(Messages, TrayMessage,
-                         ::testing::Values(TrayMessageCase{"RightDown", win::WM_RBUTTONDOWN, true},
-                                           TrayMessageCase{"RightUp", win::WM_RBUTTONUP, false},
-                                           TrayMessageCase{"LeftDown", win::WM_LBUTTONDOWN, false},
-                                           TrayMessageCase{"LeftDoubleClick", win::WM_LBUTTONDBLCLK,
-                                                           false},
-                                           TrayMessageCase{"Move", win::WM_MOUSEMOVE, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-struct PixelScaleCase {
-    const char* name;
-    float twipsPerPixel;
-    std::vector<int> openingColumns;
-};
-
-void PrintTo(const PixelScaleCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class MoveOverWindow : public TrayMenu, public ::testing::WithParamInterface<PixelScaleCase> {};
-
-// The window's own mouse moves are decoded like tray messages: only a pixel column of 516 reads
-// as a right-button press, and the window is wide enough for it only at small pixel sizes.
-TEST_P(MoveOverWindow, OpensTheMenuOnlyAcrossPixelColumn516) {
-    const auto& param = GetParam();
+// The window's own mouse moves are decoded like tray messages: pixel column 516 reads as a
+// right-button press. The window is that wide only at small pixel sizes.
+TEST_F(TrayMenu, AMouseMoveOverPixelColumn516OpensTheMenu) {
     platform::ScreenInfo screen;
-    screen.twipsPerPixelX = param.twipsPerPixel;
-    screen.twipsPerPixelY = param.twipsPerPixel;
+    screen.twipsPerPixelX = 10;
+    screen.twipsPerPixelY = 10;
     headless().setScreen(screen);
-    auto& form = load();
-    const int columns = static_cast<int>(std::ceil(form.ScaleWidth() / param.twipsPerPixel));
-    ASSERT_GT(columns, 0);
-
-    std::string script;
-    for (int x = 0; x < columns; ++x) {
-        script += "10 mousemove frmTarnix " + std::to_string(x) + " 100\n";
-    }
-    headless().loadScript(script);
+    load();
+    headless().loadScript(
+        "10 mousemove frmTarnix 515 100\n10 mousemove frmTarnix 517 100\n"
+        "20 mousemove frmTarnix 516 100\n");
+    win::RunUntil(10);
+    EXPECT_TRUE(traced("menu").empty());
     win::RunUntil(20);
-
-    // Each menu line follows the move that opened it.
-    int moves = 0;
-    std::string lastX;
-    std::vector<int> opening;
-    for (const auto& line : headless().traceLines()) {
-        const std::string move = " input mousemove frmTarnix ";
-        const size_t at = line.find(move);
-        if (at != std::string::npos) {
-            ++moves;
-            const std::string rest = line.substr(at + move.size());
-            lastX = rest.substr(0, rest.find(' '));
-        } else if (line.find(" menu open ") != std::string::npos) {
-            EXPECT_NE(line.find(" form=frmTarnix menu=mnuSysTray "), std::string::npos) << line;
-            opening.push_back(std::stoi(lastX));
-        }
-    }
-    EXPECT_EQ(moves, columns);
-    EXPECT_EQ(opening, param.openingColumns);
+    ASSERT_EQ(traced("menu").size(), 1u);
+    EXPECT_NE(traced("menu")[0].find(" form=frmTarnix menu=mnuSysTray "), std::string::npos);
 }
 
-INSTANTIATE_TEST_SUITE_P(PixelSizes, MoveOverWindow,
-                         ::testing::Values(PixelScaleCase{"FifteenTwips", 15, {}},
-                                           PixelScaleCase{"TwelveTwips", 12, {}},
-                                           PixelScaleCase{"TenTwips", 10, {516}},
-                                           PixelScaleCase{"EightTwips", 8, {516}}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(TrayMenu, CloseBoxHidesAndTheWindowGoesOnRunning) {
+// The close box only hides the window, as Minimize does; each swaps the two menu items.
+TEST_F(TrayMenu, CloseBoxAndMinimizeHideShowBringsBack) {
     auto& form = load();
-    form.CloseBox();
-    EXPECT_TRUE(form.IsLoaded());
-    EXPECT_FALSE(form.Visible());
-    EXPECT_FALSE(form.mnuSTMin.Enabled());
-    EXPECT_TRUE(form.mnuSTShow.Enabled());
-
+    const std::function<void()> hides[] = {[&] { form.CloseBox(); },
+                                           [&] { form.mnuSTMin.userClick(); }};
+    for (const auto& hide : hides) {
+        hide();
+        EXPECT_TRUE(form.IsLoaded());
+        EXPECT_FALSE(form.Visible());
+        EXPECT_FALSE(form.mnuSTMin.Enabled());
+        EXPECT_TRUE(form.mnuSTShow.Enabled());
+        form.mnuSTShow.userClick();
+        EXPECT_TRUE(form.Visible());
+        EXPECT_TRUE(form.mnuSTMin.Enabled());
+        EXPECT_FALSE(form.mnuSTShow.Enabled());
+    }
     win::RunUntil(1000);
     EXPECT_EQ(traced("balloon").size(), 1u) << "the check still runs";
-}
-
-TEST_F(TrayMenu, MinimizeAndShowSwapTheirItems) {
-    auto& form = load();
-    form.mnuSTMin.userClick();
-    EXPECT_FALSE(form.Visible());
-    EXPECT_FALSE(form.mnuSTMin.Enabled());
-    EXPECT_TRUE(form.mnuSTShow.Enabled());
-
-    form.mnuSTShow.userClick();
-    EXPECT_TRUE(form.Visible());
-    EXPECT_TRUE(form.mnuSTMin.Enabled());
-    EXPECT_FALSE(form.mnuSTShow.Enabled());
 }
 
 TEST_F(TrayMenu, ExitUnloadsTheWindowAndTakesTheTrayIconAway) {
@@ -157,34 +91,7 @@ TEST_F(TrayMenu, ExitUnloadsTheWindowAndTakesTheTrayIconAway) {
     EXPECT_TRUE(win::TrayIcons().empty());
     EXPECT_EQ(win::NextTimerDueMs(), -1);
     EXPECT_EQ(traced("form").back(), "unloaded hwnd=1 name=frmTarnix mode=1");
-}
-
-// An unloaded window's controls are back at their design, so the handler runs on its own here.
-TEST_F(TrayMenu, UnloadHandlerDisablesEveryTimerAndRemovesTheTrayIcon) {
-    auto& form = load();
-    win::Timer* timers[] = {&form.tmrStart, &form.tmrNoNet, &form.tmrAnimation,
-                            &form.tmrRequestCheck};
-    for (win::Timer* timer : timers) {
-        timer->setEnabled(true);
-    }
-    headless().clearTrace();
-    frmTarnixTestAccess::Form_Unload(form);
-
-    for (win::Timer* timer : timers) {
-        EXPECT_FALSE(timer->Enabled()) << timer->Name();
-    }
-    EXPECT_EQ(win::NextTimerDueMs(), -1);
-    const auto tray = traced("tray");
-    ASSERT_EQ(tray.size(), 1u);
-    EXPECT_TRUE(tray[0].starts_with("delete ")) << tray[0];
-    EXPECT_TRUE(win::TrayIcons().empty());
-}
-
-TEST_F(TrayMenu, OtherUnloadModesGoAhead) {
-    auto& form = load();
-    form.Unload(win::vbAppWindows);
-    EXPECT_FALSE(form.IsLoaded());
-    EXPECT_TRUE(win::TrayIcons().empty());
+    EXPECT_TRUE(traced("tray").back().starts_with("delete ")) << traced("tray").back();
 }
 
 // Another instance's hold on the lock. The lock belongs to an open file, not to a process, so a

@@ -15,11 +15,6 @@
 // Reaches the main window's private procedures from tests.
 struct frmTarnixTestAccess {
     static void WriteFirstRunDefaults(frmTarnix& form) { form.WriteFirstRunDefaults(); }
-    // The unload handler alone: the window stays loaded, so what it did stays visible.
-    static void Form_Unload(frmTarnix& form) {
-        int16_t cancel = 0;
-        form.Form_Unload(cancel);
-    }
 };
 
 namespace testsupport {

@@ -13,18 +13,7 @@ namespace {
 using testsupport::MainWindowTest;
 using testsupport::readFile;
 
-struct LanguageCase {
-    int16_t index;
-    const char* appTitle;
-    const char* exitCaption;
-    const char* frenchItem;  // how the language names French in the menu
-};
-
-void PrintTo(const LanguageCase& c, std::ostream* os) {
-    *os << "index " << c.index;
-}
-
-class LanguageMenu : public MainWindowTest, public ::testing::WithParamInterface<LanguageCase> {
+class LanguageMenu : public MainWindowTest {
   protected:
     void SetUp() override {
         MainWindowTest::SetUp();
@@ -45,38 +34,46 @@ class LanguageMenu : public MainWindowTest, public ::testing::WithParamInterface
     }
 };
 
-// Slots, captions and file are spoiled first, so even the ticked language (3) is seen to load,
-// relabel and save again.
-TEST_P(LanguageMenu, ChoosingAnItemTicksOnlyItLoadsRelabelsAndSaves) {
-    const auto& param = GetParam();
+// Slots, captions and file are spoiled before each choice, so even the ticked language (3) is
+// seen to load, relabel and save again.
+TEST_F(LanguageMenu, ChoosingAnItemTicksOnlyItLoadsRelabelsAndSaves) {
+    struct Case {
+        int16_t index;
+        const char* appTitle;
+        const char* exitCaption;
+        const char* frenchItem;  // how the language names French in the menu
+    };
     auto& form = load();
     ASSERT_EQ(ticked(form), std::vector<int16_t>{3});
-    testsupport::writeFile(iniFile(), savedFile(0));
-    mLang::sTxtTrayExit = "x-slot";
-    mLang::sTxtAppTitle = "x-slot";
-    form.mnuSTExit.setCaption("x-caption");
-    form.mnuL_Lang[2].setCaption("x-caption");
-    form.setCaption("x-caption");
+    for (const Case& c : {Case{3, "Instant Messenger", "Ausgang", "French"},
+                          Case{1, "Instant Messenger", "Exit", "French"},
+                          Case{2, "Messager instantané", "Sortie", "Français"},
+                          Case{4, "Messaggero istante", "Uscita", "Francese"},
+                          Case{5, "Mensajero inmediato", "Salida", "Francés"},
+                          Case{6, "Chatt meddelande", "Avsluta", "Franska"}}) {
+        testsupport::writeFile(iniFile(), savedFile(0));
+        mLang::sTxtTrayExit = "x-slot";
+        mLang::sTxtAppTitle = "x-slot";
+        form.mnuSTExit.setCaption("x-caption");
+        form.mnuL_Lang[2].setCaption("x-caption");
+        form.setCaption("x-caption");
 
-    form.mnuL_Lang[param.index].userClick();
-    EXPECT_EQ(ticked(form), std::vector<int16_t>{param.index});
-    EXPECT_EQ(mLang::sTxtAppTitle, param.appTitle);
-    EXPECT_EQ(form.Caption(), param.appTitle);
-    EXPECT_EQ(mLang::sTxtTrayExit, param.exitCaption);
-    EXPECT_EQ(form.mnuSTExit.Caption(), param.exitCaption);
-    EXPECT_EQ(form.mnuL_Lang[2].Caption(), param.frenchItem);
-    EXPECT_EQ(readFile(iniFile()), savedFile(param.index));
+        form.mnuL_Lang[c.index].userClick();
+        EXPECT_EQ(ticked(form), std::vector<int16_t>{c.index});
+        EXPECT_EQ(mLang::sTxtAppTitle, c.appTitle) << c.index;
+        EXPECT_EQ(form.Caption(), c.appTitle) << c.index;
+        EXPECT_EQ(mLang::sTxtTrayExit, c.exitCaption) << c.index;
+        EXPECT_EQ(form.mnuSTExit.Caption(), c.exitCaption) << c.index;
+        EXPECT_EQ(form.mnuL_Lang[2].Caption(), c.frenchItem) << c.index;
+        EXPECT_EQ(readFile(iniFile()), savedFile(c.index));
+    }
     EXPECT_EQ(iLang, 3) << "the index read at start stays";
+    // An index without an item ticks nothing and loads nothing, but is saved.
+    form.mnuL_Lang_Click(9);
+    EXPECT_TRUE(ticked(form).empty());
+    EXPECT_EQ(form.mnuSTExit.Caption(), "Avsluta");
+    EXPECT_EQ(readFile(iniFile()), savedFile(9));
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Languages, LanguageMenu,
-    ::testing::Values(LanguageCase{1, "Instant Messenger", "Exit", "French"},
-                      LanguageCase{2, "Messager instantané", "Sortie", "Français"},
-                      LanguageCase{3, "Instant Messenger", "Ausgang", "French"},
-                      LanguageCase{4, "Messaggero istante", "Uscita", "Francese"},
-                      LanguageCase{5, "Mensajero inmediato", "Salida", "Francés"},
-                      LanguageCase{6, "Chatt meddelande", "Avsluta", "Franska"}));
 
 TEST_F(LanguageMenu, EveryMenuItemButTheSeparatorsIsRelabelled) {
     auto& form = load();
@@ -89,15 +86,6 @@ TEST_F(LanguageMenu, EveryMenuItemButTheSeparatorsIsRelabelled) {
     EXPECT_EQ(form.mnuSep1.Caption(), "-");
     EXPECT_EQ(form.mnuSep2.Caption(), "-");
     EXPECT_EQ(form.mnuSysTray.Caption(), "SysTray-PopUp");
-}
-
-TEST_F(LanguageMenu, AnIndexWithoutAnItemTicksNothingAndIsSaved) {
-    auto& form = load();
-    const std::string exitCaption = form.mnuSTExit.Caption();
-    form.mnuL_Lang_Click(9);
-    EXPECT_TRUE(ticked(form).empty());
-    EXPECT_EQ(form.mnuSTExit.Caption(), exitCaption);
-    EXPECT_EQ(readFile(iniFile()), savedFile(9));
 }
 
 }  // namespace

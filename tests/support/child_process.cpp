@@ -1,18 +1,17 @@
 #include "support/child_process.h"
 
-#include <arpa/inet.h>
 #include <curl/curl.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <spawn.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <set>
 #include <stdexcept>
 
 extern char** environ;
@@ -43,29 +42,28 @@ ChildProcess::ChildProcess(const std::string& executable, const std::vector<std:
     posix_spawn_file_actions_adddup2(&actions, errPipe[1], STDERR_FILENO);
     std::vector<std::string> all{executable};
     all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& a : all) {
-        argv.push_back(a.data());
-    }
-    argv.push_back(nullptr);
-    std::vector<std::string> envText;
+    // The first entry of a name wins: the caller's before this process's own.
+    std::vector<std::string> env;
+    std::set<std::string> names;
+    auto add = [&](const std::string& entry) {
+        if (names.insert(entry.substr(0, entry.find('='))).second) {
+            env.push_back(entry);
+        }
+    };
+    std::for_each(environment.begin(), environment.end(), add);
     for (char** entry = environ; *entry != nullptr; ++entry) {
-        const std::string text(*entry);
-        const std::string name = text.substr(0, text.find('=') + 1);
-        bool replaced = false;
-        for (const std::string& extra : environment) {
-            replaced = replaced || extra.compare(0, name.size(), name) == 0;
-        }
-        if (!replaced) {
-            envText.push_back(text);
-        }
+        add(*entry);
     }
-    envText.insert(envText.end(), environment.begin(), environment.end());
-    std::vector<char*> envp;
-    for (std::string& e : envText) {
-        envp.push_back(e.data());
-    }
-    envp.push_back(nullptr);
+    auto pointers = [](std::vector<std::string>& texts) {
+        std::vector<char*> result;
+        for (std::string& text : texts) {
+            result.push_back(text.data());
+        }
+        result.push_back(nullptr);
+        return result;
+    };
+    std::vector<char*> argv = pointers(all);
+    std::vector<char*> envp = pointers(env);
     const int spawned =
         posix_spawn(&pid_, executable.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
@@ -117,21 +115,13 @@ bool ChildProcess::readUntil(int fd, std::string& into, bool untilNewline, milli
     }
 }
 
-std::optional<std::string> ChildProcess::firstLine(milliseconds limit) {
-    if (!readUntil(out_, outText_, true, limit)) {
-        return std::nullopt;
-    }
-    return outText_.substr(0, outText_.find('\n'));
-}
-
 std::uint16_t ChildProcess::port(milliseconds limit) {
-    const auto line = firstLine(limit);
     const std::string prefix = "listening 127.0.0.1:";
-    if (!line || line->rfind(prefix, 0) != 0) {
+    if (!readUntil(out_, outText_, true, limit) || outText_.rfind(prefix, 0) != 0) {
         ADD_FAILURE() << "no listening line; stdout: " << outText_;
         return 0;
     }
-    return static_cast<std::uint16_t>(std::stoi(line->substr(prefix.size())));
+    return static_cast<std::uint16_t>(std::stoi(outText_.substr(prefix.size())));
 }
 
 std::optional<int> ChildProcess::exitCode(milliseconds limit) {
@@ -157,39 +147,6 @@ void ChildProcess::signal(int number) {
 std::string ChildProcess::errorText() {
     readUntil(err_, errText_, false, milliseconds(1'000));
     return errText_;
-}
-
-int connectError(std::uint16_t port) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const int result = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    const int error = result == 0 ? 0 : errno;
-    ::close(fd);
-    return error;
-}
-
-bool answersWithin(std::uint16_t port, milliseconds limit) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bool answered = false;
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
-        const std::string request = "GET / HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
-        if (::send(fd, request.data(), request.size(), MSG_NOSIGNAL) ==
-            static_cast<ssize_t>(request.size())) {
-            pollfd p{fd, POLLIN, 0};
-            answered = ::poll(&p, 1, static_cast<int>(limit.count())) > 0;
-        }
-    } else {
-        ADD_FAILURE() << "connection to port " << port << " failed";
-    }
-    ::close(fd);
-    return answered;
 }
 
 namespace {

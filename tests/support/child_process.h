@@ -13,8 +13,8 @@ namespace testsupport {
 using std::chrono::milliseconds;
 
 // A program run as a child process, its output read through pipes. Every wait is bounded; the
-// destructor stops the child if it still runs. environment holds "NAME=value" entries that are
-// added to (or replace those of) this process's environment.
+// destructor stops the child if it still runs. environment holds "NAME=value" entries added to
+// this process's environment; the first entry of a name wins, so they replace inherited ones.
 class ChildProcess {
   public:
     ChildProcess(const std::string& executable, const std::vector<std::string>& args,
@@ -23,11 +23,7 @@ class ChildProcess {
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    pid_t pid() const { return pid_; }
-
-    // The first stdout line, or nothing when none came within the limit.
-    std::optional<std::string> firstLine(milliseconds limit);
-    // The port of a "listening 127.0.0.1:<port>" first line; fails the test otherwise.
+    // The port of a "listening 127.0.0.1:<port>" first stdout line; fails the test otherwise.
     std::uint16_t port(milliseconds limit = milliseconds(10'000));
 
     // The exit code once the child has ended (-1 for a signal), or nothing within the limit.
@@ -47,12 +43,6 @@ class ChildProcess {
     std::string errText_;
     std::optional<int> exit_;
 };
-
-// How a plain TCP connection to 127.0.0.1:port fares: 0 when connected, else the errno.
-int connectError(std::uint16_t port);
-
-// Connects, sends a request and reports whether any answer byte came within the limit.
-bool answersWithin(std::uint16_t port, milliseconds limit);
 
 struct HttpResult {
     int curlCode = 0;  // CURLE_OK = 0

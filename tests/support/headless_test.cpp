@@ -50,6 +50,34 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ignored);
 }
 
+ScopedEnvironment::ScopedEnvironment(
+    std::initializer_list<std::pair<const char*, const char*>> values) {
+    for (const auto& [name, value] : values) {
+        set(name, value);
+    }
+}
+
+ScopedEnvironment::~ScopedEnvironment() {
+    // Latest first, so a name set twice gets its first value back.
+    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
+        if (it->second) {
+            ::setenv(it->first.c_str(), it->second->c_str(), 1);
+        } else {
+            ::unsetenv(it->first.c_str());
+        }
+    }
+}
+
+void ScopedEnvironment::set(const char* name, const char* value) {
+    const char* now = std::getenv(name);
+    saved_.emplace_back(name, now ? std::optional<std::string>(now) : std::nullopt);
+    if (value) {
+        ::setenv(name, value, 1);
+    } else {
+        ::unsetenv(name);
+    }
+}
+
 std::string readFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream out;

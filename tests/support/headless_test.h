@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/headless/headless_backend.h"
@@ -41,6 +44,20 @@ class TempDir {
 
   private:
     std::filesystem::path path_;
+};
+
+// Sets environment variables (nullptr unsets one) and puts their earlier values back at the end.
+class ScopedEnvironment {
+  public:
+    ScopedEnvironment(std::initializer_list<std::pair<const char*, const char*>> values = {});
+    ~ScopedEnvironment();
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+    void set(const char* name, const char* value);
+
+  private:
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
 };
 
 std::string readFile(const std::filesystem::path& path);

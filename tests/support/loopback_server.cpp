@@ -61,6 +61,9 @@ LoopbackServer::LoopbackServer() : server_(std::make_unique<httplib::Server>()) 
     server.Get(R"(/header/(.+))", [](const httplib::Request& request, httplib::Response& response) {
         response.set_content(request.get_header_value(request.matches[1]), "text/plain");
     });
+    server.Get(R"(/target.*)", [](const httplib::Request& request, httplib::Response& response) {
+        response.set_content(request.target, "text/plain");
+    });
     port_ = server.bind_to_any_port("127.0.0.1");
     if (port_ <= 0) {
         throw std::runtime_error("cannot start the loopback server");

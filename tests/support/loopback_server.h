@@ -17,6 +17,7 @@ namespace testsupport {
 //   /redirect/<n>      redirects to /redirect/<n-1>; /redirect/0 answers 200 "landed"
 //   /bytes/<n>         answers n bytes of "x", streamed
 //   /header/<name>     answers the value of that request header
+//   /target...         answers the request target exactly as it arrived
 class LoopbackServer {
   public:
     LoopbackServer();

@@ -4,8 +4,6 @@
 
 #include <sys/stat.h>
 
-#include <cstdlib>
-
 #include "platform/ui/msgbox.h"
 #include "support/headless_test.h"
 
@@ -15,43 +13,18 @@ using testsupport::HeadlessTest;
 
 class HeadlessBackendTest : public HeadlessTest {};
 
-TEST_F(HeadlessBackendTest, MessageBoxIsTracedWithClockAndAnsweredOk) {
+// A box is traced with the clock and answered OK unless an answer was queued; without a title it
+// shows the application's.
+TEST_F(HeadlessBackendTest, MessageBoxesAreTracedAndAnsweredInOrder) {
     clock().advance(1500);
-    EXPECT_EQ(win::MsgBox("a \"b\"\r\nc", win::vbCritical, "Title"), win::vbOK);
-    ASSERT_EQ(headless().traceLines().size(), 1u);
-    EXPECT_EQ(headless().traceLines()[0],
-              R"(1500 msgbox style=16 title="Title" text="a \"b\"\r\nc" answer=1)");
-}
-
-TEST_F(HeadlessBackendTest, MessageBoxWithoutTitleShowsTheApplicationTitle) {
-    win::MsgBox("x");
-    EXPECT_EQ(traced("msgbox"),
-              (std::vector<std::string>{R"(style=0 title="TarnixIM" text="x" answer=1)"}));
-}
-
-TEST_F(HeadlessBackendTest, QueuedAnswersAreUsedInOrder) {
     headless().queueMessageBoxAnswer(win::vbNo);
-    EXPECT_EQ(win::MsgBox("q", win::vbYesNo), win::vbNo);
-    EXPECT_EQ(win::MsgBox("q", win::vbYesNo), win::vbOK);
+    EXPECT_EQ(win::MsgBox("a \"b\"\r\nc", win::vbYesNo, "Title"), win::vbNo);
+    EXPECT_EQ(win::MsgBox("x"), win::vbOK);
+    EXPECT_EQ(headless().traceLines(),
+              (std::vector<std::string>{
+                  R"(1500 msgbox style=4 title="Title" text="a \"b\"\r\nc" answer=7)",
+                  R"(1500 msgbox style=0 title="TarnixIM" text="x" answer=1)"}));
 }
-
-TEST(HeadlessTraceFile, AppendsLinesToTheConfiguredFile) {
-    testsupport::TempDir dir;
-    platform::HeadlessConfig config;
-    config.traceTarget = dir.file("trace.log");
-    config.virtualClock = true;
-    {
-        platform::HeadlessBackend backend(config);
-        backend.trace("area", "one");
-        backend.virtualClock()->advance(7);
-        backend.trace("area", "");
-    }
-    EXPECT_EQ(testsupport::readFile(dir.file("trace.log")), "0 area one\n7 area\n");
-}
-
-}  // namespace
-
-namespace {
 
 TEST(HeadlessConfig, ScreenTwipsAndTaskbarComeFromTheEnvironment) {
     struct Case {
@@ -60,6 +33,7 @@ TEST(HeadlessConfig, ScreenTwipsAndTaskbarComeFromTheEnvironment) {
         float tppX, tppY;
         int32_t workBottom;
     };
+    testsupport::ScopedEnvironment environment;
     for (const Case& c : {Case{"", "", "", 1024, 768, 15, 15, 738},
                           Case{"800x600", "7.5", "40", 800, 600, 7.5f, 7.5f, 560},
                           Case{"1920x1080", "12x15", "0", 1920, 1080, 12, 15, 1080},
@@ -67,9 +41,9 @@ TEST(HeadlessConfig, ScreenTwipsAndTaskbarComeFromTheEnvironment) {
                           Case{"infxinf", "nan", "769", 1024, 768, 15, 15, 738},
                           Case{"0.4x0.4", "1e10", "-1", 1024, 768, 15, 15, 738},
                           Case{"20x20", "0.5x15", "", 20, 20, 15, 15, 0}}) {
-        ::setenv("TARNIX_SCREEN", c.screen, 1);
-        ::setenv("TARNIX_TWIPS", c.twips, 1);
-        ::setenv("TARNIX_TASKBAR", c.taskbar, 1);
+        environment.set("TARNIX_SCREEN", c.screen);
+        environment.set("TARNIX_TWIPS", c.twips);
+        environment.set("TARNIX_TASKBAR", c.taskbar);
         const auto screen = platform::HeadlessConfig::fromEnvironment().screen;
         EXPECT_EQ(screen.widthPx, c.width) << c.screen;
         EXPECT_EQ(screen.heightPx, c.height) << c.screen;
@@ -78,21 +52,17 @@ TEST(HeadlessConfig, ScreenTwipsAndTaskbarComeFromTheEnvironment) {
         EXPECT_EQ(screen.workRight, c.width);
         EXPECT_EQ(screen.workBottom, c.workBottom) << c.taskbar;
     }
-    ::unsetenv("TARNIX_SCREEN");
-    ::unsetenv("TARNIX_TWIPS");
-    ::unsetenv("TARNIX_TASKBAR");
 }
 
 TEST(HeadlessConfig, AnUnusableValueIsReportedInOneLineAndTheDefaultTaken) {
     for (const auto& [name, value, report] :
          {std::tuple{"TARNIX_CLOCK", "Virtual", "\"Virtual\" must be virtual or real; using real"},
           std::tuple{"TARNIX_OFFLINE", "yes", "\"yes\" must be 1 or 0; using 0 (online)"}}) {
-        ::setenv(name, value, 1);
+        testsupport::ScopedEnvironment environment({{name, value}});
         ::testing::internal::CaptureStderr();
         const auto config = platform::HeadlessConfig::fromEnvironment();
         EXPECT_EQ(::testing::internal::GetCapturedStderr(),
                   std::string("tarnix: ") + name + "=" + report + "\n");
-        ::unsetenv(name);
         EXPECT_FALSE(config.virtualClock);
         EXPECT_TRUE(config.online);
     }

