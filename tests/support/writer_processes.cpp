@@ -89,7 +89,7 @@ void expectWritersLoseNothing(
     const std::function<bool(const std::string&, const std::string&)>& write,
     const std::function<std::string(const std::string&)>& read) {
     auto name = [](int writer, int n) {
-        return "w" + std::to_string(writer) + "-" + std::to_string(n);
+        return 'w' + std::to_string(writer) + "-" + std::to_string(n);
     };
     EXPECT_TRUE(writeTogether(8, [&](int writer) {
         for (int n = 0; n < 25; ++n) {
@@ -100,7 +100,7 @@ void expectWritersLoseNothing(
         return true;
     }));
     const KillLoop loop = killWritersMidway(killTries(25), folder, [&](int n) {
-        return write("k" + std::to_string(n), std::to_string(n));
+        return write('k' + std::to_string(n), std::to_string(n));
     });
     EXPECT_EQ(loop.failedWriters, 0);
     EXPECT_TRUE(write("last", "1"));  // clears what the last writer killed left
@@ -110,7 +110,7 @@ void expectWritersLoseNothing(
         }
     }
     for (const int n : loop.stored) {
-        EXPECT_EQ(read("k" + std::to_string(n)), std::to_string(n));
+        EXPECT_EQ(read('k' + std::to_string(n)), std::to_string(n));
     }
     EXPECT_EQ(filesIn(folder), files);
     std::printf("kill loop: %d writers killed, %zu values stored, %d kills left a temporary file\n",

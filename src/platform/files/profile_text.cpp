@@ -100,9 +100,10 @@ void ProfileText::forEachEntry(std::string_view bytes, std::string_view section,
 }
 
 void ProfileText::set(std::string_view section, std::string_view key, std::string_view value) {
-    const std::string stored = entryValue("=" + std::string(value)) == value
+    // Chars, not strings, before std::string: GCC 12 at -O3 reports those as overlapping copies.
+    const std::string stored = entryValue('=' + std::string(value)) == value
                                    ? std::string(value)
-                                   : "\"" + std::string(value) + "\"";
+                                   : '"' + std::string(value) + '"';
     const std::string entry = std::string(key) + "=" + stored;
     const size_t header = findSection(section);
     if (header == lines_.size()) {
