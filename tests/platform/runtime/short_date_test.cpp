@@ -1,0 +1,157 @@
+#include "platform/runtime/short_date.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <optional>
+#include <string>
+
+namespace {
+
+using namespace platform;
+using namespace std::chrono;
+
+constexpr year_month_day kFriday{year(2026), January, day(2)};
+constexpr year_month_day kWednesday{year(2009), November, day(25)};
+
+// What strftime writes for the date in the C locale: the oracle for translated formats.
+std::string strftimeOf(const std::string& dateFormat, year_month_day date) {
+    std::tm tm{};
+    tm.tm_year = int(date.year()) - 1900;
+    tm.tm_mon = int(unsigned(date.month())) - 1;
+    tm.tm_mday = int(unsigned(date.day()));
+    tm.tm_wday = int(weekday(sys_days(date)).c_encoding());
+    char text[128];
+    return std::string(text, std::strftime(text, sizeof text, dateFormat.c_str(), &tm));
+}
+
+// The date formats of real locales, translated; the pattern then writes what strftime writes.
+TEST(ShortDate, DateFormatsTranslateToPatternsThatWriteTheSameDate) {
+    struct Case {
+        const char* dateFormat;
+        std::optional<std::string> pattern;
+        bool sameAsStrftime = true;
+    };
+    const Case cases[] = {
+        {"%m/%d/%y", "MM/dd/yy"},
+        {"%d.%m.%Y", "dd.MM.yyyy"},
+        {"%Y-%m-%d", "yyyy-MM-dd"},
+        {"%F", "yyyy-MM-dd"},
+        {"%D", "MM/dd/yy"},
+        {"%-d/%-m/%y", "d/M/yy"},
+        {"%d. %b %Y", "dd. MMM yyyy"},
+        {"%A %d %B %Y", "dddd dd MMMM yyyy"},
+        {"%Y년 %m월 %d일", "yyyy년 MM월 dd일"},
+        // Letters of the text are quoted, a quote doubled; a percent sign stays literal.
+        {"%a, %Y.eko %bren %da", "ddd, yyyy'.eko 'MMM'ren 'dd'a'"},
+        {"%d'%m %% %y", "dd''MM % yy"},
+        // Alternative digits and eras are written plainly; %e is not padded with a space.
+        {"%Oy/%Om/%Od", "yy/MM/dd"},
+        {"%a %e.%b %Y", "ddd d.MMM yyyy", false},
+        // Anything else cannot be a short date.
+        {"%OC%Oy %b %Od", std::nullopt},
+        {"%d/%m/%Y %H", std::nullopt},
+        {"%d/%m/%", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const std::optional<std::string> pattern = patternFromDateFormat(c.dateFormat);
+        EXPECT_EQ(pattern, c.pattern) << c.dateFormat;
+        if (pattern && c.sameAsStrftime) {
+            for (const year_month_day date : {kFriday, kWednesday}) {
+                EXPECT_EQ(formatDate(*pattern, date), strftimeOf(c.dateFormat, date))
+                    << c.dateFormat;
+            }
+        }
+    }
+}
+
+TEST(ShortDate, PatternsWriteDayMonthAndYear) {
+    struct Case {
+        const char* pattern;
+        year_month_day date;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"M/d/yyyy", kFriday, "1/2/2026"},
+        {"MM/dd/yy", kFriday, "01/02/26"},
+        {"dd.MM.yyyy", kWednesday, "25.11.2009"},
+        {"y|yy|yyy|yyyyy", kWednesday, "9|09|2009|2009"},
+        {"y|yy|yyyy", year_month_day{year(812), May, day(7)}, "12|12|0812"},
+        {"ddd dddd MMM MMMM", kWednesday, "Wed Wednesday Nov November"},
+        // Quoted text is literal; '' is a quote inside quotes or out; an open quote runs to the
+        // end.
+        {"'day' d 'o''clock' M''", kFriday, "day 2 o'clock 1'"},
+        {"d 'M", kFriday, "2 M"},
+        {"yyyy年M月d日", kFriday, "2026年1月2日"},
+        {"", kFriday, ""},
+        {"d/M", year_month_day{year(2026), February, day(30)}, ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(formatDate(c.pattern, c.date), c.text) << c.pattern;
+    }
+}
+
+// The C locale and any locale name that is not installed read as the default, M/d/yyyy.
+TEST(ShortDate, LocaleNamesWithoutTheirOwnFormat) {
+    for (const char* name : {"", "C", "POSIX", "C.UTF-8"}) {
+        EXPECT_EQ(shortDatePatternOf(name), std::string(kDefaultShortDatePattern)) << name;
+    }
+    EXPECT_EQ(shortDatePatternOf("xx_NOWHERE.UTF-8"), std::nullopt);
+}
+
+// Restores an environment variable when the test ends.
+class SavedEnv {
+  public:
+    explicit SavedEnv(const char* name) : name_(name) {
+        if (const char* value = std::getenv(name)) {
+            value_ = value;
+        }
+    }
+    ~SavedEnv() {
+        if (value_) {
+            setenv(name_, value_->c_str(), 1);
+        } else {
+            unsetenv(name_);
+        }
+        tzset();
+    }
+
+  private:
+    const char* name_;
+    std::optional<std::string> value_;
+};
+
+TEST(ShortDate, TheTimeLocaleComesFromLcAllThenLcTimeThenLang) {
+    const SavedEnv all("LC_ALL"), time("LC_TIME"), lang("LANG");
+    struct Case {
+        const char* all;
+        const char* time;
+        const char* lang;
+        const char* name;
+    };
+    for (const Case& c :
+         {Case{"fr_FR", "de_DE", "sv_SE", "fr_FR"}, Case{"", "de_DE", "sv_SE", "de_DE"},
+          Case{"", "", "sv_SE", "sv_SE"}, Case{"", "", "", "C"}}) {
+        setenv("LC_ALL", c.all, 1);
+        setenv("LC_TIME", c.time, 1);
+        setenv("LANG", c.lang, 1);
+        EXPECT_EQ(timeLocaleName(), c.name);
+    }
+}
+
+// The date is the local one: noon UTC is already the next day fourteen hours east.
+TEST(ShortDate, LocalDateFollowsTheTimeZone) {
+    const SavedEnv zone("TZ");
+    const sys_days firstOfJanuary = sys_days(year_month_day{year(2026), January, day(1)});
+    for (const auto& [tz, expected] :
+         {std::pair{"XYZ-14", kFriday},
+          std::pair{"XYZ+11", year_month_day{year(2026), January, day(1)}}}) {
+        setenv("TZ", tz, 1);
+        tzset();
+        EXPECT_EQ(localDate(firstOfJanuary + hours(12)), expected) << tz;
+    }
+}
+
+}  // namespace
