@@ -1,0 +1,82 @@
+#include "platform/web/url.h"
+
+#include <libxml/uri.h>
+#include <libxml/xmlmemory.h>
+
+#include <memory>
+
+namespace platform::web {
+
+namespace {
+
+bool isHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+bool isAsciiWhitespace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
+
+// The reference as a URI parser takes it (see resolveUrl).
+std::string encodedReference(std::string_view reference) {
+    while (!reference.empty() && isAsciiWhitespace(reference.front())) {
+        reference.remove_prefix(1);
+    }
+    while (!reference.empty() && isAsciiWhitespace(reference.back())) {
+        reference.remove_suffix(1);
+    }
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string encoded;
+    bool fragment = false;
+    for (size_t at = 0; at < reference.size(); ++at) {
+        const char c = reference[at];
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\t' || c == '\n' || c == '\r') {
+            continue;
+        }
+        const bool strayPercent =
+            c == '%' && (at + 2 >= reference.size() || !isHexDigit(reference[at + 1]) ||
+                         !isHexDigit(reference[at + 2]));
+        if (byte <= 0x20 || byte >= 0x7f ||
+            std::string_view("\"<>\\^`{|}").find(c) != std::string_view::npos ||
+            (c == '#' && fragment) || strayPercent) {
+            encoded += '%';
+            encoded += kHex[byte >> 4];
+            encoded += kHex[byte & 0x0f];
+        } else {
+            encoded += c;
+        }
+        fragment = fragment || c == '#';
+    }
+    return encoded;
+}
+
+struct XmlFree {
+    void operator()(xmlChar* text) const { xmlFree(text); }
+    void operator()(xmlURI* uri) const { xmlFreeURI(uri); }
+};
+
+// The URL with "/" as the path of a host that has none ("?q" and ".." stay below the host).
+std::string withRootPath(std::string_view url) {
+    const std::string text(url);
+    const std::unique_ptr<xmlURI, XmlFree> uri(xmlParseURI(text.c_str()));
+    if (!uri || uri->server == nullptr || uri->path != nullptr) {
+        return text;
+    }
+    uri->path = reinterpret_cast<char*>(xmlStrdup(reinterpret_cast<const xmlChar*>("/")));
+    const std::unique_ptr<xmlChar, XmlFree> saved(xmlSaveUri(uri.get()));
+    return saved ? reinterpret_cast<const char*>(saved.get()) : text;
+}
+
+}  // namespace
+
+std::string resolveUrl(std::string_view reference, std::string_view base) {
+    const std::string encoded = encodedReference(reference);
+    const std::string rooted = withRootPath(base);
+    const std::unique_ptr<xmlChar, XmlFree> resolved(
+        xmlBuildURI(reinterpret_cast<const xmlChar*>(encoded.c_str()),
+                    reinterpret_cast<const xmlChar*>(rooted.c_str())));
+    return resolved ? withRootPath(reinterpret_cast<const char*>(resolved.get())) : encoded;
+}
+
+}  // namespace platform::web
