@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
     signal(SIGPIPE, SIG_IGN);
 
-    site::SiteState state;
+    site::SiteState state(options.tokenRule);
     try {
         auto listener = site::startListener(options, state);
         if (!options.portFile.empty()) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "site/poll_token.h"
+
 namespace site {
 
 // answer: serve the pages; refuse: report a port on which nothing listens; hang: accept
@@ -17,6 +19,7 @@ struct SiteOptions {
     SiteMode mode = SiteMode::Answer;
     std::string portFile;  // empty: none
     std::chrono::milliseconds lifetime{600'000};
+    TokenRule tokenRule;
     bool help = false;
 };
 

@@ -2,7 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
+#include <optional>
 #include <string>
+#include <vector>
+
+#include "platform/runtime/text.h"
+#include "site/poll_token.h"
 
 namespace site {
 
@@ -11,25 +17,31 @@ namespace {
 constexpr const char* kHtml = "text/html; charset=utf-8";
 constexpr const char* kText = "text/plain; charset=utf-8";
 
-std::string htmlPage(std::string_view title, std::string_view body) {
-    std::string page = "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>";
-    page += escapeHtml(title);
-    page += "</title></head>\n<body>\n";
-    page += body;
-    page += "</body></html>\n";
-    return page;
+std::string signInLink(std::string_view text) {
+    return "<p><a id=\"signin\" href=\"" + escapeHtml(kLoginPath) + "\">" + escapeHtml(text) +
+           "</a></p>\n";
 }
 
+// Home page; also the sign-out page (logout=1) and where the plain sign-in form lands (membername).
 void homePage(SiteState&, const httplib::Request& request, httplib::Response& response) {
-    const bool signedOut = request.get_param_value("logout") == "1";
-    response.set_content(
-        htmlPage("Tarnix community", signedOut ? "<h1>Tarnix community</h1>\n"
-                                                 "<p id=\"status\">You have signed out.</p>\n"
-                                               : "<h1>Tarnix community</h1>\n"
-                                                 "<p id=\"status\">Welcome.</p>\n"),
-        kHtml);
+    std::string body;
+    if (request.get_param_value("logout") == "1") {
+        body = "<h1>Signed out</h1>\n<p id=\"status\">You have signed out.</p>\n" +
+               signInLink("Sign in again");
+    } else if (const std::string member = request.get_param_value("membername"); !member.empty()) {
+        body = "<h1>Welcome</h1>\n<p id=\"status\">Welcome back, <span class=\"member\">" +
+               escapeHtml(member) + "</span>.</p>\n";
+    } else {
+        body =
+            "<h1>Tarnix community</h1>\n"
+            "<p id=\"status\">Welcome. Chat, mail and friends in one place.</p>\n" +
+            signInLink("Sign in");
+    }
+    response.set_content(htmlPage("Tarnix community", body), kHtml);
 }
 
+// The hooked form's "login" is a plain button: the program learns of the click, the page only
+// says who signed in. The plain form submits to the home page instead.
 std::string signInForm(bool withLoginElement) {
     std::string body =
         "<h1>Sign in</h1>\n"
@@ -40,7 +52,18 @@ std::string signInForm(bool withLoginElement) {
                              : "<p><input type=\"submit\" value=\"Sign in\"></p>\n";
     body +=
         "</form>\n"
-        "<p><a id=\"signout\" href=\"/?do=signout&amp;logout=1\">Sign out</a></p>\n";
+        "<p id=\"signedin\" class=\"member\"></p>\n"
+        "<p><a id=\"signout\" href=\"" +
+        escapeHtml(kSignOutTarget) + "\">Sign out</a></p>\n";
+    if (withLoginElement) {
+        body +=
+            "<script>\n"
+            "document.getElementById(\"login\").addEventListener(\"click\", function () {\n"
+            "  document.getElementById(\"signedin\").textContent =\n"
+            "    \"Signed in as \" + document.getElementById(\"membername\").value;\n"
+            "});\n"
+            "</script>\n";
+    }
     return body;
 }
 
@@ -52,31 +75,96 @@ void plainLoginPage(SiteState&, const httplib::Request&, httplib::Response& resp
     response.set_content(htmlPage("Sign in", signInForm(false)), kHtml);
 }
 
-void pollPage(SiteState& state, const httplib::Request&, httplib::Response& response) {
-    response.set_content(state.pollAnswer(), kText);
+// Answers the poll answer to a poll whose token fits the site's date; an empty body otherwise.
+void pollPage(SiteState& state, const httplib::Request& request, httplib::Response& response) {
+    const std::optional<PollQuery> query = parsePollQuery(request.target);
+    if (!query) {
+        state.recordRefusedPoll("no ?membername=NAME&vb=TOKEN in " +
+                                platform::quoted(request.target));
+        response.set_content("", kText);
+        return;
+    }
+    const TokenRule& rule = state.tokenRule();
+    std::string firstDateText;
+    std::string firstToken;
+    for (const std::chrono::year_month_day date :
+         tokenDates(rule, std::chrono::system_clock::now())) {
+        const std::string dateText = pollDateText(rule.datePattern, date);
+        const std::string token = pollToken(dateText, query->memberName);
+        if (token == query->token) {
+            response.set_content(state.pollAnswer(), kText);
+            return;
+        }
+        if (firstToken.empty()) {
+            firstDateText = dateText;
+            firstToken = token;
+        }
+    }
+    state.recordRefusedPoll("member " + platform::quoted(query->memberName) + " sent token " +
+                            platform::quoted(query->token) + ", not " + firstToken +
+                            " (date text " + platform::quoted(firstDateText) + ")");
+    response.set_content("", kText);
 }
 
-void popupPage(std::string_view title, std::string_view member, httplib::Response& response) {
+// A pop-up page: its title, the member, a line of text, and two ways of closing the window.
+void popupPage(std::string_view title, std::string_view member, std::string_view text,
+               httplib::Response& response) {
     std::string body = "<h1>";
     body += escapeHtml(title);
-    body += "</h1>\n<p id=\"member\">";
+    body += "</h1>\n<p>For <span id=\"member\" class=\"member\">";
     body += escapeHtml(member);
+    body += "</span></p>\n<p>";
+    body += escapeHtml(text);
     body +=
         "</p>\n"
-        "<p><a id=\"close\" href=\"javascript:window.close()\">Close</a></p>\n";
+        "<p><a id=\"close\" href=\"javascript:window.close()\">Close</a>\n"
+        "<button id=\"dismiss\" type=\"button\">Dismiss</button></p>\n"
+        "<script>\n"
+        "document.getElementById(\"dismiss\").addEventListener(\"click\", function () {\n"
+        "  window.close();\n"
+        "});\n"
+        "</script>\n";
     response.set_content(htmlPage(title, body), kHtml);
 }
 
 void chatRequestPage(SiteState&, const httplib::Request& request, httplib::Response& response) {
-    popupPage("Chat Request", request.get_param_value("mid"), response);
+    popupPage("Chat Request", request.get_param_value("mid"),
+              "A member would like to chat with you.", response);
 }
 
 void newMailPage(SiteState&, const httplib::Request& request, httplib::Response& response) {
-    popupPage("New Mail", request.get_param_value("member"), response);
+    popupPage("New Mail", request.get_param_value("member"), "You have new mail in your inbox.",
+              response);
 }
 
 void contactOnlinePage(SiteState&, const httplib::Request& request, httplib::Response& response) {
-    popupPage("Contact Online", request.get_param_value("mid"), response);
+    popupPage("Contact Online", request.get_param_value("mid"),
+              "One of your contacts has come online.", response);
+}
+
+// A page with an iframe showing ?src=, a path on this site (the home page by default).
+void framesPage(SiteState&, const httplib::Request& request, httplib::Response& response) {
+    const std::string src = request.has_param("src") ? request.get_param_value("src") : "/";
+    if (!src.starts_with("/") || src.starts_with("//")) {
+        response.status = 400;
+        response.set_content("src must be a path on this site, beginning with one \"/\"\n", kText);
+        return;
+    }
+    response.set_content(
+        htmlPage("Framed page",
+                 "<h1>Framed page</h1>\n<p>The page below is shown in a frame.</p>\n"
+                 "<iframe id=\"content\" title=\"Framed content\" src=\"" +
+                     escapeHtml(src) + "\"></iframe>\n"),
+        kHtml);
+}
+
+// A page whose script asks to close the window it is shown in.
+void closePage(SiteState&, const httplib::Request&, httplib::Response& response) {
+    response.set_content(htmlPage("Goodbye",
+                                  "<h1>Goodbye</h1>\n"
+                                  "<p id=\"status\">This page asks to close its window.</p>\n"
+                                  "<script>window.close();</script>\n"),
+                         kHtml);
 }
 
 // alerts=a,b,c answers the markers one per line; answer=TEXT answers TEXT exactly.
@@ -107,28 +195,41 @@ void controlPage(SiteState& state, const httplib::Request& request, httplib::Res
     response.set_content(state.pollAnswer(), kText);
 }
 
-void requestsPage(SiteState& state, const httplib::Request& request, httplib::Response& response) {
+// One line per entry, oldest first; ?clear=1 empties the list after answering it.
+void listPage(const std::vector<std::string>& lines, void (SiteState::*clear)(), SiteState& state,
+              const httplib::Request& request, httplib::Response& response) {
     std::string text;
-    for (const std::string& line : state.requests()) {
+    for (const std::string& line : lines) {
         text.append(line).push_back('\n');
     }
     if (request.get_param_value("clear") == "1") {
-        state.clearRequests();
+        (state.*clear)();
     }
     response.set_content(text, kText);
 }
 
+void requestsPage(SiteState& state, const httplib::Request& request, httplib::Response& response) {
+    listPage(state.requests(), &SiteState::clearRequests, state, request, response);
+}
+
+void refusedPage(SiteState& state, const httplib::Request& request, httplib::Response& response) {
+    listPage(state.refusedPolls(), &SiteState::clearRefusedPolls, state, request, response);
+}
+
 const std::array kPages{
-    Page{"/", "home page; with logout=1 in the query it says the member signed out", homePage},
+    Page{"/", "home page; with logout=1 the sign-out page, with membername a welcome", homePage},
     Page{kLoginPath, "sign-in page: field \"membername\" and element \"login\"", loginPage},
     Page{kPlainLoginPath, "sign-in page without a \"login\" element", plainLoginPage},
-    Page{kPollPath, "poll page: answers the text set through /_control", pollPage},
+    Page{kPollPath, "poll page: answers the text set through /_control to a valid token", pollPage},
     Page{"/popup/chatrequest.php", "chat request pop-up page, member in ?mid=", chatRequestPage},
     Page{"/popup/newmail.php", "new mail pop-up page, member in ?member=", newMailPage},
     Page{"/popup/contactonline.php",
          "contact online pop-up page, member in ?mid=", contactOnlinePage},
+    Page{"/frames.php", "a page with an iframe showing ?src= (a path, / by default)", framesPage},
+    Page{"/close.php", "a page whose script asks to close its window", closePage},
     Page{"/_control", "sets the poll answer: ?alerts=m1,m2 or ?answer=TEXT", controlPage},
     Page{"/_requests", "lists the page requests served; ?clear=1 empties the list", requestsPage},
+    Page{"/_refused", "lists the polls refused; ?clear=1 empties the list", refusedPage},
 };
 
 }  // namespace
@@ -157,33 +258,6 @@ void servePage(SiteState& state, const httplib::Request& request, httplib::Respo
     }
     response.status = 200;
     page->handler(state, request, response);
-}
-
-std::string escapeHtml(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '\'':
-                out += "&#39;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
 }
 
 }  // namespace site

@@ -5,6 +5,7 @@
 #include <span>
 #include <string_view>
 
+#include "site/html_page.h"
 #include "site/site_state.h"
 
 namespace site {
@@ -14,6 +15,8 @@ inline constexpr std::string_view kLoginPath = "/login.php";
 inline constexpr std::string_view kPlainLoginPath = "/login-plain.php";
 inline constexpr std::string_view kPollPath = "/update.php";
 inline constexpr std::string_view kPopupBase = "/popup/";
+// The sign-out page: its URL holds "&logout=1".
+inline constexpr std::string_view kSignOutTarget = "/?do=signout&logout=1";
 
 using PageHandler = void (*)(SiteState&, const httplib::Request&, httplib::Response&);
 
@@ -29,8 +32,5 @@ std::span<const Page> pageTable();
 // Serves a GET or HEAD request from the page table and logs it; a path without a page gets 404,
 // another method 405.
 void servePage(SiteState& state, const httplib::Request& request, httplib::Response& response);
-
-// Text with the five HTML special characters written as entities.
-std::string escapeHtml(std::string_view text);
 
 }  // namespace site

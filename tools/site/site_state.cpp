@@ -1,5 +1,7 @@
 #include "site/site_state.h"
 
+#include <iostream>
+
 namespace site {
 
 void SiteState::setPollAnswer(std::string answer) {
@@ -12,12 +14,16 @@ std::string SiteState::pollAnswer() const {
     return pollAnswer_;
 }
 
+void SiteState::append(std::deque<std::string>& log, std::string line) {
+    log.push_back(std::move(line));
+    if (log.size() > kRequestLogLimit) {
+        log.pop_front();
+    }
+}
+
 void SiteState::recordRequest(std::string line) {
     std::lock_guard lock(mutex_);
-    requests_.push_back(std::move(line));
-    if (requests_.size() > kRequestLogLimit) {
-        requests_.pop_front();
-    }
+    append(requests_, std::move(line));
 }
 
 std::vector<std::string> SiteState::requests() const {
@@ -28,6 +34,22 @@ std::vector<std::string> SiteState::requests() const {
 void SiteState::clearRequests() {
     std::lock_guard lock(mutex_);
     requests_.clear();
+}
+
+void SiteState::recordRefusedPoll(std::string line) {
+    std::lock_guard lock(mutex_);
+    std::cerr << "tarnix-site: refused poll: " << line << std::endl;
+    append(refusedPolls_, std::move(line));
+}
+
+std::vector<std::string> SiteState::refusedPolls() const {
+    std::lock_guard lock(mutex_);
+    return {refusedPolls_.begin(), refusedPolls_.end()};
+}
+
+void SiteState::clearRefusedPolls() {
+    std::lock_guard lock(mutex_);
+    refusedPolls_.clear();
 }
 
 }  // namespace site

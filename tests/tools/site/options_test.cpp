@@ -20,14 +20,20 @@ TEST(SiteOptions, AreRead) {
     EXPECT_EQ(none.mode, SiteMode::Answer);
     EXPECT_EQ(none.portFile, "");
     EXPECT_EQ(none.lifetime, milliseconds(600'000));
+    EXPECT_EQ(none.tokenRule.datePattern, "M/d/yyyy");
+    EXPECT_EQ(none.tokenRule.date, std::nullopt);
     EXPECT_FALSE(none.help);
-    const site::SiteOptions all =
-        site::parseOptions(Args{"--port", "65535", "--mode", "hang", "--port-file", "/tmp/p",
-                                "--lifetime", "2.5", "--help"});
+    const site::SiteOptions all = site::parseOptions(
+        Args{"--port", "65535", "--mode", "hang", "--port-file", "/tmp/p", "--lifetime", "2.5",
+             "--date-pattern", "dd.MM.yyyy", "--date", "2024-02-29", "--help"});
     EXPECT_EQ(all.port, 65535);
     EXPECT_EQ(all.mode, SiteMode::Hang);
     EXPECT_EQ(all.portFile, "/tmp/p");
     EXPECT_EQ(all.lifetime, milliseconds(2500));
+    EXPECT_EQ(all.tokenRule.datePattern, "dd.MM.yyyy");
+    EXPECT_EQ(all.tokenRule.date,
+              std::chrono::year_month_day(std::chrono::year(2024), std::chrono::February,
+                                          std::chrono::day(29)));
     EXPECT_TRUE(all.help);
     EXPECT_EQ(site::parseOptions(Args{"--mode", "refuse"}).mode, SiteMode::Refuse);
     EXPECT_EQ(site::parseOptions(Args{"--lifetime", "0.0001"}).lifetime, milliseconds(1));
@@ -44,7 +50,10 @@ TEST(SiteOptions, AreRefusedWithAMessageNamingTheFault) {
           Case{{"--port", "80x"}, "80x"}, Case{{"--port", ""}, "--port"},
           Case{{"--mode", "Answer"}, "Answer"}, Case{{"--lifetime", "0"}, "--lifetime"},
           Case{{"--lifetime", "nan"}, "nan"}, Case{{"--lifetime", "86401"}, "86401"},
-          Case{{"--lifetime", "5s"}, "5s"}, Case{{"--port-file", ""}, "--port-file"}}) {
+          Case{{"--lifetime", "5s"}, "5s"}, Case{{"--port-file", ""}, "--port-file"},
+          Case{{"--date-pattern", ""}, "--date-pattern"},
+          Case{{"--date", "2023-02-29"}, "2023-02-29"}, Case{{"--date", "2026-1-02"}, "2026-1-02"},
+          Case{{"--date", "+026-01-02"}, "+026"}}) {
         try {
             site::parseOptions(c.args);
             ADD_FAILURE() << c.named << " accepted";

@@ -4,7 +4,10 @@
 
 #include <csignal>
 
+#include "platform/runtime/short_date.h"
+#include "platform/web/html_document.h"
 #include "site/pages.h"
+#include "site/poll_token.h"
 #include "support/child_process.h"
 #include "support/headless_test.h"
 
@@ -28,13 +31,100 @@ TEST(SiteProcess, AnswersWritesThePortFileAndListsRequests) {
     const auto port = site.port();
     ASSERT_NE(port, 0);
     EXPECT_EQ(testsupport::readFile(dir.file("port")), std::to_string(port) + "\n");
-    EXPECT_NE(httpGet(port, "/").body.find("<html>"), std::string::npos);
+    EXPECT_NE(httpGet(port, "/").body.find("<!DOCTYPE html>"), std::string::npos);
     // The program sends the member name unescaped; the list shows the target as it arrived.
     EXPECT_EQ(httpGet(port, std::string(site::kPollPath) + "?membername=ann&co&vb=0f0f").status,
               200);
     EXPECT_EQ(httpGet(port, "/_requests").body,
               "GET /\nGET /update.php?membername=ann&co&vb=0f0f\n");
     EXPECT_EQ(httpGet(port, "/nowhere").status, 404);
+}
+
+// The pages as the program's browser reads them: the elements it looks for and where links and
+// frames lead.
+TEST(SiteProcess, PagesHoldWhatTheProgramLooksFor) {
+    SiteProcess site({"--lifetime", kLifetime});
+    const auto port = site.port();
+    const std::string origin = "http://127.0.0.1:" + std::to_string(port);
+    struct Case {
+        std::string target;
+        std::vector<std::string> ids;
+        std::vector<std::string> links = {};  // resolved, in document order
+        std::vector<std::string> frames = {};
+        std::string member = {};  // the text of #member
+    };
+    const std::string signOut = origin + std::string(site::kSignOutTarget);
+    const Case cases[] = {
+        {"/login.php", {"membername", "login"}, {signOut}},
+        {"/login-plain.php", {"membername"}, {signOut}},
+        {std::string(site::kSignOutTarget), {"status", "signin"}, {origin + "/login.php"}},
+        {"/popup/chatrequest.php?mid=ann%20b",
+         {"close", "dismiss"},
+         {"javascript:window.close()"},
+         {},
+         "ann b"},
+        {"/popup/newmail.php?member=ann",
+         {"close", "dismiss"},
+         {"javascript:window.close()"},
+         {},
+         "ann"},
+        {"/popup/contactonline.php?mid=ann",
+         {"close", "dismiss"},
+         {"javascript:window.close()"},
+         {},
+         "ann"},
+        {"/frames.php?src=/%3Fdo%3Dsignout%26logout%3D1", {"content"}, {}, {signOut}},
+        {"/close.php", {"status"}},
+    };
+    for (const Case& c : cases) {
+        const testsupport::HttpResult result = httpGet(port, c.target);
+        ASSERT_EQ(result.status, 200) << c.target;
+        const platform::web::HtmlDocument page(result.body, origin + c.target);
+        EXPECT_FALSE(page.title().empty()) << c.target;
+        for (const std::string& id : c.ids) {
+            EXPECT_TRUE(page.elementById(id)) << c.target << " #" << id;
+        }
+        EXPECT_EQ(page.elementById("login").has_value(), c.target == "/login.php") << c.target;
+        std::vector<std::string> links, frames;
+        for (const auto& link : page.links()) {
+            links.push_back(link.url);
+        }
+        for (const auto& frame : page.frames()) {
+            frames.push_back(frame.url);
+        }
+        EXPECT_EQ(links, c.links) << c.target;
+        EXPECT_EQ(frames, c.frames) << c.target;
+        EXPECT_EQ(page.elementById("member") ? page.elementById("member")->text() : "", c.member);
+    }
+}
+
+// Tokens for the date given on the command line, or for the site's own date; a wrong one is
+// answered with nothing and logged.
+TEST(SiteProcess, PollsCarryTheTokenOfTheDateInTheGivenPattern) {
+    SiteProcess fixed(
+        {"--lifetime", kLifetime, "--date", "2026-01-02", "--date-pattern", "dd.MM.yyyy"});
+    SiteProcess today({"--lifetime", kLifetime});
+    const std::string todays = site::pollToken(
+        site::pollDateText("M/d/yyyy", platform::localDate(std::chrono::system_clock::now())),
+        "ann");
+    struct Case {
+        SiteProcess& site;
+        std::string query;
+        std::string answer;
+    };
+    for (const Case& c :
+         {Case{fixed, "membername=ann%20b&vb=4fe712f6f4c4c7d461848937a59ba1ae", "vb_newmail\n"},
+          Case{fixed, "membername=ann&vb=4fe712f6f4c4c7d461848937a59ba1ae", ""},
+          Case{today, "membername=ann&vb=" + todays, "vb_newmail\n"}}) {
+        const auto port = c.site.port();
+        httpGet(port, "/_control?alerts=vb_newmail");
+        EXPECT_EQ(httpGet(port, std::string(site::kPollPath) + "?" + c.query).body, c.answer)
+            << c.query;
+    }
+    fixed.signal(SIGTERM);
+    EXPECT_EQ(fixed.exitCode(milliseconds(10'000)), 0);
+    EXPECT_NE(fixed.errorText().find("refused poll: member \"ann\" sent token"), std::string::npos)
+        << fixed.errorText();
 }
 
 struct ModeCase {
