@@ -105,11 +105,6 @@ HtmlDocument::HtmlDocument(std::string_view bytes, std::string_view url, std::st
     doc_.reset(htmlCtxtReadMemory(context.get(), bytes.data(), static_cast<int>(bytes.size()),
                                   url_.c_str(), encoding.empty() ? nullptr : encoding.c_str(),
                                   kParseOptions));
-    if (!doc_ && !encoding.empty()) {
-        // A charset the parser does not know: read the page as if none was named.
-        doc_.reset(htmlCtxtReadMemory(context.get(), bytes.data(), static_cast<int>(bytes.size()),
-                                      url_.c_str(), nullptr, kParseOptions));
-    }
     index();
 }
 

@@ -61,9 +61,9 @@ struct HtmlLink {
 class HtmlDocument {
   public:
     // Parses the page's bytes; url is the address it came from, charset the one its Content-Type
-    // names (empty: the page's own meta charset or byte order mark, else Windows-1252 as browsers
-    // read untagged pages). Malformed HTML is repaired as the parser does. Throws HtmlRefused for a
-    // page above kMaxHtmlBytes or with more than kMaxHtmlElements elements.
+    // names (empty or unknown: the page's own meta charset or byte order mark, else ISO-8859-1).
+    // Malformed HTML is repaired as the parser does. Throws HtmlRefused for a page above
+    // kMaxHtmlBytes or with more than kMaxHtmlElements elements.
     HtmlDocument(std::string_view bytes, std::string_view url, std::string_view charset = {});
     ~HtmlDocument();
     HtmlDocument(HtmlDocument&&) noexcept;

@@ -72,10 +72,10 @@ std::string withRootPath(std::string_view url) {
 
 std::string resolveUrl(std::string_view reference, std::string_view base) {
     const std::string encoded = encodedReference(reference);
-    const std::string rooted = withRootPath(base);
+    const std::string baseText(base);
     const std::unique_ptr<xmlChar, XmlFree> resolved(
         xmlBuildURI(reinterpret_cast<const xmlChar*>(encoded.c_str()),
-                    reinterpret_cast<const xmlChar*>(rooted.c_str())));
+                    reinterpret_cast<const xmlChar*>(baseText.c_str())));
     return resolved ? withRootPath(reinterpret_cast<const char*>(resolved.get())) : encoded;
 }
 

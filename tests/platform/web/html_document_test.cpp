@@ -17,6 +17,7 @@ TEST(HtmlDocument, ElementsByIdInTrickyPages) {
         const char* text = "";
         const char* attribute = "";
         const char* attributeValue = "";
+        const char* charset = "";
     };
     const Case cases[] = {
         {"<p id=a>one<p id=a>two", "a", "p", "one"},
@@ -25,13 +26,14 @@ TEST(HtmlDocument, ElementsByIdInTrickyPages) {
          "<é&&unknown;", "title", "ééé&bogus;"},
         // An outside entity is never fetched nor expanded.
         {"<!DOCTYPE html SYSTEM 'http://127.0.0.1:1/x.dtd'><p id=x>&ext;", "x", "p", "&ext;"},
-        {std::string("<p id=n>a\0b</p><p id=after>c", 28), "after", "p", "c"},
-        {"<p id=r a=1 a=2>x", "r", "p", "x", "a", "1"},
         {"<p id=A>case", "a", nullptr},
+        // The transport's charset; an unknown one counts as none (the page's, else ISO-8859-1).
+        {"<p id=t>\xc3\xa9", "t", "p", "é", "", "", "utf-8"},
+        {"<p id=t>\xe9", "t", "p", "é", "", "", "no-such-charset"},
         {"", "a", nullptr},
     };
     for (const Case& c : cases) {
-        const HtmlDocument document(c.html, kPage);
+        const HtmlDocument document(c.html, kPage, c.charset);
         const std::optional<HtmlElement> element = document.elementById(c.id);
         ASSERT_EQ(element.has_value(), c.tag != nullptr) << c.html;
         if (element) {
@@ -55,16 +57,10 @@ TEST(HtmlDocument, FieldsTakeWhatAUserCouldType) {
         std::optional<std::string> after;
     };
     const Case cases[] = {
-        {"empty", "", true, "éèê"},
-        {"v", "x & y", true, "éèê"},
-        {"area", "pre <t>", true, "éèê"},
-        {"pw", "", true, "éèê"},
-        {"button", "Go", false, "Go"},
-        {"off", "", false, ""},
-        {"ro", "", false, ""},
-        {"short", "", true, "éè"},
-        {"p", std::nullopt, false, std::nullopt},
-        {"missing", std::nullopt, false, std::nullopt},
+        {"empty", "", true, "éèê"},       {"v", "x & y", true, "éèê"},
+        {"area", "pre <t>", true, "éèê"}, {"button", "Go", false, "Go"},
+        {"off", "", false, ""},           {"ro", "", false, ""},
+        {"short", "", true, "éè"},        {"p", std::nullopt, false, std::nullopt},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(document.value(c.id), c.before) << c.id;
@@ -73,43 +69,37 @@ TEST(HtmlDocument, FieldsTakeWhatAUserCouldType) {
     }
 }
 
-TEST(HtmlDocument, FramesAndLinksInDocumentOrderResolvedAgainstTheBase) {
-    const HtmlDocument frameset("<frameset><frame src='top.php' id=t><frame></frameset>", kPage);
-    ASSERT_EQ(frameset.frames().size(), 2u);
-    EXPECT_EQ(frameset.frames()[0].url, "http://127.0.0.1:8080/dir/top.php");
-    EXPECT_EQ(frameset.frames()[0].element.id(), "t");
-    EXPECT_EQ(frameset.frames()[1].url, "about:blank");
+// Each link and frame of the page: its tag, id and resolved URL, in document order.
+std::string references(const HtmlDocument& document) {
+    std::string all;
+    for (const HtmlLink& link : document.links()) {
+        all += link.element.tag() + "#" + link.element.id() + " " + link.url + "\n";
+    }
+    for (const HtmlFrame& frame : document.frames()) {
+        all += frame.element.tag() + "#" + frame.element.id() + " " + frame.url + "\n";
+    }
+    return all;
+}
 
+TEST(HtmlDocument, FramesAndLinksInDocumentOrderResolvedAgainstTheBase) {
+    EXPECT_EQ(
+        references(HtmlDocument("<frameset><frame src='top.php' id=t><frame></frameset>", kPage)),
+        "frame#t http://127.0.0.1:8080/dir/top.php\nframe# about:blank\n");
     const HtmlDocument page(
-        "<title>T &amp; t</title><a href='javascript:window.close()'>close</a><a>none</a>"
+        "<title>T &amp; t</title><a href='javascript:window.close()' id=c>close</a><a>none</a>"
         "<iframe src=' /f?a=b c '></iframe><area href=''><base href='/other/'><a href=x>x</a>",
         kPage);
     EXPECT_EQ(page.title(), "T & t");
-    EXPECT_EQ(page.baseUrl(), "http://127.0.0.1:8080/other/");
-    ASSERT_EQ(page.frames().size(), 1u);
-    EXPECT_EQ(page.frames()[0].url, "http://127.0.0.1:8080/f?a=b%20c");
-    std::vector<std::string> links;
-    for (const HtmlLink& link : page.links()) {
-        links.push_back(link.element.tag() + " " + link.url);
-    }
-    EXPECT_EQ(links, (std::vector<std::string>{"a javascript:window.close()",
-                                               "area http://127.0.0.1:8080/other/",
-                                               "a http://127.0.0.1:8080/other/x"}));
-}
-
-// Without a charset from the transport the page's own meta charset counts, else ISO-8859-1.
-TEST(HtmlDocument, CharsetFromTheTransportThenThePage) {
-    struct Case {
-        std::string html;
-        const char* charset;
-        const char* text;
-    };
-    for (const Case& c : {Case{"<p id=t>\xc3\xa9", "utf-8", "é"}, Case{"<p id=t>\xe9", "", "é"},
-                          Case{"<meta charset=utf-8><p id=t>\xc3\xa9", "", "é"},
-                          Case{"<p id=t>\xe9", "no-such-charset", "é"}}) {
-        EXPECT_EQ(HtmlDocument(c.html, kPage, c.charset).elementById("t")->text(), c.text)
-            << c.charset;
-    }
+    EXPECT_EQ(references(page),
+              "a#c javascript:window.close()\narea# http://127.0.0.1:8080/other/\n"
+              "a# http://127.0.0.1:8080/other/x\niframe# http://127.0.0.1:8080/f?a=b%20c\n");
+    // Browser rules where the URI functions alone would differ or fail.
+    EXPECT_EQ(references(HtmlDocument("<a href='?q=1'><a href=..><a href='#f#g'>"
+                                      "<a href='p.php?m=é <b>&amp;p=100%'><a href='\t/a\nb%41 '>",
+                                      "http://h", "utf-8")),
+              "a# http://h/?q=1\na# http://h/\na# http://h/#f%23g\n"
+              "a# http://h/p.php?m=%C3%A9%20%3Cb%3E&p=100%25\na# http://h/abA\n");
+    EXPECT_EQ(references(HtmlDocument("<a href='x y'>", "not a url")), "a# x%20y\n");
 }
 
 TEST(HtmlDocument, PagesBeyondTheLimitsAreRefused) {
@@ -119,12 +109,6 @@ TEST(HtmlDocument, PagesBeyondTheLimitsAreRefused) {
         breaks += "<br>";
     }
     EXPECT_THROW(HtmlDocument(breaks, kPage), HtmlRefused);  // with html and body, one too many
-    // Nesting deeper than the parser follows is cut, not a crash.
-    std::string deep;
-    for (int i = 0; i < 100'000; ++i) {
-        deep += "<div>";
-    }
-    EXPECT_LT(HtmlDocument(deep + "<p id=x>", kPage).elementCount(), 1000u);
 }
 
 }  // namespace
