@@ -92,6 +92,16 @@ void appendLiteral(std::string& pattern, std::string_view text) {
     pattern += letters ? "'" + escaped + "'" : escaped;
 }
 
+// The locale LC_TIME takes from the environment: LC_ALL, else LC_TIME, else LANG, else C.
+std::string timeLocaleName() {
+    for (const char* name : {"LC_ALL", "LC_TIME", "LANG"}) {
+        if (std::optional<std::string> value = envText(name)) {
+            return *value;
+        }
+    }
+    return "C";
+}
+
 }  // namespace
 
 std::chrono::year_month_day localDate(std::chrono::system_clock::time_point when) {
@@ -194,15 +204,6 @@ std::optional<std::string> shortDatePatternOf(std::string_view localeName) {
     std::optional<std::string> pattern = patternFromDateFormat(nl_langinfo_l(D_FMT, locale));
     freelocale(locale);
     return pattern;
-}
-
-std::string timeLocaleName() {
-    for (const char* name : {"LC_ALL", "LC_TIME", "LANG"}) {
-        if (std::optional<std::string> value = envText(name)) {
-            return *value;
-        }
-    }
-    return "C";
 }
 
 const std::string& userShortDatePattern() {

@@ -36,9 +36,6 @@ std::optional<std::string> patternFromDateFormat(std::string_view dateFormat);
 // when that locale is not installed or its D_FMT cannot be translated.
 std::optional<std::string> shortDatePatternOf(std::string_view localeName);
 
-// The locale name that LC_TIME takes from the environment: LC_ALL, else LC_TIME, else LANG, else C.
-std::string timeLocaleName();
-
 // The user's short-date pattern, read from the environment once. A locale that is not installed or
 // whose D_FMT cannot be translated is reported once on stderr.
 const std::string& userShortDatePattern();
