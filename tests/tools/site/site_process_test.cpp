@@ -46,60 +46,48 @@ TEST(SiteProcess, PagesHoldWhatTheProgramLooksFor) {
     SiteProcess site({"--lifetime", kLifetime});
     const auto port = site.port();
     const std::string origin = "http://127.0.0.1:" + std::to_string(port);
+    const std::string signOut = origin + std::string(site::kSignOutTarget) + "\n";
+    const std::string close = "a javascript:window.close()\n";
     struct Case {
         std::string target;
         std::vector<std::string> ids;
-        std::vector<std::string> links = {};  // resolved, in document order
-        std::vector<std::string> frames = {};
+        std::string references;   // each link and frame: its tag and resolved URL, in page order
         std::string member = {};  // the text of #member
     };
-    const std::string signOut = origin + std::string(site::kSignOutTarget);
-    const Case cases[] = {
-        {"/login.php", {"membername", "login"}, {signOut}},
-        {"/login-plain.php", {"membername"}, {signOut}},
-        {std::string(site::kSignOutTarget), {"status", "signin"}, {origin + "/login.php"}},
-        {"/popup/chatrequest.php?mid=ann%20b",
-         {"close", "dismiss"},
-         {"javascript:window.close()"},
-         {},
-         "ann b"},
-        {"/popup/newmail.php?member=ann",
-         {"close", "dismiss"},
-         {"javascript:window.close()"},
-         {},
-         "ann"},
-        {"/popup/contactonline.php?mid=ann",
-         {"close", "dismiss"},
-         {"javascript:window.close()"},
-         {},
-         "ann"},
-        {"/frames.php?src=/%3Fdo%3Dsignout%26logout%3D1", {"content"}, {}, {signOut}},
-        {"/close.php", {"status"}},
-    };
-    for (const Case& c : cases) {
+    for (const Case& c : {
+             Case{"/login.php", {"membername", "login"}, "a " + signOut},
+             Case{"/login-plain.php", {"membername"}, "a " + signOut},
+             Case{std::string(site::kSignOutTarget), {"status"}, "a " + origin + "/login.php\n"},
+             Case{"/popup/chatrequest.php?mid=ann%20b", {"close", "dismiss"}, close, "ann b"},
+             Case{"/popup/newmail.php?member=ann", {"close", "dismiss"}, close, "ann"},
+             Case{"/popup/contactonline.php?mid=ann", {"close", "dismiss"}, close, "ann"},
+             Case{
+                 "/frames.php?src=/%3Fdo%3Dsignout%26logout%3D1", {"content"}, "iframe " + signOut},
+             Case{"/close.php", {"status"}, ""},
+         }) {
         const testsupport::HttpResult result = httpGet(port, c.target);
         ASSERT_EQ(result.status, 200) << c.target;
         const platform::web::HtmlDocument page(result.body, origin + c.target);
-        EXPECT_FALSE(page.title().empty()) << c.target;
         for (const std::string& id : c.ids) {
             EXPECT_TRUE(page.elementById(id)) << c.target << " #" << id;
         }
         EXPECT_EQ(page.elementById("login").has_value(), c.target == "/login.php") << c.target;
-        std::vector<std::string> links, frames;
+        std::string references;
         for (const auto& link : page.links()) {
-            links.push_back(link.url);
+            references += link.element.tag() + " " + link.url + "\n";
         }
         for (const auto& frame : page.frames()) {
-            frames.push_back(frame.url);
+            references += frame.element.tag() + " " + frame.url + "\n";
         }
-        EXPECT_EQ(links, c.links) << c.target;
-        EXPECT_EQ(frames, c.frames) << c.target;
+        EXPECT_EQ(references, c.references) << c.target;
         EXPECT_EQ(page.elementById("member") ? page.elementById("member")->text() : "", c.member);
     }
 }
 
-// Tokens for the date given on the command line, or for the site's own date; a wrong one is
-// answered with nothing and logged.
+// A poll is answered only when its token is the MD5 of the date text (the date given or the site's
+// own, in the pattern given, "/" removed), "_" and the member name as Windows-1252 bytes; the name
+// is everything up to the last "&vb=", decoded where the transport encodes. A refused poll gets
+// nothing and is logged.
 TEST(SiteProcess, PollsCarryTheTokenOfTheDateInTheGivenPattern) {
     SiteProcess fixed(
         {"--lifetime", kLifetime, "--date", "2026-01-02", "--date-pattern", "dd.MM.yyyy"});
@@ -110,17 +98,29 @@ TEST(SiteProcess, PollsCarryTheTokenOfTheDateInTheGivenPattern) {
     struct Case {
         SiteProcess& site;
         std::string query;
-        std::string answer;
+        bool answered;
     };
-    for (const Case& c :
-         {Case{fixed, "membername=ann%20b&vb=4fe712f6f4c4c7d461848937a59ba1ae", "vb_newmail\n"},
-          Case{fixed, "membername=ann&vb=4fe712f6f4c4c7d461848937a59ba1ae", ""},
-          Case{today, "membername=ann&vb=" + todays, "vb_newmail\n"}}) {
+    const Case cases[] = {
+        {fixed, "membername=ann&vb=25dbb785aba7c735352d10be7d06e7e1", true},
+        {fixed, "membername=ann%20%C3%A9&vb=bdbd231bbedb331a7c77afbf3eaa1884", true},
+        {fixed, "membername=a&vb=b&vb=bf5bbb3df50b86b26ea8573b2aa05d1a", true},
+        {fixed, "membername=100%41&vb=a448fe60003e7f56fa8b43f282f50130", true},
+        {today, "membername=ann&vb=" + todays, true},
+        // The token of the default pattern; the keys swapped.
+        {fixed, "membername=ann&vb=65a23d9f6d0e58ab957a2b5b778fdcab", false},
+        {fixed, "vb=25dbb785aba7c735352d10be7d06e7e1&membername=ann", false},
+    };
+    for (const Case& c : cases) {
         const auto port = c.site.port();
         httpGet(port, "/_control?alerts=vb_newmail");
-        EXPECT_EQ(httpGet(port, std::string(site::kPollPath) + "?" + c.query).body, c.answer)
+        EXPECT_EQ(httpGet(port, std::string(site::kPollPath) + "?" + c.query).body,
+                  c.answered ? "vb_newmail\n" : "")
             << c.query;
     }
+    const std::string refused = httpGet(fixed.port(), "/_refused").body;
+    EXPECT_EQ(refused.substr(0, refused.find('\n')),
+              "member \"ann\" sent token \"65a23d9f6d0e58ab957a2b5b778fdcab\", not "
+              "25dbb785aba7c735352d10be7d06e7e1 (date text \"02.01.2026\")");
     fixed.signal(SIGTERM);
     EXPECT_EQ(fixed.exitCode(milliseconds(10'000)), 0);
     EXPECT_NE(fixed.errorText().find("refused poll: member \"ann\" sent token"), std::string::npos)
