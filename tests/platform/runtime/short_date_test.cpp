@@ -34,9 +34,9 @@ TEST(ShortDate, DateFormatsTranslateToPatternsThatWriteTheSameDate) {
         bool sameAsStrftime = true;
     };
     const Case cases[] = {
-        {"%m/%d/%y", "MM/dd/yy"},
+        {"%D", "MM/dd/yy"},
         {"%d.%m.%Y", "dd.MM.yyyy"},
-        {"%Y-%m-%d", "yyyy-MM-dd"},
+        {"%F", "yyyy-MM-dd"},
         {"%-d/%-m/%y", "d/M/yy"},
         {"%Y년 %m월 %d일", "yyyy년 MM월 dd일"},
         // Letters of the text are quoted, a quote doubled; a percent sign stays literal.
@@ -47,7 +47,7 @@ TEST(ShortDate, DateFormatsTranslateToPatternsThatWriteTheSameDate) {
         {"%a %e.%b %Y", "ddd d.MMM yyyy", false},
         // Anything else cannot be a short date.
         {"%OC%Oy %b %Od", std::nullopt},
-        {"%d/%m/%", std::nullopt},
+        {"", std::nullopt},
         {"%d/%m/%", std::nullopt},
     };
     for (const Case& c : cases) {

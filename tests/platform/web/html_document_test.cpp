@@ -61,6 +61,7 @@ TEST(HtmlDocument, FieldsTakeWhatAUserCouldType) {
         {"area", "pre <t>", true, "éèê"}, {"button", "Go", false, "Go"},
         {"off", "", false, ""},           {"ro", "", false, ""},
         {"short", "", true, "éè"},        {"p", std::nullopt, false, std::nullopt},
+        {"pw", "", true, "éèê"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(document.value(c.id), c.before) << c.id;

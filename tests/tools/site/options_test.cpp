@@ -20,7 +20,6 @@ TEST(SiteOptions, AreRead) {
     EXPECT_EQ(none.mode, SiteMode::Answer);
     EXPECT_EQ(none.portFile, "");
     EXPECT_EQ(none.lifetime, milliseconds(600'000));
-    EXPECT_EQ(none.tokenRule.datePattern, "M/d/yyyy");
     EXPECT_FALSE(none.help);
     const site::SiteOptions all = site::parseOptions(
         Args{"--port", "65535", "--mode", "hang", "--port-file", "/tmp/p", "--lifetime", "2.5",
@@ -30,9 +29,7 @@ TEST(SiteOptions, AreRead) {
     EXPECT_EQ(all.portFile, "/tmp/p");
     EXPECT_EQ(all.lifetime, milliseconds(2500));
     EXPECT_EQ(all.tokenRule.datePattern, "dd.MM.yyyy");
-    EXPECT_EQ(all.tokenRule.date,
-              std::chrono::year_month_day(std::chrono::year(2024), std::chrono::February,
-                                          std::chrono::day(29)));
+    EXPECT_EQ(all.tokenRule.date, std::chrono::year(2024) / 2 / 29);
     EXPECT_TRUE(all.help);
     EXPECT_EQ(site::parseOptions(Args{"--mode", "refuse"}).mode, SiteMode::Refuse);
     EXPECT_EQ(site::parseOptions(Args{"--lifetime", "0.0001"}).lifetime, milliseconds(1));
