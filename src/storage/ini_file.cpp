@@ -80,6 +80,7 @@ std::int16_t cIni::InsertSKVtoArray(std::string_view Section, IniKeyArray& aKeyA
     return ListSectionKeys(Section, "~(NumKeys)", [&](const std::string& key, std::int16_t count) {
         if (!values) {
             values.emplace(m_IniPath, Section);
+            aKeyArray.reserve(values->size());
         }
         aKeyArray.ReDimPreserve(count);
         aKeyArray(1, count) = key;

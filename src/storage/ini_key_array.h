@@ -17,6 +17,9 @@ class IniKeyArray {
     // Second index 0 to upper, keeping the elements both bounds hold.
     void ReDimPreserve(std::int16_t upper);
 
+    // Room for rows 0 to upper without regrowth; the bounds stay as they are.
+    void reserve(size_t upper) { rows_.reserve(upper + 1); }
+
     std::int16_t UBound2() const { return static_cast<std::int16_t>(rows_.size() - 1); }
 
     std::string& operator()(int first, int second);

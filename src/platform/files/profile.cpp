@@ -68,6 +68,8 @@ ProfileSection::ProfileSection(std::string_view file, std::string_view section) 
     if (readBytes(nativePath(file), bytes_) != FileState::Read) {
         return;
     }
+    // At most one entry a line: no regrowth while reading a large section.
+    entries_.reserve(static_cast<size_t>(std::count(bytes_.begin(), bytes_.end(), '\n')) + 1);
     ProfileText::forEachEntry(bytes_, toAnsi(section),
                               [this](std::string_view key, std::string_view value) {
                                   entries_.push_back({key, value, entries_.size()});

@@ -48,6 +48,8 @@ class ProfileSection {
 
     std::uint32_t get(std::string_view key, std::string_view defaultValue, std::string& buffer,
                       std::uint32_t size) const;
+    // How many entries the section holds (a key written twice counts twice).
+    size_t size() const { return entries_.size(); }
 
   private:
     struct Entry {
