@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/headless/headless_backend.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 #include "platform/ui/loop.h"
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
+    platform::installBackend(std::make_unique<platform::HeadlessBackend>());
     auto& form = win::Default<frmIdle>();
     form.Load();
     win::RunMessageLoop();

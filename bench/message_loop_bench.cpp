@@ -1,6 +1,7 @@
 #include <benchmark/benchmark.h>
 
 #include "platform/headless/headless_backend.h"
+#include "platform/runtime/clock.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 #include "platform/ui/loop.h"
@@ -19,17 +20,19 @@ class frmIdle : public win::Form {
     win::Timer tmrRequestCheck{this, "tmrRequestCheck", {.Enabled = false, .Interval = 2000}};
 };
 
-void installQuietBackend() {
-    platform::HeadlessConfig config;
-    config.virtualClock = true;
-    platform::installBackend(std::make_unique<platform::HeadlessBackend>(config));
+// A headless backend without a trace, on a virtual clock; returns the clock.
+platform::VirtualClock* installQuietBackend() {
+    auto clock = std::make_unique<platform::VirtualClock>();
+    auto* installed = clock.get();
+    platform::installClock(std::move(clock));
+    platform::installBackend(std::make_unique<platform::HeadlessBackend>());
+    return installed;
 }
 
 // One pass of the loop with nothing due: what every idle wake-up costs.
 void BM_IdleLoopPass(benchmark::State& state) {
-    installQuietBackend();
+    auto* clock = installQuietBackend();
     win::Default<frmIdle>().Load();
-    auto* clock = platform::headless()->virtualClock();
     for (auto _ : state) {
         benchmark::DoNotOptimize(win::DoEvents());
         // Stay short of the 100 ms tick so every pass is idle.
@@ -43,9 +46,8 @@ BENCHMARK(BM_IdleLoopPass);
 
 // One pass that fires one timer.
 void BM_LoopPassFiringATimer(benchmark::State& state) {
-    installQuietBackend();
+    auto* clock = installQuietBackend();
     win::Default<frmIdle>().Load();
-    auto* clock = platform::headless()->virtualClock();
     for (auto _ : state) {
         clock->advance(100);
         benchmark::DoNotOptimize(win::DoEvents());

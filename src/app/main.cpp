@@ -1,9 +1,9 @@
 #include <exception>
 #include <iostream>
 
+#include "app/start_up.h"
 #include "main/frmTarnix.h"
 #include "platform/files/paths.h"
-#include "platform/headless/headless_backend.h"
 #include "platform/runtime/errors.h"
 #include "platform/ui/form.h"
 #include "platform/ui/loop.h"
@@ -16,11 +16,7 @@ int main() {
         return 2;
     }
     try {
-        // On the real clock the program waits in the tray until its session ends; SIGINT, SIGTERM
-        // and SIGHUP end it as the desktop's end of session does.
-        if (auto* headless = platform::headless()) {
-            headless->endSessionOnSignals();
-        }
+        InstallPlatform();
         win::Default<frmTarnix>().Show();
         return win::RunMessageLoop();
     } catch (const platform::RuntimeError& error) {

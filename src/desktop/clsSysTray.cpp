@@ -6,7 +6,7 @@
 #include "platform/files/paths.h"
 #include "platform/runtime/ansi.h"
 #include "platform/runtime/app_info.h"
-#include "platform/runtime/backend.h"
+#include "platform/runtime/clock.h"
 #include "platform/runtime/convert.h"
 #include "platform/runtime/errors.h"
 #include "platform/shell/environ.h"
@@ -200,8 +200,8 @@ void clsSysTray::LogError(bool show, const std::string& number, const std::strin
     }
     try {
         const std::string line =
-            errorlog::logLine(platform::backend().clock().wallNow(), number, description, module,
-                              function, win::Environ("username"), win::Environ("computername"));
+            errorlog::logLine(platform::clock().wallNow(), number, description, module, function,
+                              win::Environ("username"), win::Environ("computername"));
         // A read-only program folder loses only this line.
         errorlog::appendToFile(platform::programFolder() + "\\ErrorLog.txt",
                                platform::toAnsi(line));

@@ -76,7 +76,7 @@ TEST_F(SysTrayTest, MouseTrayEventDecodesXInTwipsAndPixelScaleModes) {
         screen.twipsPerPixelX = c.twipsPerPixel;
         headless().setScreen(screen);
         form.setScaleMode(c.scaleMode);
-        headless().clearTrace();
+        clearTrace();
         EXPECT_EQ(tray.MouseTrayEvent(&form, c.x, 0x204), c.result)
             << c.twipsPerPixel << " " << c.scaleMode << " " << c.x;
         EXPECT_EQ(traced("window").size(), c.result ? 1u : 0u);

@@ -39,7 +39,7 @@ std::string setLine(const std::string& key, const std::string& value, int type, 
 TEST_F(FirstRunDefaults, AreWrittenInOrderWithAnUnquotedAutostartEntry) {
     auto& form = load();
     const int32_t hwnd = form.hWnd();
-    headless().clearTrace();
+    clearTrace();
     frmTarnixTestAccess::WriteFirstRunDefaults(form);
 
     constexpr int kNumber = 4;  // REG_DWORD

@@ -26,7 +26,7 @@ class StartUp : public MainWindowTest {
     frmTarnix& start(bool online) {
         setText("\\DAPLinks", "X6Domain", server.url("/status/200"));
         headless().setOnline(online);
-        headless().clearTrace();  // only what the window does from here on
+        clearTrace();  // only what the window does from here on
         return load();
     }
     std::string title() const { return server.url("/status/200").substr(7); }
@@ -42,7 +42,7 @@ TEST_F(StartUp, LoadReadsTheSettingsAddsTheTrayIconAndAppliesTheLanguage) {
     auto& form = start(false);
 
     std::vector<std::string> effects;
-    for (const auto& line : headless().traceLines()) {
+    for (const auto& line : traceLines()) {
         effects.push_back(line.substr(0, line.find(' ', line.find(' ') + 1)));
     }
     EXPECT_EQ(effects, (std::vector<std::string>{"0 form", "0 tray", "0 window"}));

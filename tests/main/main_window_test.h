@@ -70,7 +70,7 @@ class MainWindowTest : public RegistryTest {
     std::vector<std::string> stamped(std::string_view area) {
         std::vector<std::string> result;
         const std::string marker = ' ' + std::string(area) + ' ';
-        for (const auto& line : headless().traceLines()) {
+        for (const auto& line : traceLines()) {
             const size_t at = line.find(marker);
             if (at != std::string::npos && line.find(' ') == at) {
                 result.push_back(line.substr(0, at) + " " + line.substr(at + marker.size()));

@@ -177,7 +177,7 @@ TEST_F(IniTest, ListingsReportAMissingSectionAndFile) {
     EXPECT_EQ(messages(), (std::vector<std::string>{sectionNotFound("a", "~(NumKeys)"),
                                                     sectionNotFound("B", "~(NumKeys)")}));
 
-    headless().clearTrace();
+    clearTrace();
     std::filesystem::remove(path());
     EXPECT_EQ(ini.InsertSKVtoListBox("A", list), 0);
     EXPECT_EQ(messages(), std::vector<std::string>{fileNotFound()});
@@ -220,7 +220,7 @@ TEST_P(IniDeletion, WorksOnlyInAnExistingSection) {
     EXPECT_EQ(readFile(path()), "[a]\r\nk=1\r\n");
     EXPECT_EQ(messages(), std::vector<std::string>{sectionNotFound("A", GetParam().tag)});
 
-    headless().clearTrace();
+    clearTrace();
     std::filesystem::remove(path());
     EXPECT_EQ(GetParam().call(ini), 0);
     EXPECT_FALSE(std::filesystem::exists(path()));
@@ -260,7 +260,7 @@ TEST_F(IniTest, DeleteFileOnlyForAnIniExtension) {
         std::vector<std::string>{message(
             48, "Error", "The file in the IniPath property is not an ini file or doesn't exist!")});
 
-    headless().clearTrace();
+    clearTrace();
     ini.IniPath(path());
     ini.DeleteFile();
     EXPECT_FALSE(std::filesystem::exists(path()));
@@ -271,7 +271,7 @@ TEST_F(IniTest, DeleteFileOnlyForAnIniExtension) {
     EXPECT_EQ(ini.IniPath(), path());
 
     // A folder of that name is no file: not deleted, and that failure is not shown.
-    headless().clearTrace();
+    clearTrace();
     std::filesystem::create_directory(path());
     ini.DeleteFile();
     EXPECT_TRUE(std::filesystem::is_directory(path()));

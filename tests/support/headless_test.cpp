@@ -6,22 +6,32 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/runtime/traced_backend.h"
+
 namespace testsupport {
 
 void HeadlessTest::SetUp() {
-    auto backend =
-        std::make_unique<platform::HeadlessBackend>(platform::HeadlessConfig::forTests());
+    auto clock = std::make_unique<platform::VirtualClock>();
+    clock_ = clock.get();
+    previousClock_ = platform::installClock(std::move(clock));
+    auto sink = std::make_unique<platform::MemoryTraceSink>();
+    sink_ = sink.get();
+    previousSink_ = platform::installTraceSink(std::move(sink));
+    auto backend = std::make_unique<platform::HeadlessBackend>();
     backend_ = backend.get();
-    previous_ = platform::installBackend(std::move(backend));
+    previousBackend_ =
+        platform::installBackend(std::make_unique<platform::TracedBackend>(std::move(backend)));
 }
 
 void HeadlessTest::TearDown() {
-    platform::installBackend(std::move(previous_));
+    platform::installBackend(std::move(previousBackend_));
+    platform::installTraceSink(std::move(previousSink_));
+    platform::installClock(std::move(previousClock_));
 }
 
 std::vector<std::string> HeadlessTest::traced(std::string_view area) const {
     std::vector<std::string> result;
-    for (const auto& line : backend_->traceLines()) {
+    for (const auto& line : sink_->lines()) {
         const size_t space = line.find(' ');
         if (space == std::string::npos) {
             continue;

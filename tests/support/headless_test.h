@@ -12,23 +12,33 @@
 #include <vector>
 
 #include "platform/headless/headless_backend.h"
+#include "platform/runtime/clock.h"
+#include "platform/runtime/trace.h"
 
 namespace testsupport {
 
-// Installs a fresh headless backend (virtual clock, trace kept in memory) for each test.
+// Installs a fresh headless backend inside the tracing one, a virtual clock and an in-memory trace
+// for each test, and puts back what was there before.
 class HeadlessTest : public ::testing::Test {
   protected:
     void SetUp() override;
     void TearDown() override;
 
     platform::HeadlessBackend& headless() { return *backend_; }
-    platform::VirtualClock& clock() { return *backend_->virtualClock(); }
+    platform::VirtualClock& clock() { return *clock_; }
+    // Every trace line, with its time stamp.
+    const std::vector<std::string>& traceLines() const { return sink_->lines(); }
+    void clearTrace() { sink_->clear(); }
     // Trace lines of one area, without their time stamps.
     std::vector<std::string> traced(std::string_view area) const;
 
   private:
     platform::HeadlessBackend* backend_ = nullptr;
-    std::unique_ptr<platform::Backend> previous_;
+    platform::VirtualClock* clock_ = nullptr;
+    platform::MemoryTraceSink* sink_ = nullptr;
+    std::unique_ptr<platform::Backend> previousBackend_;
+    std::unique_ptr<platform::Clock> previousClock_;
+    std::unique_ptr<platform::TraceSink> previousSink_;
 };
 
 // A fresh folder under the system's temporary folder, removed with everything in it.

@@ -8,8 +8,8 @@
 #include "platform/files/regular_file.h"
 #include "platform/files/writer_lock.h"
 #include "platform/runtime/ansi.h"
-#include "platform/runtime/backend.h"
 #include "platform/runtime/text.h"
+#include "platform/runtime/trace.h"
 
 namespace platform {
 

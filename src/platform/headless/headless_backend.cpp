@@ -1,14 +1,12 @@
 #include "platform/headless/headless_backend.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
-#include <cstring>
 #include <fstream>
 #include <optional>
+
+#include "platform/runtime/clock.h"
+#include "platform/runtime/trace.h"
 
 #include "platform/runtime/env_setting.h"
 #include "platform/runtime/text.h"
@@ -79,42 +77,57 @@ auto oneOf(std::string_view yes, std::string_view no) {
     };
 }
 
-// Opened without waiting, so a FIFO that nobody reads is refused instead of holding the start.
-std::FILE* openForAppending(const std::string& path) {
-    const int fd =
-        ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        return nullptr;
+std::optional<double> parseNumber(const std::string& word) {
+    double value = 0;
+    auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
+    if (error != std::errc() || end != word.data() + word.size()) {
+        return std::nullopt;
     }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    std::FILE* file = ::fdopen(fd, "a");
-    if (file == nullptr) {
-        ::close(fd);
+    return value;
+}
+
+void ignored(const std::string& why) {
+    trace("input", "ignored " + why);
+}
+
+// What each tray gesture sends, in order.
+struct Gesture {
+    const char* name;
+    std::vector<uint32_t> messages;
+};
+
+constexpr uint32_t kMouseMove = 0x200;
+constexpr uint32_t kLeftDown = 0x201;
+constexpr uint32_t kLeftUp = 0x202;
+constexpr uint32_t kLeftDouble = 0x203;
+constexpr uint32_t kRightDown = 0x204;
+constexpr uint32_t kRightUp = 0x205;
+constexpr uint32_t kRightDouble = 0x206;
+
+const std::vector<Gesture>& gestures() {
+    static const std::vector<Gesture> all = {
+        {"right-click", {kRightDown, kRightUp}},
+        {"left-click", {kLeftDown, kLeftUp}},
+        {"left-double-click", {kLeftDown, kLeftUp, kLeftDouble, kLeftUp}},
+        {"right-double-click", {kRightDown, kRightUp, kRightDouble, kRightUp}},
+        {"move", {kMouseMove}},
+    };
+    return all;
+}
+
+// "name" for a control outside an array, "name(i)" for an element.
+std::string controlKey(std::string_view name, int16_t index) {
+    std::string key(name);
+    if (index >= 0) {
+        key += '(' + std::to_string(index) + ')';
     }
-    return file;
+    return key;
 }
 
-std::string number(float value) {
-    char buffer[32];
-    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, error == std::errc() ? end : buffer);
-}
-
-std::string windowFields(const WindowView& window) {
-    return "hwnd=" + std::to_string(window.hWnd) + " name=" + window.name;
-}
-
-std::string geometry(const WindowView& window) {
-    return " left=" + number(window.left) + " top=" + number(window.top) +
-           " width=" + number(window.width) + " height=" + number(window.height);
-}
 }  // namespace
 
 HeadlessConfig HeadlessConfig::fromEnvironment() {
     HeadlessConfig config;
-    config.traceTarget = envText("TARNIX_TRACE").value_or("");
-    config.virtualClock = envSetting<bool>("TARNIX_CLOCK", false, "virtual or real", "real",
-                                           oneOf("virtual", "real"));
     config.screen = screenFromEnvironment();
     config.scriptPath = envText("TARNIX_SCRIPT").value_or("");
     config.online =
@@ -122,32 +135,7 @@ HeadlessConfig HeadlessConfig::fromEnvironment() {
     return config;
 }
 
-HeadlessConfig HeadlessConfig::forTests() {
-    HeadlessConfig config;
-    config.virtualClock = true;
-    config.keepTrace = true;
-    return config;
-}
-
 HeadlessBackend::HeadlessBackend(HeadlessConfig config) : config_(std::move(config)) {
-    if (config_.virtualClock) {
-        auto clock = std::make_unique<VirtualClock>();
-        virtualClock_ = clock.get();
-        clock_ = std::move(clock);
-    } else {
-        clock_ = std::make_unique<RealClock>();
-    }
-    if (config_.traceTarget == "-") {
-        sink_ = stderr;
-    } else if (!config_.traceTarget.empty()) {
-        sink_ = openForAppending(config_.traceTarget);
-        ownsSink_ = sink_ != nullptr;
-        if (!sink_) {
-            std::fprintf(stderr, "tarnix: cannot open trace file %s: %s\n",
-                         config_.traceTarget.c_str(),
-                         errno == ENXIO ? "a FIFO that nobody reads" : std::strerror(errno));
-        }
-    }
     if (!config_.scriptPath.empty()) {
         loadScriptFile(config_.scriptPath);
     }
@@ -155,161 +143,268 @@ HeadlessBackend::HeadlessBackend(HeadlessConfig config) : config_(std::move(conf
 
 HeadlessBackend::~HeadlessBackend() {
     stopSignals();
-    if (ownsSink_) {
-        std::fclose(sink_);
-    }
 }
 
-void HeadlessBackend::trace(std::string_view area, std::string_view detail) {
-    std::string line = std::to_string(clock_->nowMs());
-    line += ' ';
-    line += area;
-    if (!detail.empty()) {
-        line += ' ';
-        line += detail;
-    }
-    if (sink_) {
-        std::fprintf(sink_, "%s\n", line.c_str());
-        std::fflush(sink_);
-    }
-    if (config_.keepTrace) {
-        lines_.push_back(std::move(line));
-    }
-}
-
-void HeadlessBackend::queueMessageBoxAnswer(int answer, int64_t holdMs, int64_t fromMs) {
-    answers_.push_back({answer, holdMs, fromMs});
-}
-
-MessageBoxReply HeadlessBackend::messageBox(std::string_view prompt, int style,
-                                            std::string_view title) {
-    const int64_t now = clock_->nowMs();
-    MessageBoxReply reply{1, now};
-    auto ready = std::find_if(answers_.begin(), answers_.end(),
-                              [now](const Answer& answer) { return answer.fromMs <= now; });
-    if (ready != answers_.end()) {
-        reply = {ready->answer, now + ready->holdMs};
-        answers_.erase(ready);
-    }
-    std::string detail = "style=" + std::to_string(style) + " title=" + quoted(title) +
-                         " text=" + quoted(prompt) + " answer=" + std::to_string(reply.answer);
-    if (reply.openUntilMs > now) {
-        detail += " open-until=" + std::to_string(reply.openUntilMs);
-    }
-    trace("msgbox", detail);
-    return reply;
+Features HeadlessBackend::features() const {
+    return {Feature::Windows,      Feature::Tray,        Feature::Balloons, Feature::Menus,
+            Feature::MessageBoxes, Feature::FileDialogs, Feature::Sound,    Feature::NetworkState};
 }
 
 void HeadlessBackend::windowChanged(const WindowView& window, WindowChange change) {
-    switch (change) {
-        case WindowChange::Loaded:
-            trace("form", "loaded " + windowFields(window));
-            break;
-        case WindowChange::Unloaded:
-            trace("form", "unloaded " + windowFields(window) +
-                              " mode=" + std::to_string(window.unloadMode));
-            break;
-        case WindowChange::Shown:
-            trace("window", "shown " + windowFields(window) + " caption=" + quoted(window.caption) +
-                                geometry(window) + " topmost=" + (window.topMost ? "1" : "0"));
-            break;
-        case WindowChange::Moved:
-            trace("window", "moved " + windowFields(window) + geometry(window));
-            break;
-        case WindowChange::Resized:
-            trace("window", "resized " + windowFields(window) + geometry(window));
-            break;
-        case WindowChange::Hidden:
-            trace("window", "hidden " + windowFields(window));
-            break;
-        case WindowChange::Caption:
-            trace("window",
-                  "caption " + windowFields(window) + " caption=" + quoted(window.caption));
-            break;
-        case WindowChange::TopMost:
-            trace("window",
-                  "topmost " + windowFields(window) + " on=" + (window.topMost ? "1" : "0"));
-            break;
-        case WindowChange::ZOrder:
-            trace("window", "raised " + windowFields(window));
-            break;
-        case WindowChange::Foreground:
-            trace("window", "foreground " + windowFields(window));
-            break;
+    if (change == WindowChange::Loaded) {
+        windows_[window.hWnd].name = window.name;
+    } else if (change == WindowChange::Unloaded) {
+        windows_.erase(window.hWnd);
     }
 }
 
-void HeadlessBackend::trayChanged(const TrayView& record, TrayChange change) {
-    if (change == TrayChange::Balloon) {
-        trace("balloon",
-              "hwnd=" + std::to_string(record.hWnd) + " id=" + std::to_string(record.uID) +
-                  " title=" + quoted(record.szInfoTitle) + " text=" + quoted(record.szInfo) +
-                  " flags=" + std::to_string(record.dwInfoFlags));
+void HeadlessBackend::controlChanged(const ControlView& control, ControlChange change) {
+    auto window = windows_.find(control.hWnd);
+    if (window == windows_.end()) {
         return;
     }
-    const char* operation = change == TrayChange::Add      ? "add"
-                            : change == TrayChange::Modify ? "modify"
-                                                           : "delete";
-    trace("tray",
-          std::string(operation) + " cbSize=" + std::to_string(record.cbSize) +
-              " hWnd=" + std::to_string(record.hWnd) + " uID=" + std::to_string(record.uID) +
-              " uFlags=" + std::to_string(record.uFlags) + " uCallbackMessage=" +
-              std::to_string(record.uCallbackMessage) + " hIcon=" + std::to_string(record.hIcon) +
-              " szTip=" + quoted(record.szTip) + " dwState=" + std::to_string(record.dwState) +
-              " dwStateMask=" + std::to_string(record.dwStateMask) +
-              " szInfo=" + quoted(record.szInfo) + " uTimeout=" + std::to_string(record.uTimeout) +
-              " szInfoTitle=" + quoted(record.szInfoTitle) + " dwInfoFlags=" +
-              std::to_string(record.dwInfoFlags) + " ok=" + (record.accepted ? "1" : "0"));
-}
-
-void HeadlessBackend::menuOpened(const MenuView& menu) {
-    std::string items;
-    for (const auto& item : menu.items) {
-        if (!items.empty()) {
-            items += '|';
-        }
-        items += std::string(static_cast<size_t>(item.depth - 1), '>');
-        if (!item.enabled) {
-            items += '~';
-        }
-        if (item.checked) {
-            items += '*';
-        }
-        items += item.caption;
+    const std::string key = controlKey(control.name, control.index);
+    if (change == ControlChange::Created) {
+        window->second.controls[key] = {control.id, control.kind};
+    } else if (change == ControlChange::Destroyed) {
+        window->second.controls.erase(key);
     }
-    trace("menu", "open hwnd=" + std::to_string(menu.hWnd) + " form=" + menu.form +
-                      " menu=" + menu.menu + " items=" + quoted(items));
 }
 
-void HeadlessBackend::queueInput(InputEvent event) {
+void HeadlessBackend::trayChanged(const TrayNotice& icon, TrayChange change) {
+    const auto same = [&icon](const TrayEntry& entry) {
+        return entry.hWnd == icon.hWnd && entry.uID == icon.uID;
+    };
+    if (change == TrayChange::Add) {
+        trayIcons_.push_back({icon.hWnd, icon.uID});
+    } else if (change == TrayChange::Delete) {
+        std::erase_if(trayIcons_, same);
+    }
+}
+
+void HeadlessBackend::menuOpened(const MenuView& /*menu*/) {}
+
+void HeadlessBackend::queueMessageBoxAnswer(int answer, int64_t holdMs, int64_t fromMs) {
+    boxAnswers_.push_back({answer, std::nullopt, holdMs, fromMs});
+}
+
+void HeadlessBackend::queueDialogAnswer(std::optional<std::string> path, int64_t holdMs,
+                                        int64_t fromMs) {
+    dialogAnswers_.push_back({0, std::move(path), holdMs, fromMs});
+}
+
+namespace {
+// The first answer whose time has come, removed from the queue.
+template <typename Queue>
+std::optional<typename Queue::value_type> takeReady(Queue& answers, int64_t now) {
+    auto ready = std::find_if(answers.begin(), answers.end(),
+                              [now](const auto& answer) { return answer.fromMs <= now; });
+    if (ready == answers.end()) {
+        return std::nullopt;
+    }
+    auto answer = std::move(*ready);
+    answers.erase(ready);
+    return answer;
+}
+}  // namespace
+
+void HeadlessBackend::openMessageBox(const MessageBoxRequest& box) {
+    const int64_t now = clock().nowMs();
+    const auto answer = takeReady(boxAnswers_, now);
+    schedule(answer ? now + answer->holdMs : now,
+             input::MessageBoxAnswer{box.id, answer ? answer->answer : 1});
+}
+
+void HeadlessBackend::openFileDialog(const FileDialogRequest& dialog) {
+    const int64_t now = clock().nowMs();
+    auto answer = takeReady(dialogAnswers_, now);
+    schedule(answer ? now + answer->holdMs : now,
+             input::DialogAnswer{dialog.id, answer ? std::move(answer->path) : std::nullopt});
+}
+
+void HeadlessBackend::schedule(int64_t atMs, InputEvent event) {
+    auto later = std::upper_bound(due_.begin(), due_.end(), atMs,
+                                  [](int64_t at, const Due& queued) { return at < queued.atMs; });
+    due_.insert(later, {atMs, std::move(event)});
+}
+
+void HeadlessBackend::queueAction(Action action) {
     auto later =
-        std::upper_bound(input_.begin(), input_.end(), event.atMs,
-                         [](int64_t at, const InputEvent& queued) { return at < queued.atMs; });
-    input_.insert(later, std::move(event));
+        std::upper_bound(actions_.begin(), actions_.end(), action.atMs,
+                         [](int64_t at, const Action& queued) { return at < queued.atMs; });
+    actions_.insert(later, std::move(action));
+}
+
+std::optional<int32_t> HeadlessBackend::windowOf(const std::string& word) const {
+    if (!word.empty() && word[0] == '#') {
+        const auto handle = parseNumber(word.substr(1));
+        if (!handle || windows_.count(static_cast<int32_t>(*handle)) == 0) {
+            return std::nullopt;
+        }
+        return static_cast<int32_t>(*handle);
+    }
+    // Handles grow with every load: the first loaded window of that name comes first.
+    for (const auto& [hWnd, window] : windows_) {
+        if (window.name == word) {
+            return hWnd;
+        }
+    }
+    return std::nullopt;
+}
+
+const HeadlessBackend::ControlEntry* HeadlessBackend::controlOf(int32_t hWnd,
+                                                                const std::string& word) const {
+    const auto window = windows_.find(hWnd);
+    if (window == windows_.end()) {
+        return nullptr;
+    }
+    std::string key = word;
+    if (const size_t open = word.find('('); open != std::string::npos) {
+        if (word.back() != ')') {
+            return nullptr;
+        }
+        const auto index = parseNumber(word.substr(open + 1, word.size() - open - 2));
+        if (!index || *index < 0 || *index > 32767 || *index != static_cast<int16_t>(*index)) {
+            return nullptr;
+        }
+        key = controlKey(word.substr(0, open), static_cast<int16_t>(*index));
+    }
+    const auto found = window->second.controls.find(key);
+    return found == window->second.controls.end() ? nullptr : &found->second;
+}
+
+std::vector<InputEvent> HeadlessBackend::eventsOf(const std::vector<std::string>& words) const {
+    const std::string& action = words[0];
+    const size_t count = words.size() - 1;
+    const std::optional<int32_t> named = count >= 1 ? windowOf(words[1]) : std::nullopt;
+    const bool window = named.has_value();
+    const int32_t hWnd = named.value_or(0);
+    const auto control = [&](ControlKind kind, bool wanted) -> const ControlEntry* {
+        const ControlEntry* found = window && count >= 2 ? controlOf(hWnd, words[2]) : nullptr;
+        return found && (found->kind == kind) == wanted ? found : nullptr;
+    };
+    if (action == "close") {
+        if (count == 1 && window) {
+            return {input::CloseBox{hWnd}};
+        }
+        ignored("close: no such visible window");
+    } else if (action == "menu") {
+        if (const auto* item = count == 2 ? control(ControlKind::Menu, true) : nullptr) {
+            return {input::MenuChoice{hWnd, item->id}};
+        }
+        ignored("menu: no such menu item");
+    } else if (action == "click") {
+        if (const auto* target = count == 2 ? control(ControlKind::Menu, false) : nullptr) {
+            return {input::Click{hWnd, target->id}};
+        }
+        ignored("click: no such control");
+    } else if (action == "select") {
+        const auto* list = count == 3 ? control(ControlKind::ListBox, true) : nullptr;
+        const auto index = count == 3 ? parseNumber(words[3]) : std::nullopt;
+        if (list && index && *index >= 0 && *index <= INT32_MAX &&
+            *index == static_cast<int32_t>(*index)) {
+            return {input::ListSelect{hWnd, list->id, static_cast<int32_t>(*index)}};
+        }
+        ignored("select: no such list entry");
+    } else if (action == "type") {
+        if (const auto* box = count == 3 ? control(ControlKind::TextBox, true) : nullptr) {
+            return {input::TextEdited{hWnd, box->id, words[3]}};
+        }
+        ignored("type: no such text box");
+    } else if (action == "mousemove") {
+        const auto x = count == 3 ? parseNumber(words[2]) : std::nullopt;
+        const auto y = count == 3 ? parseNumber(words[3]) : std::nullopt;
+        if (window && x && y) {
+            return {input::MouseMove{hWnd, 0, 0, static_cast<float>(*x), static_cast<float>(*y)}};
+        }
+        ignored("mousemove: bad window or position");
+    } else if (action == "tray") {
+        std::vector<uint32_t> messages;
+        size_t next = 2;
+        if (count >= 2 && words[1] == "message") {
+            if (const auto number = parseNumber(words[2]);
+                number && *number >= 0 && *number <= UINT32_MAX &&
+                *number == static_cast<uint32_t>(*number)) {
+                messages.push_back(static_cast<uint32_t>(*number));
+            }
+            next = 3;
+        } else if (count >= 1) {
+            for (const auto& gesture : gestures()) {
+                if (words[1] == gesture.name) {
+                    messages = gesture.messages;
+                }
+            }
+        }
+        const TrayEntry* target = trayIcons_.empty() ? nullptr : &trayIcons_.front();
+        if (words.size() > next) {
+            const auto id = parseNumber(words[next]);
+            auto found =
+                std::find_if(trayIcons_.begin(), trayIcons_.end(),
+                             [&id](const TrayEntry& icon) { return id && icon.uID == *id; });
+            target = found == trayIcons_.end() ? nullptr : &*found;
+        }
+        if (messages.empty() || target == nullptr) {
+            ignored(messages.empty() ? "tray: unknown gesture" : "tray: no icon");
+            return {};
+        }
+        std::vector<InputEvent> events;
+        for (uint32_t message : messages) {
+            events.emplace_back(input::TrayMouse{target->hWnd, target->uID, message});
+        }
+        return events;
+    } else if (action == "end-session") {
+        return {input::EndSession{}};
+    } else {
+        ignored("unknown action " + action);
+    }
+    return {};
 }
 
 std::vector<InputEvent> HeadlessBackend::takeInput(int64_t nowMs) {
-    std::vector<InputEvent> due;
-    while (!input_.empty() && input_.front().atMs <= nowMs) {
-        due.push_back(std::move(input_.front()));
-        input_.pop_front();
+    std::vector<InputEvent> events;
+    for (;;) {
+        const bool answerFirst = !due_.empty() && due_.front().atMs <= nowMs &&
+                                 (actions_.empty() || due_.front().atMs <= actions_.front().atMs);
+        if (answerFirst) {
+            events.push_back(std::move(due_.front().event));
+            due_.pop_front();
+            continue;
+        }
+        if (actions_.empty() || actions_.front().atMs > nowMs) {
+            break;
+        }
+        const Action action = std::move(actions_.front());
+        actions_.pop_front();
+        std::string line;
+        for (const auto& word : action.words) {
+            line += line.empty() ? "" : " ";
+            line += word;
+        }
+        trace("input", line);
+        for (auto& event : eventsOf(action.words)) {
+            events.push_back(std::move(event));
+        }
     }
     if (takeSignal()) {
-        due.push_back({nowMs, "end-session", {}});
+        trace("input", "end-session");
+        events.emplace_back(input::EndSession{});
     }
-    return due;
+    return events;
 }
 
 bool HeadlessBackend::waitForInput(int64_t untilMs) {
-    const int64_t next = input_.empty() ? -1 : input_.front().atMs;
     int64_t target = untilMs;
-    if (next >= 0 && (target < 0 || next < target)) {
-        target = next;
+    for (const int64_t next : {actions_.empty() ? int64_t{-1} : actions_.front().atMs,
+                               due_.empty() ? int64_t{-1} : due_.front().atMs}) {
+        if (next >= 0 && (target < 0 || next < target)) {
+            target = next;
+        }
     }
-    if (signalPipe_ >= 0 && virtualClock_ == nullptr) {
+    auto& time = clock();
+    if (signalPipe_ >= 0 && realTime_) {
         // A signal may end the wait at any moment; with no deadline the wait is for one.
-        while (target < 0 || clock_->nowMs() < target) {
-            const int64_t left = target < 0 ? -1 : target - clock_->nowMs();
+        while (target < 0 || time.nowMs() < target) {
+            const int64_t left = target < 0 ? -1 : target - time.nowMs();
             if (signalPending(static_cast<int>(std::min<int64_t>(left, INT32_MAX)))) {
                 break;
             }
@@ -322,22 +417,12 @@ bool HeadlessBackend::waitForInput(int64_t untilMs) {
     if (target < 0) {
         return false;
     }
-    clock_->waitUntil(target);
+    time.waitUntil(target);
     return true;
 }
 
-bool HeadlessBackend::playSound(std::string_view path, int64_t fromMs, int64_t durationMs) {
-    // The file was checked when it was opened; it may have gone since.
-    if (!std::ifstream(std::string(path), std::ios::binary)) {
-        return false;
-    }
-    trace("sound", "play path=" + quoted(path) + " from=" + std::to_string(fromMs) +
-                       " ms=" + std::to_string(durationMs));
-    return true;
-}
-
-void HeadlessBackend::stopSound(std::string_view path) {
-    trace("sound", "stop path=" + quoted(path));
+bool HeadlessBackend::playSound(std::string_view path, int64_t /*fromMs*/, int64_t /*durationMs*/) {
+    return static_cast<bool>(std::ifstream(std::string(path), std::ios::binary));
 }
 
 bool HeadlessBackend::connectionState(uint32_t& flags) {

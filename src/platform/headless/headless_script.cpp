@@ -113,8 +113,8 @@ int answerNumber(const std::string& word) {
 
 void HeadlessBackend::loadScript(std::string_view text) {
     // Queued only once every line has been read.
-    std::vector<InputEvent> events;
-    std::vector<Answer> answers;
+    std::vector<Action> actions;
+    std::vector<std::pair<bool, Answer>> answers;  // true: a dialog's
     size_t lineNumber = 0;
     size_t start = 0;
     while (start <= text.size()) {
@@ -137,24 +137,30 @@ void HeadlessBackend::loadScript(std::string_view text) {
         if (words.size() < 2) {
             throw std::runtime_error(where + "an action follows the time");
         }
-        if (words[1] == "msgbox") {
-            const int answer = words.size() >= 3 ? answerNumber(words[2]) : 0;
+        if (words[1] == "msgbox" || words[1] == "dialog") {
+            const bool dialog = words[1] == "dialog";
+            const int answer = words.size() >= 3 && !dialog ? answerNumber(words[2]) : 0;
             int64_t hold = 0;
             const bool holdOk = words.size() == 3 || (words.size() == 5 && words[3] == "hold" &&
                                                       parseInt(words[4], hold) && hold >= 0);
-            if (answer == 0 || !holdOk) {
-                throw std::runtime_error(where + "msgbox <answer> [hold <ms>]");
+            if ((!dialog && answer == 0) || words.size() < 3 || !holdOk) {
+                throw std::runtime_error(where + (dialog ? "dialog <path>|cancel [hold <ms>]"
+                                                         : "msgbox <answer> [hold <ms>]"));
             }
-            answers.push_back({answer, hold, at});
+            std::optional<std::string> path;
+            if (dialog && words[2] != "cancel") {
+                path = words[2];
+            }
+            answers.push_back({dialog, {answer, std::move(path), hold, at}});
             continue;
         }
-        events.push_back({at, words[1], {words.begin() + 2, words.end()}});
+        actions.push_back({at, {words.begin() + 1, words.end()}});
     }
-    for (const Answer& answer : answers) {
-        queueMessageBoxAnswer(answer.answer, answer.holdMs, answer.fromMs);
+    for (auto& [dialog, answer] : answers) {
+        (dialog ? dialogAnswers_ : boxAnswers_).push_back(std::move(answer));
     }
-    for (InputEvent& event : events) {
-        queueInput(std::move(event));
+    for (Action& action : actions) {
+        queueAction(std::move(action));
     }
 }
 

@@ -24,7 +24,8 @@ void onEndSessionSignal(int /*number*/) {
 
 }  // namespace
 
-void HeadlessBackend::endSessionOnSignals() {
+void HeadlessBackend::endSessionOnSignals(bool realTime) {
+    realTime_ = realTime;
     int ends[2];
     if (signalPipe_ >= 0 || ::pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0) {
         return;

@@ -10,7 +10,9 @@
 #include "platform/media/wave.h"
 #include "platform/runtime/ansi.h"
 #include "platform/runtime/backend.h"
+#include "platform/runtime/clock.h"
 #include "platform/runtime/text.h"
+#include "platform/runtime/trace.h"
 
 namespace platform::media {
 
@@ -34,7 +36,7 @@ std::vector<Device>& devices() {
 }
 
 int64_t now() {
-    return backend().clock().nowMs();
+    return platform::clock().nowMs();
 }
 
 // Brings a playing device up to the clock: past its end it has stopped by itself.

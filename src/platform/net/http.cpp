@@ -9,9 +9,9 @@
 
 #include "platform/net/url.h"
 #include "platform/runtime/app_info.h"
-#include "platform/runtime/backend.h"
 #include "platform/runtime/env_setting.h"
 #include "platform/runtime/text.h"
+#include "platform/runtime/trace.h"
 
 namespace platform::net {
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/runtime/backend.h"
+#include "platform/runtime/trace.h"
 
 namespace win {
 

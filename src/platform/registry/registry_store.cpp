@@ -14,8 +14,8 @@
 #include "platform/files/writer_lock.h"
 #include "platform/registry/hive_format.h"
 #include "platform/runtime/ansi.h"
-#include "platform/runtime/backend.h"
 #include "platform/runtime/text.h"
+#include "platform/runtime/trace.h"
 
 namespace platform {
 

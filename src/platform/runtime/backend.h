@@ -3,16 +3,52 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
-#include "platform/runtime/clock.h"
+#include "platform/runtime/control_design.h"
 
+// The one seam between the platform's model (windows, controls, tray, timers, settings) and the
+// world. The model is the single source of truth: it tells a backend what changed through typed
+// notices, asks it to open modal boxes and dialogs, and takes typed input events and waits from it.
+// A backend renders and feeds input; it never decides. See docs/backends.md.
 namespace platform {
 
-// ---- What the window model shows a backend (plain data: a backend renders, the model decides)
-// ----
+// ---- What a backend offers ----
+
+enum class Feature : uint32_t {
+    Windows = 1u << 0,       // windows and their controls on a screen
+    Tray = 1u << 1,          // icons in a notification area, with their mouse messages
+    Balloons = 1u << 2,      // the tray's balloon notifications
+    Menus = 1u << 3,         // pop-up menus
+    MessageBoxes = 1u << 4,  // modal message boxes answered by a user or a script
+    FileDialogs = 1u << 5,   // the file-open dialog
+    Sound = 1u << 6,         // sound output
+    NetworkState = 1u << 7,  // whether the machine is online
+    WebView = 1u << 8,       // the embedded browser's page display
+};
+
+class Features {
+  public:
+    constexpr Features() = default;
+    constexpr Features(std::initializer_list<Feature> features) {
+        for (Feature feature : features) {
+            bits_ |= static_cast<uint32_t>(feature);
+        }
+    }
+    constexpr bool has(Feature feature) const {
+        return (bits_ & static_cast<uint32_t>(feature)) != 0;
+    }
+    constexpr uint32_t bits() const { return bits_; }
+
+  private:
+    uint32_t bits_ = 0;
+};
+
+// ---- What the model shows a backend (plain data: a backend renders, the model decides) ----
 
 // Screen metrics in pixels; the work area is the screen less the taskbar.
 struct ScreenInfo {
@@ -29,8 +65,8 @@ struct ScreenInfo {
 // A window as the model holds it; geometry in twips.
 struct WindowView {
     int32_t hWnd = 0;
-    std::string name;
-    std::string caption;
+    std::string name{};
+    std::string caption{};
     float left = 0;
     float top = 0;
     float width = 0;
@@ -55,108 +91,204 @@ enum class WindowChange {
     Unloaded
 };
 
-// A tray icon record as the shell received it; texts are the field's characters up to its NUL
-// (the whole field when it holds none), in UTF-8.
-struct TrayView {
-    uint32_t cbSize = 0;
+// The kinds of control the model has; a renderer draws by kind.
+enum class ControlKind {
+    Label,
+    TextBox,
+    CheckBox,
+    ListBox,
+    CommandButton,
+    Image,
+    PictureBox,
+    Line,
+    ProgressBar,
+    Menu,
+    Timer,
+};
+
+// A control of a loaded window. The id is stable for the control's life and unique in the
+// process; containerId is the id of the container control, or of the parent menu of a menu item
+// (0: the window itself). Geometry in state is in the container's scale units (containerScaleMode,
+// win::ScaleModeConstants). The references are valid during the notice only.
+struct ControlView {
+    int32_t hWnd = 0;
+    int32_t id = 0;
+    ControlKind kind = ControlKind::Label;
+    std::string_view name;
+    int16_t index = -1;  // the element's index in its control array; -1 outside one
+    int32_t containerId = 0;
+    int16_t containerScaleMode = 1;
+    const win::Design& state;
+};
+
+// What changed of a control (ControlView carries its state after the change).
+enum class ControlChange {
+    Created,    // the window loaded, or an array element was loaded
+    Destroyed,  // the window unloads, or an array element was unloaded
+    Geometry,
+    Caption,
+    Text,
+    Value,  // check-box value, progress position and range, menu check mark
+    Visible,
+    Enabled,
+    List,  // list entries or the selected entry
+    ToolTip,
+    Style,  // fonts, colours, alignment and other looks
+};
+
+// A tray icon as a desktop shows it, decoded from the shell's record (platform/shell).
+struct TrayNotice {
     int32_t hWnd = 0;
     uint32_t uID = 0;
-    uint32_t uFlags = 0;
-    uint32_t uCallbackMessage = 0;
     int32_t hIcon = 0;
-    std::string szTip;
-    uint32_t dwState = 0;
-    uint32_t dwStateMask = 0;
-    std::string szInfo;
-    uint32_t uTimeout = 0;
-    std::string szInfoTitle;
-    uint32_t dwInfoFlags = 0;
-    bool accepted = false;  // whether the shell took the call
+    std::vector<uint8_t> iconFile{};  // the .ico file of the icon (empty: none)
+    std::string tip{};
+    // Balloon only:
+    std::string balloonTitle{};
+    std::string balloonText{};
+    uint32_t balloonFlags = 0;
+    uint32_t balloonTimeoutMs = 0;
 };
 
 enum class TrayChange { Add, Modify, Delete, Balloon };
 
 // An opened pop-up menu: its visible items in order, depth 1 for the menu's own items.
 struct MenuItemView {
-    std::string name;
-    std::string caption;
+    int32_t id = 0;  // the menu item's control id
+    std::string name{};
+    std::string caption{};
     int depth = 1;
     bool enabled = true;
     bool checked = false;
 };
 struct MenuView {
     int32_t hWnd = 0;
-    std::string form;
-    std::string menu;
-    std::vector<MenuItemView> items;
+    std::string form{};
+    std::string menu{};
+    std::vector<MenuItemView> items{};
 };
 
-// One user or platform action for the model: a name ("close", "menu", "tray", ...) and its words.
-struct InputEvent {
-    int64_t atMs = 0;
-    std::string action;
-    std::vector<std::string> args;
+// ---- Modal requests: opened by the model, answered later by an input event ----
+
+struct MessageBoxRequest {
+    int32_t id = 0;
+    std::string prompt{};
+    int style = 0;  // buttons and icon flags
+    std::string title{};
 };
 
-// How a modal message box ended: the button chosen, and the clock time until which the box stays
-// open (the model runs its timers meanwhile; at or before now: answered at once).
-struct MessageBoxReply {
+struct FileDialogRequest {
+    int32_t id = 0;
+    int32_t hWnd = 0;  // the owner window
+    std::string title{};
+    std::string filter{};  // "Description|pattern;pattern|..."
+    std::string initDir{};
+};
+
+// ---- Input: typed events keyed by window handle and control id ----
+
+namespace input {
+struct CloseBox {  // the window's close box
+    int32_t hWnd = 0;
+    friend bool operator==(const CloseBox&, const CloseBox&) = default;
+};
+struct MenuChoice {  // an item of an open pop-up menu (or a visible menu bar)
+    int32_t hWnd = 0;
+    int32_t controlId = 0;
+    friend bool operator==(const MenuChoice&, const MenuChoice&) = default;
+};
+struct Click {  // a click on a control
+    int32_t hWnd = 0;
+    int32_t controlId = 0;
+    friend bool operator==(const Click&, const Click&) = default;
+};
+struct ListSelect {  // an entry of a list box chosen
+    int32_t hWnd = 0;
+    int32_t controlId = 0;
+    int32_t index = 0;
+    friend bool operator==(const ListSelect&, const ListSelect&) = default;
+};
+struct TextEdited {  // a text box's text changed by the user
+    int32_t hWnd = 0;
+    int32_t controlId = 0;
+    std::string text{};
+    friend bool operator==(const TextEdited&, const TextEdited&) = default;
+};
+struct MouseMove {  // the mouse over a window, in pixels of its client area
+    int32_t hWnd = 0;
+    int16_t button = 0;
+    int16_t shift = 0;
+    float x = 0;
+    float y = 0;
+    friend bool operator==(const MouseMove&, const MouseMove&) = default;
+};
+struct TrayMouse {  // a mouse message on a tray icon (WM_MOUSEMOVE ... WM_RBUTTONDBLCLK)
+    int32_t hWnd = 0;
+    uint32_t uID = 0;
+    uint32_t message = 0;
+    friend bool operator==(const TrayMouse&, const TrayMouse&) = default;
+};
+struct MessageBoxAnswer {  // the button chosen (1 OK, 2 Cancel, 6 Yes, 7 No, ...)
+    int32_t requestId = 0;
     int answer = 1;
-    int64_t openUntilMs = 0;
+    friend bool operator==(const MessageBoxAnswer&, const MessageBoxAnswer&) = default;
 };
+struct DialogAnswer {  // the chosen file's path; nothing when cancelled
+    int32_t requestId = 0;
+    std::optional<std::string> path{};
+    friend bool operator==(const DialogAnswer&, const DialogAnswer&) = default;
+};
+struct EndSession {  // the desktop session ends
+    friend bool operator==(const EndSession&, const EndSession&) = default;
+};
+}  // namespace input
 
-// The one seam between the platform model and the world. A backend renders the model and feeds
-// input and time into it; the model stays the single source of truth.
+using InputEvent = std::variant<input::CloseBox, input::MenuChoice, input::Click, input::ListSelect,
+                                input::TextEdited, input::MouseMove, input::TrayMouse,
+                                input::MessageBoxAnswer, input::DialogAnswer, input::EndSession>;
+
+// ---- The seam ----
+
 class Backend {
   public:
     virtual ~Backend() = default;
 
-    virtual Clock& clock() = 0;
+    virtual Features features() const = 0;
+    virtual ScreenInfo screen() = 0;
 
-    // One observable effect: area is a short word ("msgbox", "registry", ...), detail its fields.
-    virtual void trace(std::string_view area, std::string_view detail) = 0;
+    // Notices: the model changed; render it.
+    virtual void windowChanged(const WindowView& window, WindowChange change) = 0;
+    virtual void controlChanged(const ControlView& control, ControlChange change) = 0;
+    virtual void trayChanged(const TrayNotice& icon, TrayChange change) = 0;
+    virtual void menuOpened(const MenuView& menu) = 0;
 
-    // A modal message box; style carries the buttons and icon flags. The answer is the button
-    // chosen (1 OK, 2 Cancel, 6 Yes, 7 No).
-    virtual MessageBoxReply messageBox(std::string_view prompt, int style,
-                                       std::string_view title) = 0;
+    // Modal requests: show them; the answer comes back later through takeInput.
+    virtual void openMessageBox(const MessageBoxRequest& box) = 0;
+    virtual void openFileDialog(const FileDialogRequest& dialog) = 0;
 
-    // ---- Windows, tray, menus and input ----
-    virtual ScreenInfo screen() { return {}; }
-    virtual void windowChanged(const WindowView& /*window*/, WindowChange /*change*/) {}
-    // A control of a loaded window changed; a rendering backend reads it from the model.
-    virtual void controlChanged(int32_t /*hWnd*/, std::string_view /*control*/, int16_t /*index*/) {
-    }
-    virtual void trayChanged(const TrayView& /*record*/, TrayChange /*change*/) {}
-    virtual void menuOpened(const MenuView& /*menu*/) {}
-    // Actions due at or before nowMs, in order; removed from the backend's queue.
-    virtual std::vector<InputEvent> takeInput(int64_t /*nowMs*/) { return {}; }
-    // Blocks until untilMs (-1: no deadline) or until input may be waiting. False when nothing can
-    // ever arrive and there is no deadline: the loop would wait forever.
-    virtual bool waitForInput(int64_t untilMs) {
-        if (untilMs < 0) {
-            return false;
-        }
-        clock().waitUntil(untilMs);
-        return true;
-    }
+    // Input events due at or before nowMs, in order; removed from the backend's queue.
+    virtual std::vector<InputEvent> takeInput(int64_t nowMs) = 0;
+    // Blocks until the clock reads untilMs (-1: no deadline) or until input may be waiting.
+    // False when nothing can ever arrive and there is no deadline: the loop would wait forever.
+    virtual bool waitForInput(int64_t untilMs) = 0;
+    // The model is inside a synchronous call (a fetch) and takes nothing now: keep the screen
+    // drawn and hold input back. Called every few milliseconds while the call lasts.
+    virtual void keepResponsive() = 0;
 
-    // ---- Sound and network ----
-    // Sound output and network state. The defaults are those of a machine without speakers or
-    // network, so a backend that does not render them stays valid.
-    //
     // Plays a sound file already checked to be a PCM WAV, from fromMs on for durationMs (what is
     // left of it); false when the output refuses it. Several sounds may play at once.
-    virtual bool playSound(std::string_view path, int64_t fromMs, int64_t durationMs);
+    virtual bool playSound(std::string_view path, int64_t fromMs, int64_t durationMs) = 0;
     // Silences a sound started by playSound before its end.
-    virtual void stopSound(std::string_view path);
+    virtual void stopSound(std::string_view path) = 0;
     // True when the machine is online; flags receives the connection-state flags either way.
-    virtual bool connectionState(uint32_t& flags);
+    virtual bool connectionState(uint32_t& flags) = 0;
 };
 
-// The installed backend; when none is installed, the headless backend configured from the
-// environment is installed on first use.
+// The installed backend. The program and every test install one before the model is used; using
+// the model without one is a programming error (std::logic_error).
 Backend& backend();
+// The installed backend, or null.
+Backend* installedBackend();
 
 // Installs a backend and returns the one it replaces (tests restore it afterwards).
 std::unique_ptr<Backend> installBackend(std::unique_ptr<Backend> next);
@@ -165,7 +297,7 @@ std::unique_ptr<Backend> installBackend(std::unique_ptr<Backend> next);
 // window model) starts afresh with the next backend.
 void addBackendResetHook(std::function<void()> hook);
 
-// Shorthand for backend().trace(...).
-void trace(std::string_view area, std::string_view detail);
+// The installed backend's keepResponsive, when there is one (synchronous transfers call it).
+void keepResponsive();
 
 }  // namespace platform

@@ -4,6 +4,27 @@
 
 namespace platform {
 
+namespace {
+std::unique_ptr<Clock>& slot() {
+    static std::unique_ptr<Clock> installed;
+    return installed;
+}
+}  // namespace
+
+Clock& clock() {
+    auto& installed = slot();
+    if (!installed) {
+        installed = std::make_unique<RealClock>();
+    }
+    return *installed;
+}
+
+std::unique_ptr<Clock> installClock(std::unique_ptr<Clock> next) {
+    auto previous = std::move(slot());
+    slot() = std::move(next);
+    return previous;
+}
+
 RealClock::RealClock() : start_(std::chrono::steady_clock::now()) {}
 
 int64_t RealClock::nowMs() const {

@@ -12,8 +12,8 @@
 #include <utility>
 
 #include "platform/registry/registry_store.h"
-#include "platform/runtime/backend.h"
 #include "platform/runtime/text.h"
+#include "platform/runtime/trace.h"
 
 namespace platform {
 

@@ -1,7 +1,9 @@
 #include "platform/ui/control.h"
 
 #include "platform/runtime/errors.h"
+#include "platform/ui/controls.h"
 #include "platform/ui/form.h"
+#include "platform/ui/model.h"
 
 namespace win {
 
@@ -12,7 +14,11 @@ constexpr int kDesignElement = 362;
 }  // namespace
 
 Control::Control(Form* form, std::string name, Design design)
-    : form_(form), name_(std::move(name)), design_(std::move(design)), now_(design_) {
+    : form_(form),
+      id_(detail::nextControlId()),
+      name_(std::move(name)),
+      design_(std::move(design)),
+      now_(design_) {
     form_->registerControl(this);
 }
 
@@ -25,10 +31,25 @@ Design& Control::live() {
     return now_;
 }
 
-void Control::changed() {
-    if (form_->IsLoaded()) {
-        platform::backend().controlChanged(form_->hWnd_, name_, index_);
+void Control::changed(platform::ControlChange what) {
+    notice(what);
+}
+
+void Control::notice(platform::ControlChange what) {
+    if (!form_->IsLoaded()) {
+        return;
     }
+    const Control* container = now_.Container;
+    const auto* box = dynamic_cast<const PictureBox*>(container);
+    const platform::ControlView view{form_->hWnd_,
+                                     id_,
+                                     Kind(),
+                                     name_,
+                                     index_,
+                                     container ? container->id_ : 0,
+                                     box ? box->state().ScaleMode : form_->now_.ScaleMode,
+                                     now_};
+    platform::backend().controlChanged(view, what);
 }
 
 void Control::resetToDesign() {
@@ -77,22 +98,22 @@ float Control::Height() {
 
 void Control::setLeft(float value) {
     live().Left = value;
-    changed();
+    changed(platform::ControlChange::Geometry);
 }
 
 void Control::setTop(float value) {
     live().Top = value;
-    changed();
+    changed(platform::ControlChange::Geometry);
 }
 
 void Control::setWidth(float value) {
     live().Width = value;
-    changed();
+    changed(platform::ControlChange::Geometry);
 }
 
 void Control::setHeight(float value) {
     live().Height = value;
-    changed();
+    changed(platform::ControlChange::Geometry);
 }
 
 void Control::Move(float left, float top, float width, float height) {
@@ -101,7 +122,7 @@ void Control::Move(float left, float top, float width, float height) {
     state.Top = top;
     state.Width = width;
     state.Height = height;
-    changed();
+    changed(platform::ControlChange::Geometry);
 }
 
 bool Control::Visible() {
@@ -110,7 +131,7 @@ bool Control::Visible() {
 
 void Control::setVisible(bool value) {
     live().Visible = value;
-    changed();
+    changed(platform::ControlChange::Visible);
 }
 
 bool Control::Enabled() {
@@ -124,7 +145,7 @@ void Control::setEnabled(bool value) {
     }
     state.Enabled = value;
     enabledChanged();
-    changed();
+    changed(platform::ControlChange::Enabled);
 }
 
 std::string Control::ToolTipText() {
@@ -133,7 +154,7 @@ std::string Control::ToolTipText() {
 
 void Control::setToolTipText(const std::string& value) {
     live().ToolTipText = value;
-    changed();
+    changed(platform::ControlChange::ToolTip);
 }
 
 std::string Control::Tag() {
@@ -200,7 +221,7 @@ void ControlArrayBase::Load(int16_t index) {
     elements_[index] = std::move(control);
     designMade_[index] = false;
     made.formLoaded();
-    made.changed();
+    made.notice(platform::ControlChange::Created);
 }
 
 void ControlArrayBase::Unload(int16_t index) {
@@ -214,6 +235,7 @@ void ControlArrayBase::Unload(int16_t index) {
         platform::raise(kDesignElement, "Can't unload controls created at design time");
     }
     auto control = std::move(found->second);
+    control->notice(platform::ControlChange::Destroyed);
     elements_.erase(found);
     designMade_.erase(index);
     control->formUnloaded();
@@ -222,6 +244,7 @@ void ControlArrayBase::Unload(int16_t index) {
 void ControlArrayBase::unloadRuntimeElements() {
     for (auto it = elements_.begin(); it != elements_.end();) {
         if (!designMade_[it->first]) {
+            it->second->notice(platform::ControlChange::Destroyed);
             designMade_.erase(it->first);
             it = elements_.erase(it);
         } else {

@@ -7,50 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/runtime/backend.h"
+#include "platform/runtime/control_design.h"
+
 namespace win {
 
 class Form;
 class Control;
 class ControlArrayBase;
-
-// Units of a window's or container's inner coordinates.
-enum ScaleModeConstants : int16_t { vbUser = 0, vbTwips = 1, vbPoints = 2, vbPixels = 3 };
-
-// The design of a control: what it holds when its window loads. One set of fields serves every
-// kind; each kind reads and writes only its own. Designated initializers must follow this order.
-struct Design {
-    Control* Container = nullptr;  // container control, or parent menu of a menu item
-    float Left = 0;
-    float Top = 0;
-    float Width = 0;
-    float Height = 0;
-    float X1 = 0;  // line ends
-    float Y1 = 0;
-    float X2 = 0;
-    float Y2 = 0;
-    std::string Caption{};
-    std::string Text{};
-    std::string ToolTipText{};
-    std::string Tag{};
-    bool Visible = true;
-    bool Enabled = true;
-    bool Checked = false;
-    float Value = 0;  // check box 0/1/2, progress bar position
-    float Min = 0;
-    float Max = 100;
-    std::vector<std::string> List{};
-    int16_t ListIndex = -1;
-    int32_t Interval = 0;
-    int16_t Alignment = 0;
-    int16_t BackStyle = 1;
-    int16_t BorderStyle = 0;
-    int16_t ScaleMode = vbTwips;
-    bool AutoSize = false;
-    bool WordWrap = false;
-    bool Locked = false;
-    bool MultiLine = false;
-    bool Stretch = false;
-};
 
 // A control on a form. Every property access first loads the form when it is not loaded, as a
 // reference to a control does. Properties read as Name() and are written with setName(value).
@@ -62,6 +26,9 @@ class Control {
     Control& operator=(const Control&) = delete;
 
     const std::string& Name() const { return name_; }
+    // Unique in the process for the control's life: how input and renderers name it.
+    int32_t Id() const { return id_; }
+    virtual platform::ControlKind Kind() const = 0;
     // The element's index in its control array; -1 for a control that is not in one.
     int16_t Index() const { return index_; }
     Form& Parent() const { return *form_; }
@@ -94,7 +61,7 @@ class Control {
   protected:
     // The live state, after loading the form when needed; write through it, then call changed().
     Design& live();
-    void changed();
+    void changed(platform::ControlChange what);
     // Raises the control's Click event (the array's, with this element's index, in an array).
     void raiseClick();
     // The form has loaded or unloaded: controls go back to their design.
@@ -114,8 +81,11 @@ class Control {
     friend class ControlArrayBase;
 
     void resetToDesign();
+    // Tells the backend, while the window is loaded.
+    void notice(platform::ControlChange what);
 
     Form* form_;
+    int32_t id_;
     std::string name_;
     Design design_;
     Design now_;

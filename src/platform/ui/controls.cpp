@@ -17,7 +17,7 @@ std::string Label::Caption() {
 
 void Label::setCaption(const std::string& value) {
     live().Caption = value;
-    changed();
+    changed(platform::ControlChange::Caption);
 }
 
 std::string CommandButton::Caption() {
@@ -26,7 +26,7 @@ std::string CommandButton::Caption() {
 
 void CommandButton::setCaption(const std::string& value) {
     live().Caption = value;
-    changed();
+    changed(platform::ControlChange::Caption);
 }
 
 std::string TextBox::Text() {
@@ -39,7 +39,7 @@ void TextBox::setText(const std::string& value) {
         return;
     }
     state.Text = value;
-    changed();
+    changed(platform::ControlChange::Text);
     if (onChange) {
         onChange();
     }
@@ -51,6 +51,7 @@ bool TextBox::Locked() {
 
 void TextBox::setLocked(bool value) {
     live().Locked = value;
+    changed(platform::ControlChange::Style);
 }
 
 std::string CheckBox::Caption() {
@@ -59,7 +60,7 @@ std::string CheckBox::Caption() {
 
 void CheckBox::setCaption(const std::string& value) {
     live().Caption = value;
-    changed();
+    changed(platform::ControlChange::Caption);
 }
 
 int16_t CheckBox::Value() {
@@ -75,7 +76,7 @@ void CheckBox::setValue(int16_t value) {
         return;
     }
     state.Value = value;
-    changed();
+    changed(platform::ControlChange::Value);
     raiseClick();
 }
 
@@ -100,7 +101,7 @@ void ListBox::AddItem(const std::string& item, int16_t index) {
             ++state.ListIndex;
         }
     }
-    changed();
+    changed(platform::ControlChange::List);
 }
 
 void ListBox::RemoveItem(int16_t index) {
@@ -114,14 +115,14 @@ void ListBox::RemoveItem(int16_t index) {
     } else if (state.ListIndex > index) {
         --state.ListIndex;
     }
-    changed();
+    changed(platform::ControlChange::List);
 }
 
 void ListBox::Clear() {
     auto& state = live();
     state.List.clear();
     state.ListIndex = -1;
-    changed();
+    changed(platform::ControlChange::List);
 }
 
 std::string ListBox::List(int16_t i) {
@@ -141,7 +142,7 @@ void ListBox::setList(int16_t i, const std::string& value) {
         state.List.resize(i + 1);
     }
     state.List[i] = value;
-    changed();
+    changed(platform::ControlChange::List);
 }
 
 int16_t ListBox::ListCount() {
@@ -161,7 +162,7 @@ void ListBox::setListIndex(int16_t value) {
         return;
     }
     state.ListIndex = value;
-    changed();
+    changed(platform::ControlChange::List);
     raiseClick();
 }
 
@@ -176,7 +177,7 @@ bool Image::Stretch() {
 
 void Image::setStretch(bool value) {
     live().Stretch = value;
-    changed();
+    changed(platform::ControlChange::Style);
 }
 
 int16_t PictureBox::ScaleMode() {
@@ -208,22 +209,22 @@ float Line::Y2() {
 
 void Line::setX1(float value) {
     live().X1 = value;
-    changed();
+    changed(platform::ControlChange::Geometry);
 }
 
 void Line::setY1(float value) {
     live().Y1 = value;
-    changed();
+    changed(platform::ControlChange::Geometry);
 }
 
 void Line::setX2(float value) {
     live().X2 = value;
-    changed();
+    changed(platform::ControlChange::Geometry);
 }
 
 void Line::setY2(float value) {
     live().Y2 = value;
-    changed();
+    changed(platform::ControlChange::Geometry);
 }
 
 float ProgressBar::Min() {
@@ -247,7 +248,7 @@ void ProgressBar::setMin(float value) {
     if (state.Value < value) {
         state.Value = value;
     }
-    changed();
+    changed(platform::ControlChange::Value);
 }
 
 void ProgressBar::setMax(float value) {
@@ -259,7 +260,7 @@ void ProgressBar::setMax(float value) {
     if (state.Value > value) {
         state.Value = value;
     }
-    changed();
+    changed(platform::ControlChange::Value);
 }
 
 void ProgressBar::setValue(float value) {
@@ -268,7 +269,7 @@ void ProgressBar::setValue(float value) {
         platform::raise(kInvalidPropertyValue, "Invalid property value");
     }
     state.Value = value;
-    changed();
+    changed(platform::ControlChange::Value);
 }
 
 std::string Menu::Caption() {
@@ -277,7 +278,7 @@ std::string Menu::Caption() {
 
 void Menu::setCaption(const std::string& value) {
     live().Caption = value;
-    changed();
+    changed(platform::ControlChange::Caption);
 }
 
 bool Menu::Checked() {
@@ -286,7 +287,7 @@ bool Menu::Checked() {
 
 void Menu::setChecked(bool value) {
     live().Checked = value;
-    changed();
+    changed(platform::ControlChange::Value);
 }
 
 void Menu::userClick() {

@@ -10,6 +10,7 @@ namespace win {
 
 class Label : public Control {
   public:
+    platform::ControlKind Kind() const override { return platform::ControlKind::Label; }
     using Control::Control;
     std::string Caption();
     void setCaption(const std::string& value);
@@ -17,6 +18,7 @@ class Label : public Control {
 
 class CommandButton : public Control {
   public:
+    platform::ControlKind Kind() const override { return platform::ControlKind::CommandButton; }
     using Control::Control;
     std::string Caption();
     void setCaption(const std::string& value);
@@ -24,6 +26,7 @@ class CommandButton : public Control {
 
 class TextBox : public Control {
   public:
+    platform::ControlKind Kind() const override { return platform::ControlKind::TextBox; }
     using Control::Control;
     std::string Text();
     // Raises Change when the text differs from what it was.
@@ -38,6 +41,7 @@ enum CheckBoxValue : int16_t { vbUnchecked = 0, vbChecked = 1, vbGrayed = 2 };
 
 class CheckBox : public Control {
   public:
+    platform::ControlKind Kind() const override { return platform::ControlKind::CheckBox; }
     using Control::Control;
     std::string Caption();
     void setCaption(const std::string& value);
@@ -50,6 +54,7 @@ class CheckBox : public Control {
 
 class ListBox : public Control {
   public:
+    platform::ControlKind Kind() const override { return platform::ControlKind::ListBox; }
     using Control::Control;
     // Adds at index (-1: at the end); error 5 for an index beyond the end.
     void AddItem(const std::string& item, int16_t index = -1);
@@ -67,6 +72,7 @@ class ListBox : public Control {
 
 class Image : public Control {
   public:
+    platform::ControlKind Kind() const override { return platform::ControlKind::Image; }
     using Control::Control;
     bool Stretch();
     void setStretch(bool value);
@@ -75,6 +81,7 @@ class Image : public Control {
 // A picture box: also a container whose inner coordinates use its own scale mode.
 class PictureBox : public Control {
   public:
+    platform::ControlKind Kind() const override { return platform::ControlKind::PictureBox; }
     using Control::Control;
     int16_t ScaleMode();
     void setScaleMode(int16_t value);
@@ -82,6 +89,7 @@ class PictureBox : public Control {
 
 class Line : public Control {
   public:
+    platform::ControlKind Kind() const override { return platform::ControlKind::Line; }
     using Control::Control;
     float X1();
     float Y1();
@@ -96,6 +104,7 @@ class Line : public Control {
 // A progress bar: Min <= Value <= Max, else error 380.
 class ProgressBar : public Control {
   public:
+    platform::ControlKind Kind() const override { return platform::ControlKind::ProgressBar; }
     using Control::Control;
     float Min();
     float Max();
@@ -108,6 +117,7 @@ class ProgressBar : public Control {
 // A menu item; Container in its design names the menu it belongs to (none: a top-level menu).
 class Menu : public Control {
   public:
+    platform::ControlKind Kind() const override { return platform::ControlKind::Menu; }
     using Control::Control;
     std::string Caption();
     void setCaption(const std::string& value);
@@ -122,6 +132,7 @@ class Menu : public Control {
 // Interval ms. Switching on a running timer leaves its count alone; a new Interval restarts it.
 class Timer : public Control {
   public:
+    platform::ControlKind Kind() const override { return platform::ControlKind::Timer; }
     Timer(Form* form, std::string name, Design design = {});
     ~Timer() override;
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "platform/runtime/backend.h"
 #include "platform/runtime/errors.h"
 #include "platform/runtime/text.h"
+#include "platform/runtime/trace.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 #include "platform/ui/model.h"
@@ -96,25 +98,72 @@ int runDueTimers(bool nested) {
     return fired;
 }
 
+bool isAnswer(const platform::InputEvent& event) {
+    return std::holds_alternative<platform::input::MessageBoxAnswer>(event) ||
+           std::holds_alternative<platform::input::DialogAnswer>(event);
+}
+
+// Takes the backend's input. While a modal box or dialog is open only answers go through; other
+// input is held, in order, until none is open.
 int runInput(bool nested) {
-    auto events = platform::backend().takeInput(nowMs());
-    for (const auto& event : events) {
+    auto& state = model();
+    int done = 0;
+    for (auto& event : platform::backend().takeInput(nowMs())) {
+        if (state.modalDepth > 0 && !isAnswer(event)) {
+            state.held.push_back(std::move(event));
+            continue;
+        }
         dispatch(nested, [&event] { dispatchInput(event); });
+        ++done;
     }
-    return static_cast<int>(events.size());
+    while (state.modalDepth == 0 && !state.held.empty()) {
+        const auto event = std::move(state.held.front());
+        state.held.pop_front();
+        dispatch(nested, [&event] { dispatchInput(event); });
+        ++done;
+    }
+    return done;
 }
 
 }  // namespace
 
-// One pass: input (unless a modal box holds it back), then due timers.
+// One pass: input, then due timers.
 int runPass(bool withInput, bool nested) {
     nested = nested || model().handlerDepth > 0;
     int done = 0;
-    if (withInput && model().modalDepth == 0) {
+    if (withInput) {
         done += runInput(nested);
     }
     done += runDueTimers(nested);
     return done;
+}
+
+platform::InputEvent runModal(const std::function<void(int32_t id)>& open) {
+    auto& state = model();
+    const int32_t id = state.nextRequestId++;
+    open(id);
+    // Timers go on while the request is open; an untrapped error of theirs does not come out of
+    // it: the top-level loop raises it.
+    ++state.modalDepth;
+    struct Closing {
+        int& depth;
+        ~Closing() { --depth; }
+    } closing{state.modalDepth};
+    for (;;) {
+        // The answer is looked for before the timers: one given at once lets none run.
+        runInput(true);
+        if (auto answer = state.answers.extract(id)) {
+            return std::move(answer.mapped());
+        }
+        runDueTimers(true);
+        const int64_t next = NextTimerDueMs();
+        if (next >= 0 && next <= nowMs()) {
+            continue;
+        }
+        if (!platform::backend().waitForInput(next)) {
+            throw std::logic_error("a modal request that nothing can ever answer");
+        }
+    }
 }
 
 void raiseUntrapped() {
@@ -139,9 +188,7 @@ int64_t NextTimerDueMs() {
 int DoEvents() {
     // Whoever yields gets control back whatever the handlers did.
     if (detail::runPass(true, true) == 0) {
-        if (auto* clock = dynamic_cast<platform::VirtualClock*>(&detail::clock())) {
-            clock->advance(1);
-        }
+        detail::clock().passIdle();
     }
     return FormCount();
 }

@@ -5,10 +5,7 @@
 
 namespace win::detail {
 
-Model::Model() {
-    registerBuiltinActions(*this);
-    registerTrayActions(*this);
-}
+Model::Model() = default;
 
 Model::~Model() {
     clear();
@@ -25,6 +22,8 @@ void Model::clear() {
     trayIcons.clear();
     icons.clear();
     nextIconHandle = 1;
+    held.clear();
+    answers.clear();
     modalDepth = 0;
     handlerDepth = 0;
     untrapped = nullptr;
@@ -41,7 +40,12 @@ Model& model() {
 }
 
 platform::Clock& clock() {
-    return platform::backend().clock();
+    return platform::clock();
+}
+
+int32_t nextControlId() {
+    static int32_t next = 1;
+    return next++;
 }
 
 int64_t nowMs() {

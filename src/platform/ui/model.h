@@ -4,6 +4,7 @@
 // input actions. Internal to the ui library.
 
 #include <cstdint>
+#include <deque>
 #include <exception>
 #include <functional>
 #include <map>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "platform/runtime/backend.h"
+#include "platform/runtime/clock.h"
 
 #include "platform/ui/image_api.h"
 #include "platform/ui/tray.h"
@@ -24,8 +26,6 @@ class Timer;
 
 namespace win::detail {
 
-using InputHandler = std::function<void(const std::vector<std::string>& args)>;
-
 struct Model {
     Model();
     ~Model();
@@ -35,7 +35,12 @@ struct Model {
     uint64_t nextTimerSerial = 1;
     int32_t nextHandle = 1;
     std::map<int32_t, Form*> byHandle;
-    std::map<std::string, InputHandler> actions;
+    // Input that came while a modal box or dialog was open: it waits until none is.
+    std::deque<platform::InputEvent> held;
+    // Answers to open requests (message boxes, dialogs) by request id, until their owner takes
+    // them.
+    std::map<int32_t, platform::InputEvent> answers;
+    int32_t nextRequestId = 1;
     std::vector<TrayIcon> trayIcons;
     // Loaded icons by handle: the file's bytes and the chosen image's size.
     std::map<int32_t, IconImage> icons;
@@ -56,12 +61,15 @@ Model& model();
 platform::Clock& clock();
 int64_t nowMs();
 
-// Registers the input actions the window model handles (close, menu, click, tray, ...).
-void registerBuiltinActions(Model& model);
-void registerTrayActions(Model& model);
+// Applies one input event to the model (answers to requests are kept in Model::answers).
 void dispatchInput(const platform::InputEvent& event);
-// Adds an input action (a later one with the same name replaces it).
-void registerInputAction(const std::string& name, InputHandler handler);
+
+// Opens a modal request with open(id) and runs the loop (timers, and input that answers
+// requests; other input is held) until its answer arrives. Returns the answer.
+platform::InputEvent runModal(const std::function<void(int32_t id)>& open);
+
+// A new control id: unique in the process.
+int32_t nextControlId();
 
 // One pass of the loop: input (unless withInput is false or a modal box is open), then due timers.
 // Returns how many events and timers ran. A nested pass (one run by a procedure that yields, or

@@ -1,38 +1,33 @@
 #include "platform/ui/msgbox.h"
 
+#include <variant>
+
 #include "platform/runtime/app_info.h"
 #include "platform/runtime/backend.h"
-#include "platform/ui/loop.h"
+#include "platform/runtime/text.h"
+#include "platform/runtime/trace.h"
 #include "platform/ui/model.h"
 
 namespace win {
 
 int MsgBox(std::string_view prompt, int style, std::string_view title) {
-    auto& backend = platform::backend();
-    const auto reply =
-        backend.messageBox(prompt, style, title.empty() ? platform::kAppTitle : title);
-    // While the box is open, timers go on; input to the windows waits until it closes. A timer's
-    // untrapped error does not come out of the box: the top-level loop raises it.
-    auto& model = detail::model();
-    auto& clock = backend.clock();
-    ++model.modalDepth;
-    try {
-        while (clock.nowMs() < reply.openUntilMs) {
-            detail::runPass(false, true);
-            int64_t next = NextTimerDueMs();
-            if (next < 0 || next > reply.openUntilMs) {
-                next = reply.openUntilMs;
-            }
-            if (next > clock.nowMs()) {
-                clock.waitUntil(next);
-            }
-        }
-    } catch (...) {
-        --model.modalDepth;
-        throw;
+    const platform::MessageBoxRequest request{
+        0, std::string(prompt), style, std::string(title.empty() ? platform::kAppTitle : title)};
+    const int64_t opened = detail::nowMs();
+    const auto reply = detail::runModal([&request](int32_t id) {
+        auto box = request;
+        box.id = id;
+        platform::backend().openMessageBox(box);
+    });
+    const int answer = std::get<platform::input::MessageBoxAnswer>(reply).answer;
+    std::string detail = "style=" + std::to_string(style) +
+                         " title=" + platform::quoted(request.title) +
+                         " text=" + platform::quoted(prompt) + " answer=" + std::to_string(answer);
+    if (detail::nowMs() > opened) {
+        detail += " opened=" + std::to_string(opened);
     }
-    --model.modalDepth;
-    return reply.answer;
+    platform::trace("msgbox", detail);
+    return answer;
 }
 
 }  // namespace win

@@ -1,11 +1,8 @@
 #include "platform/ui/tray.h"
 
 #include <algorithm>
-#include <charconv>
 
-#include "platform/runtime/backend.h"
 #include "platform/ui/form.h"
-#include "platform/ui/input.h"
 #include "platform/ui/model.h"
 
 namespace win {
@@ -18,70 +15,7 @@ constexpr uint32_t MK_SHIFT = 0x4;
 constexpr uint32_t MK_CONTROL = 0x8;
 constexpr uint32_t MK_MBUTTON = 0x10;
 
-// What each scripted tray gesture sends, in order.
-struct Gesture {
-    const char* name;
-    std::vector<uint32_t> messages;
-};
-
-const std::vector<Gesture>& gestures() {
-    static const std::vector<Gesture> all = {
-        {"right-click", {WM_RBUTTONDOWN, WM_RBUTTONUP}},
-        {"left-click", {WM_LBUTTONDOWN, WM_LBUTTONUP}},
-        {"left-double-click", {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}},
-        {"right-double-click", {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDBLCLK, WM_RBUTTONUP}},
-        {"move", {WM_MOUSEMOVE}},
-    };
-    return all;
-}
-
-// tray <gesture> [<icon id>]   or   tray message <number> [<icon id>]
-void trayAction(const std::vector<std::string>& args) {
-    auto& icons = detail::model().trayIcons;
-    std::vector<uint32_t> messages;
-    size_t next = 1;
-    if (!args.empty() && args[0] == "message" && args.size() >= 2) {
-        uint32_t number = 0;
-        auto [end, error] =
-            std::from_chars(args[1].data(), args[1].data() + args[1].size(), number);
-        if (error == std::errc() && end == args[1].data() + args[1].size()) {
-            messages.push_back(number);
-        }
-        next = 2;
-    } else if (!args.empty()) {
-        for (const auto& gesture : gestures()) {
-            if (args[0] == gesture.name) {
-                messages = gesture.messages;
-            }
-        }
-    }
-    const TrayIcon* target = icons.empty() ? nullptr : &icons.front();
-    if (args.size() > next) {
-        uint32_t id = 0;
-        std::from_chars(args[next].data(), args[next].data() + args[next].size(), id);
-        auto found = std::find_if(icons.begin(), icons.end(),
-                                  [id](const TrayIcon& icon) { return icon.uID == id; });
-        target = found == icons.end() ? nullptr : &*found;
-    }
-    if (messages.empty() || target == nullptr) {
-        platform::trace(
-            "input", messages.empty() ? "ignored tray: unknown gesture" : "ignored tray: no icon");
-        return;
-    }
-    // Copied: a handler may remove the icon.
-    const TrayIcon icon = *target;
-    for (uint32_t message : messages) {
-        SendTrayMessage(icon, message);
-    }
-}
-
 }  // namespace
-
-namespace detail {
-void registerTrayActions(Model& model) {
-    model.actions["tray"] = trayAction;
-}
-}  // namespace detail
 
 const std::vector<TrayIcon>& TrayIcons() {
     return detail::model().trayIcons;

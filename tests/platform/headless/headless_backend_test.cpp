@@ -20,10 +20,9 @@ TEST_F(HeadlessBackendTest, MessageBoxesAreTracedAndAnsweredInOrder) {
     headless().queueMessageBoxAnswer(win::vbNo);
     EXPECT_EQ(win::MsgBox("a \"b\"\r\nc", win::vbYesNo, "Title"), win::vbNo);
     EXPECT_EQ(win::MsgBox("x"), win::vbOK);
-    EXPECT_EQ(headless().traceLines(),
-              (std::vector<std::string>{
-                  R"(1500 msgbox style=4 title="Title" text="a \"b\"\r\nc" answer=7)",
-                  R"(1500 msgbox style=0 title="TarnixIM" text="x" answer=1)"}));
+    EXPECT_EQ(traceLines(), (std::vector<std::string>{
+                                R"(1500 msgbox style=4 title="Title" text="a \"b\"\r\nc" answer=7)",
+                                R"(1500 msgbox style=0 title="TarnixIM" text="x" answer=1)"}));
 }
 
 TEST(HeadlessConfig, ScreenTwipsAndTaskbarComeFromTheEnvironment) {
@@ -55,17 +54,12 @@ TEST(HeadlessConfig, ScreenTwipsAndTaskbarComeFromTheEnvironment) {
 }
 
 TEST(HeadlessConfig, AnUnusableValueIsReportedInOneLineAndTheDefaultTaken) {
-    for (const auto& [name, value, report] :
-         {std::tuple{"TARNIX_CLOCK", "Virtual", "\"Virtual\" must be virtual or real; using real"},
-          std::tuple{"TARNIX_OFFLINE", "yes", "\"yes\" must be 1 or 0; using 0 (online)"}}) {
-        testsupport::ScopedEnvironment environment({{name, value}});
-        ::testing::internal::CaptureStderr();
-        const auto config = platform::HeadlessConfig::fromEnvironment();
-        EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-                  std::string("tarnix: ") + name + "=" + report + "\n");
-        EXPECT_FALSE(config.virtualClock);
-        EXPECT_TRUE(config.online);
-    }
+    testsupport::ScopedEnvironment environment({{"TARNIX_OFFLINE", "yes"}});
+    ::testing::internal::CaptureStderr();
+    const auto config = platform::HeadlessConfig::fromEnvironment();
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "tarnix: TARNIX_OFFLINE=\"yes\" must be 1 or 0; using 0 (online)\n");
+    EXPECT_TRUE(config.online);
 }
 
 // Anything but an ordinary file of at most 1 MiB is refused at once, and so is a script with a bad
@@ -73,14 +67,14 @@ TEST(HeadlessConfig, AnUnusableValueIsReportedInOneLineAndTheDefaultTaken) {
 TEST(HeadlessScriptFile, OnlyAWholeOrdinaryFileOfAtMostOneMebibyteIsLoaded) {
     testsupport::TempDir dir;
     ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
-    std::string limit = "5 tray move\n#";
+    std::string limit = "5 end-session\n#";
     limit.resize(size_t{1} << 20, '#');
     testsupport::writeFile(dir.path() / "limit", limit);
     testsupport::writeFile(dir.path() / "over", limit + "#");
     testsupport::writeFile(dir.path() / "bad", "5 tray move\nlater close x\n");
     for (const std::string& path : {dir.file("limit"), dir.file("over"), dir.file("bad"),
                                     dir.file("fifo"), std::string("/dev/zero"), dir.file("")}) {
-        auto config = platform::HeadlessConfig::forTests();
+        platform::HeadlessConfig config;
         config.scriptPath = path;
         ::testing::internal::CaptureStderr();
         platform::HeadlessBackend backend(config);
@@ -91,26 +85,32 @@ TEST(HeadlessScriptFile, OnlyAWholeOrdinaryFileOfAtMostOneMebibyteIsLoaded) {
     }
 }
 
-TEST(HeadlessScript, LinesBecomeTimedActionsAndBadLinesAreNamed) {
-    platform::HeadlessBackend backend(platform::HeadlessConfig::forTests());
+// Script words name what the backend was told is on the screen; they become typed events when
+// their time comes, and answers wait for theirs.
+TEST_F(HeadlessBackendTest, LinesBecomeTypedEventsAndBadLinesAreNamed) {
+    using namespace platform::input;
+    platform::HeadlessBackend backend;
+    backend.windowChanged({.hWnd = 7, .name = "frmTarnix"}, platform::WindowChange::Loaded);
+    const win::Design design;
+    backend.controlChanged({7, 42, platform::ControlKind::Menu, "mnu X", -1, 0, 1, design},
+                           platform::ControlChange::Created);
+    backend.trayChanged({.hWnd = 7, .uID = 3}, platform::TrayChange::Add);
     backend.loadScript(
         "# comment\n\n300 menu frmTarnix \"mnu X\"\n100 tray right-click\r\n"
-        "200 msgbox yes hold 50\n");
+        "200 msgbox yes hold 50\n301 click frmTarnix \"mnu X\"\n");
     EXPECT_TRUE(backend.takeInput(99).empty());
-    auto first = backend.takeInput(100);
-    ASSERT_EQ(first.size(), 1u);
-    EXPECT_EQ(first[0].action, "tray");
-    EXPECT_EQ(first[0].args, (std::vector<std::string>{"right-click"}));
-    auto second = backend.takeInput(1000);
-    ASSERT_EQ(second.size(), 1u);
-    EXPECT_EQ(second[0].args, (std::vector<std::string>{"frmTarnix", "mnu X"}));
+    EXPECT_EQ(backend.takeInput(100),
+              (std::vector<platform::InputEvent>{TrayMouse{7, 3, 0x204}, TrayMouse{7, 3, 0x205}}));
+    // A menu item is chosen, never clicked.
+    EXPECT_EQ(backend.takeInput(1000), (std::vector<platform::InputEvent>{MenuChoice{7, 42}}));
+    EXPECT_EQ(traced("input").back(), "ignored click: no such control");
     // The answer waits for its time: a box before it is answered OK at once.
-    backend.virtualClock()->advance(150);
-    EXPECT_EQ(backend.messageBox("early", 4, "t").answer, 1);
-    backend.virtualClock()->advance(60);
-    const auto reply = backend.messageBox("late", 4, "t");
-    EXPECT_EQ(reply.answer, 6);
-    EXPECT_EQ(reply.openUntilMs, 260);
+    clock().advance(150);
+    backend.openMessageBox({.id = 1});
+    clock().advance(60);
+    backend.openMessageBox({.id = 2});
+    EXPECT_EQ(backend.takeInput(259), (std::vector<platform::InputEvent>{MessageBoxAnswer{1, 1}}));
+    EXPECT_EQ(backend.takeInput(260), (std::vector<platform::InputEvent>{MessageBoxAnswer{2, 6}}));
 
     for (const char* bad :
          {"x close a", "100", "100 msgbox maybe", "100 msgbox ok hold", "100 close \"open"}) {
@@ -118,6 +118,7 @@ TEST(HeadlessScript, LinesBecomeTimedActionsAndBadLinesAreNamed) {
     }
     try {
         backend.loadScript("1 close a\n\nfoo");
+        ADD_FAILURE() << "a bad line was taken";
     } catch (const std::runtime_error& error) {
         EXPECT_STREQ(error.what(), "line 3: a time in ms comes first");
     }

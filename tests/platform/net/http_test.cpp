@@ -85,7 +85,7 @@ TEST_F(Http, UnsendableRequestsFailBeforeSending) {
         {"/status/200", {{"X-A", "1\r\nX-Injected: 1"}}},
         {"/status/200", {{"X-A\nB", "1"}}}};
     for (const auto& [path, headers] : requests) {
-        headless().clearTrace();
+        clearTrace();
         const auto result = httpGet(server.url(path), headers);
         EXPECT_GT(result.error, 12000);
         ASSERT_EQ(traced("http").size(), 1u);

@@ -65,7 +65,7 @@ TEST_F(NotifyIconTest, TheShellRefusesWhatItCannotDo) {
         {win::NIM_DELETE, record(hWnd, 0, ""), 0, "delete "},
     };
     for (const auto& c : cases) {
-        headless().clearTrace();
+        clearTrace();
         EXPECT_EQ(win::Shell_NotifyIconA(c.message, c.bytes), c.result) << c.message;
         const auto lines = traced("tray");
         ASSERT_EQ(lines.size(), 1u) << c.message;

@@ -73,7 +73,7 @@ TEST_F(WindowApiTest, AHandleThatNamesNoWindowIsRefusedQuietly) {
         EXPECT_EQ(win::SetWindowPos(handle, win::HWND_TOPMOST, 0, 0, 0, 0, 0x53), 0);
         EXPECT_EQ(win::SetForegroundWindow(handle), 0);
     }
-    EXPECT_TRUE(headless().traceLines().empty());
+    EXPECT_TRUE(traceLines().empty());
 }
 
 }  // namespace

@@ -1,8 +1,7 @@
 #include "platform/runtime/backend.h"
 
+#include <stdexcept>
 #include <vector>
-
-#include "platform/headless/headless_backend.h"
 
 namespace platform {
 
@@ -19,11 +18,14 @@ std::vector<std::function<void()>>& resetHooks() {
 }  // namespace
 
 Backend& backend() {
-    auto& installed = slot();
-    if (!installed) {
-        installed = std::make_unique<HeadlessBackend>(HeadlessConfig::fromEnvironment());
+    if (!slot()) {
+        throw std::logic_error("no platform backend installed");
     }
-    return *installed;
+    return *slot();
+}
+
+Backend* installedBackend() {
+    return slot().get();
 }
 
 void addBackendResetHook(std::function<void()> hook) {
@@ -39,23 +41,10 @@ std::unique_ptr<Backend> installBackend(std::unique_ptr<Backend> next) {
     return previous;
 }
 
-bool Backend::playSound(std::string_view, int64_t, int64_t) {
-    return false;
-}
-
-void Backend::stopSound(std::string_view) {}
-
-bool Backend::connectionState(uint32_t& flags) {
-    flags = 0;
-    return false;
-}
-
-void trace(std::string_view area, std::string_view detail) {
-    backend().trace(area, detail);
-}
-
-HeadlessBackend* headless() {
-    return dynamic_cast<HeadlessBackend*>(&backend());
+void keepResponsive() {
+    if (Backend* installed = slot().get()) {
+        installed->keepResponsive();
+    }
 }
 
 }  // namespace platform

@@ -1,0 +1,111 @@
+#include "platform/runtime/traced_backend.h"
+
+#include <charconv>
+
+#include "platform/runtime/text.h"
+#include "platform/runtime/trace.h"
+
+namespace platform {
+
+namespace {
+
+std::string number(float value) {
+    char buffer[32];
+    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, error == std::errc() ? end : buffer);
+}
+
+std::string windowFields(const WindowView& window) {
+    return "hwnd=" + std::to_string(window.hWnd) + " name=" + window.name;
+}
+
+std::string geometry(const WindowView& window) {
+    return " left=" + number(window.left) + " top=" + number(window.top) +
+           " width=" + number(window.width) + " height=" + number(window.height);
+}
+
+void traceWindow(const WindowView& window, WindowChange change) {
+    switch (change) {
+        case WindowChange::Loaded:
+            trace("form", "loaded " + windowFields(window));
+            break;
+        case WindowChange::Unloaded:
+            trace("form", "unloaded " + windowFields(window) +
+                              " mode=" + std::to_string(window.unloadMode));
+            break;
+        case WindowChange::Shown:
+            trace("window", "shown " + windowFields(window) + " caption=" + quoted(window.caption) +
+                                geometry(window) + " topmost=" + (window.topMost ? "1" : "0"));
+            break;
+        case WindowChange::Moved:
+            trace("window", "moved " + windowFields(window) + geometry(window));
+            break;
+        case WindowChange::Resized:
+            trace("window", "resized " + windowFields(window) + geometry(window));
+            break;
+        case WindowChange::Hidden:
+            trace("window", "hidden " + windowFields(window));
+            break;
+        case WindowChange::Caption:
+            trace("window",
+                  "caption " + windowFields(window) + " caption=" + quoted(window.caption));
+            break;
+        case WindowChange::TopMost:
+            trace("window",
+                  "topmost " + windowFields(window) + " on=" + (window.topMost ? "1" : "0"));
+            break;
+        case WindowChange::ZOrder:
+            trace("window", "raised " + windowFields(window));
+            break;
+        case WindowChange::Foreground:
+            trace("window", "foreground " + windowFields(window));
+            break;
+    }
+}
+
+}  // namespace
+
+void TracedBackend::windowChanged(const WindowView& window, WindowChange change) {
+    if (tracing()) {
+        traceWindow(window, change);
+    }
+    inner_->windowChanged(window, change);
+}
+
+void TracedBackend::menuOpened(const MenuView& menu) {
+    if (tracing()) {
+        std::string items;
+        for (const auto& item : menu.items) {
+            if (!items.empty()) {
+                items += '|';
+            }
+            items += std::string(static_cast<size_t>(item.depth - 1), '>');
+            if (!item.enabled) {
+                items += '~';
+            }
+            if (item.checked) {
+                items += '*';
+            }
+            items += item.caption;
+        }
+        trace("menu", "open hwnd=" + std::to_string(menu.hWnd) + " form=" + menu.form +
+                          " menu=" + menu.menu + " items=" + quoted(items));
+    }
+    inner_->menuOpened(menu);
+}
+
+bool TracedBackend::playSound(std::string_view path, int64_t fromMs, int64_t durationMs) {
+    const bool played = inner_->playSound(path, fromMs, durationMs);
+    if (played) {
+        trace("sound", "play path=" + quoted(path) + " from=" + std::to_string(fromMs) +
+                           " ms=" + std::to_string(durationMs));
+    }
+    return played;
+}
+
+void TracedBackend::stopSound(std::string_view path) {
+    trace("sound", "stop path=" + quoted(path));
+    inner_->stopSound(path);
+}
+
+}  // namespace platform
