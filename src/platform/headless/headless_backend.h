@@ -65,7 +65,9 @@ class HeadlessBackend final : public Backend {
 
     std::vector<InputEvent> takeInput(int64_t nowMs) override;
     bool waitForInput(int64_t untilMs) override;
-    void keepResponsive() override {}
+    // Nothing to draw; counted, so tests see a synchronous call hand the backend its turns.
+    void keepResponsive() override { ++responsiveCalls_; }
+    int64_t responsiveCalls() const { return responsiveCalls_; }
 
     // Reads a script (see docs/headless.md); throws std::runtime_error naming a bad line, and then
     // queues none of its actions.
@@ -135,6 +137,7 @@ class HeadlessBackend final : public Backend {
     // Read end of the pipe that the signal handler writes to; -1 until endSessionOnSignals.
     int signalPipe_ = -1;
     bool realTime_ = false;
+    int64_t responsiveCalls_ = 0;
 
     // Whether a signal came, waiting up to timeoutMs for one (-1: without limit).
     bool signalPending(int timeoutMs) const;

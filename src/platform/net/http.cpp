@@ -9,6 +9,7 @@
 
 #include "platform/net/url.h"
 #include "platform/runtime/app_info.h"
+#include "platform/runtime/backend.h"
 #include "platform/runtime/env_setting.h"
 #include "platform/runtime/text.h"
 #include "platform/runtime/trace.h"
@@ -100,6 +101,39 @@ HttpResult failed(std::string_view url, TransferError error, std::string_view re
     return result;
 }
 
+// Runs the transfer to its end on libcurl's multi interface. The caller waits, as the program's
+// synchronous fetches do: no timer or input reaches the model meanwhile, but every few milliseconds
+// the backend may draw its windows (a desktop must not freeze for the time-out).
+CURLcode performKeepingResponsive(CURL* handle) {
+    constexpr int kResponsiveMs = 16;
+    std::unique_ptr<CURLM, decltype(&curl_multi_cleanup)> multi(curl_multi_init(),
+                                                                curl_multi_cleanup);
+    if (!multi || curl_multi_add_handle(multi.get(), handle) != CURLM_OK) {
+        return CURLE_FAILED_INIT;
+    }
+    CURLcode result = CURLE_FAILED_INIT;
+    int running = 1;
+    while (running > 0) {
+        if (curl_multi_perform(multi.get(), &running) != CURLM_OK) {
+            break;
+        }
+        int left = 0;
+        while (const CURLMsg* message = curl_multi_info_read(multi.get(), &left)) {
+            if (message->msg == CURLMSG_DONE && message->easy_handle == handle) {
+                result = message->data.result;
+            }
+        }
+        if (running > 0) {
+            if (curl_multi_poll(multi.get(), nullptr, 0, kResponsiveMs, nullptr) != CURLM_OK) {
+                break;
+            }
+            keepResponsive();
+        }
+    }
+    curl_multi_remove_handle(multi.get(), handle);
+    return result;
+}
+
 }  // namespace
 
 TransferLimits transferLimitsFromEnvironment() {
@@ -174,7 +208,7 @@ HttpResult httpGet(std::string_view url, const HttpHeaders& headers) {
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &body);
     curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorText);
 
-    const CURLcode code = curl_easy_perform(h);
+    const CURLcode code = performKeepingResponsive(h);
     HttpResult result;
     long status = 0;
     curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
