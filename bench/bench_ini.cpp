@@ -7,7 +7,7 @@
 
 #include "bench/temp_folder.h"
 #include "platform/files/profile.h"
-#include "storage/ini_file.h"
+#include "storage/cIni.h"
 
 namespace {
 

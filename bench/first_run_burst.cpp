@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/registry/registry_store.h"
-#include "storage/cls_registry.h"
+#include "storage/clsRegistry.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "main/md5.h"
+#include "main/cMD5.h"
 
 namespace {
 

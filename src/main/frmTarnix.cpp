@@ -4,7 +4,7 @@
 #include <string>
 
 #include "desktop/mInternet.h"
-#include "lang/text_table.h"
+#include "lang/mLang_textTable.h"
 #include "main/program_values.h"
 #include "main/settings_layout.h"
 #include "main/shared_objects.h"

@@ -1,7 +1,7 @@
 #include <string>
 
 #include "main/frmTarnix.h"
-#include "main/set_language.h"
+#include "main/mLang_setLanguage.h"
 #include "main/settings_layout.h"
 #include "main/shared_objects.h"
 #include "platform/runtime/convert.h"

@@ -2,8 +2,8 @@
 
 #include "desktop/cAV.h"
 #include "desktop/clsSysTray.h"
-#include "storage/cls_registry.h"
-#include "storage/ini_file.h"
+#include "storage/cIni.h"
+#include "storage/clsRegistry.h"
 
 // The program-wide shared objects, each made on first use and kept until the process ends: the
 // settings store and the INI-file object here, the tray icon object (oSysTray) and the sound

@@ -1,7 +1,3 @@
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -15,7 +11,6 @@
 namespace {
 
 using testsupport::MainWindowTest;
-using testsupport::readFile;
 
 class TrayMenu : public MainWindowTest {
   protected:
@@ -92,36 +87,6 @@ TEST_F(TrayMenu, ExitUnloadsTheWindowAndTakesTheTrayIconAway) {
     EXPECT_EQ(win::NextTimerDueMs(), -1);
     EXPECT_EQ(traced("form").back(), "unloaded hwnd=1 name=frmTarnix mode=1");
     EXPECT_TRUE(traced("tray").back().starts_with("delete ")) << traced("tray").back();
-}
-
-// Another instance's hold on the lock. The lock belongs to an open file, not to a process, so a
-// file opened here stands for the other program.
-struct OtherInstance {
-    const int fd = ::open(platform::instanceLockPath().c_str(), O_RDWR | O_CREAT, 0600);
-    ~OtherInstance() { ::close(fd); }
-    bool holding() const { return fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0; }
-};
-
-TEST_F(TrayMenu, ASecondInstanceSaysSoAndTouchesNothing) {
-    writeIni("4");
-    const std::string before = readFile(iniFile());
-    OtherInstance other;
-    ASSERT_TRUE(other.holding());
-
-    auto& form = load();
-    EXPECT_FALSE(form.IsLoaded());
-    EXPECT_EQ(win::FormCount(), 0);
-    EXPECT_EQ(traced("msgbox"),
-              (std::vector<std::string>{"style=4112 title=\"Instant Messenger\" "
-                                        "text=\"Program already Running.\" answer=1"}));
-    for (const auto& line : traced("tray")) {
-        EXPECT_FALSE(line.starts_with("add ")) << line;
-    }
-    EXPECT_TRUE(win::TrayIcons().empty());
-    EXPECT_TRUE(traced("window").empty()) << "never shown";
-    EXPECT_EQ(readFile(iniFile()), before);
-    EXPECT_EQ(sRegAddress, "");
-    EXPECT_EQ(win::NextTimerDueMs(), -1);
 }
 
 }  // namespace

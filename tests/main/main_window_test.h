@@ -19,8 +19,8 @@ struct frmTarnixTestAccess {
 
 namespace testsupport {
 
-// The main window in a fresh registry and a fresh program folder: each test writes the desktop
-// settings file it needs, then loads the window.
+// The main window in a fresh registry and a fresh program folder, every program-wide value at its
+// start: each test writes the desktop settings file it needs, then loads the window.
 class MainWindowTest : public RegistryTest {
   protected:
     static constexpr const char* kSettingsKey = "Software\\Pexar\\X6";
@@ -28,14 +28,7 @@ class MainWindowTest : public RegistryTest {
     void SetUp() override {
         RegistryTest::SetUp();
         platform::setProgramFolder(programDir_.path().string());
-        sRegAddress.clear();
-        iLang = 0;
-        sngNoNetTries = 0;
-        iCheckInternet = 0;
-        lInstalled = 0;
-        sLoginURL.clear();
-        sUpdateURL.clear();
-        sNewRequestURL.clear();
+        ResetProgramValues();
     }
     void TearDown() override {
         platform::releaseInstanceLock();

@@ -8,7 +8,7 @@
 #include "platform/registry/registry_store.h"
 #include "platform/runtime/ansi.h"
 #include "platform/runtime/text.h"
-#include "storage/cls_registry.h"
+#include "storage/clsRegistry.h"
 
 namespace install {
 

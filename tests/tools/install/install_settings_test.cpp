@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "storage/cls_registry.h"
+#include "storage/clsRegistry.h"
 #include "support/registry_test.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "storage/ini_key_array.h"
+#include "storage/cIni_keyArray.h"
 
 #include "platform/runtime/errors.h"
 

@@ -1,11 +1,11 @@
-#include "main/set_language.h"
+#include "main/mLang_setLanguage.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "lang/text_table.h"
+#include "lang/mLang_textTable.h"
 #include "main_window_test.h"
 
 namespace {

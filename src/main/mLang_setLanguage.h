@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-// Part of the language module that relabels windows; it lives beside the main window it relabels
-// so that the text table and its loaders stay free of any window.
+// The language module's relabelling of windows; it lives beside the main window it relabels so that
+// the text table and its loaders stay free of any window.
 namespace mLang {
 
 // Runs the loader of index (1 English, 2 French, 3 German, 4 Italian, 5 Spanish, 6 Swedish; any

@@ -1,4 +1,4 @@
-#include "storage/ini_file.h"
+#include "storage/cIni.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "storage/ini_key_array.h"
+#include "storage/cIni_keyArray.h"
 
 // What InsertSKVtoListBox appends to: any list that takes text items (a list box, or a plain
 // collection in tests).

@@ -1,5 +1,5 @@
-#include "lang/loaders.h"
-#include "lang/text_table.h"
+#include "lang/mLang_loaders.h"
+#include "lang/mLang_textTable.h"
 
 namespace mLang {
 

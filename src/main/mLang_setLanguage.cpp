@@ -1,7 +1,7 @@
-#include "main/set_language.h"
+#include "main/mLang_setLanguage.h"
 
-#include "lang/loaders.h"
-#include "lang/text_table.h"
+#include "lang/mLang_loaders.h"
+#include "lang/mLang_textTable.h"
 #include "main/frmTarnix.h"
 
 namespace mLang {

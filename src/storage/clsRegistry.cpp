@@ -1,4 +1,4 @@
-#include "storage/cls_registry.h"
+#include "storage/clsRegistry.h"
 
 #include <array>
 

@@ -1,5 +1,11 @@
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +17,8 @@
 namespace {
 
 using testsupport::MainWindowTest;
+using testsupport::readFile;
+using testsupport::writeFile;
 
 constexpr const char* kChecking = "Checking Internet Connection.";
 constexpr const char* kChecksDone = "Initializing Application.";
@@ -130,5 +138,101 @@ TEST_P(ConnectionFoundAtRetry, HandsOverAtOnce) {
 }
 
 INSTANTIATE_TEST_SUITE_P(FirstMiddleFifth, ConnectionFoundAtRetry, ::testing::Values(1, 3, 5));
+
+class DesktopSettings : public MainWindowTest {};
+
+// Each file is read by a fresh load of the window; the index is rounded half to even, a bad one
+// (out of 1..6, beyond 16 bits, or too large to read) means English, and the index applied is
+// ticked and saved.
+TEST_F(DesktopSettings, TheSavedLanguageIsReadRoundedAppliedAndSavedBack) {
+    const std::string start = "[StartDetails]\r\nREGADDRESS=Software\\Pexar\\X6\r\n";
+    struct Case {
+        std::optional<std::string> lang;  // the Lang value; none: no file at all
+        int16_t language;
+        const char* exitCaption;
+    };
+    for (const Case& c :
+         {Case{"0", 1, "Exit"}, Case{"2.5", 2, "Sortie"}, Case{"3.5", 4, "Uscita"},
+          Case{"6", 6, "Avsluta"}, Case{"7", 1, "Exit"}, Case{"-2", 1, "Exit"},
+          Case{"99999", 1, "Exit"}, Case{"1e999", 1, "Exit"}, Case{"&H1FFFFFFFF", 1, "Exit"},
+          Case{"&H3", 3, "Ausgang"}, Case{std::nullopt, 1, "Exit"}}) {
+        const std::string lang = c.lang.value_or("no file");
+        std::filesystem::remove(iniFile());
+        if (c.lang) {
+            writeFile(iniFile(), start + "[Language]\r\nLang=" + *c.lang + "\r\n");
+        }
+        auto& form = load();
+        EXPECT_EQ(iLang, c.language) << lang;
+        for (int16_t i = 1; i <= 6; ++i) {
+            EXPECT_EQ(form.mnuL_Lang[i].Checked(), i == c.language) << lang << " item " << i;
+        }
+        EXPECT_EQ(form.mnuSTExit.Caption(), c.exitCaption) << lang;
+        // The section is replaced or added; the rest of the file stays.
+        EXPECT_EQ(readFile(iniFile()), (c.lang ? start : "") + "[Language]\r\nLANG=" +
+                                           std::to_string(c.language) + "\r\n")
+            << lang;
+        EXPECT_EQ(sRegAddress, c.lang ? "Software\\Pexar\\X6" : "") << lang;
+        form.Unload();
+    }
+}
+
+TEST_F(DesktopSettings, MissingSiteAddressAndTooltipShowError) {
+    writeIni("1");
+    headless().setOnline(false);
+    auto& form = load();
+    win::RunUntil(1000);
+
+    EXPECT_EQ(form.lblTitle.Caption(), "Error");
+    EXPECT_EQ(traced("balloon"), (std::vector<std::string>{"hwnd=1 id=1 title=\"Error\" "
+                                                           "text=\"Checking Internet "
+                                                           "Connection.\" flags=0"}));
+    ASSERT_FALSE(traced("tray").empty());
+    EXPECT_NE(traced("tray")[0].find(" szTip=\"Error\" "), std::string::npos) << traced("tray")[0];
+}
+
+// Only the lower-case scheme is dropped, wherever it stands.
+TEST_F(DesktopSettings, TheSiteTitleDropsEveryLowerCaseHttpScheme) {
+    writeIni("1");
+    for (const auto& [domain, title] :
+         {std::pair{"http://chat.example.com", "chat.example.com"},
+          std::pair{"HTTP://chat.example.com", "HTTP://chat.example.com"},
+          std::pair{"https://chat.example.com", "https://chat.example.com"},
+          std::pair{"http://a.example/http://b", "a.example/b"}}) {
+        setText("\\DAPLinks", "X6Domain", domain);
+        auto& form = load();
+        EXPECT_EQ(form.lblTitle.Caption(), title);
+        form.Unload();
+    }
+}
+
+// Another instance's hold on the lock. The lock belongs to an open file, not to a process, so a
+// file opened here stands for the other program.
+struct OtherInstance {
+    const int fd = ::open(platform::instanceLockPath().c_str(), O_RDWR | O_CREAT, 0600);
+    ~OtherInstance() { ::close(fd); }
+    bool holding() const { return fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0; }
+};
+
+TEST_F(DesktopSettings, ASecondInstanceSaysSoAndTouchesNothing) {
+    writeIni("4");
+    const std::string before = readFile(iniFile());
+    OtherInstance other;
+    ASSERT_TRUE(other.holding());
+
+    auto& form = load();
+    EXPECT_FALSE(form.IsLoaded());
+    EXPECT_EQ(win::FormCount(), 0);
+    EXPECT_EQ(traced("msgbox"),
+              (std::vector<std::string>{"style=4112 title=\"Instant Messenger\" "
+                                        "text=\"Program already Running.\" answer=1"}));
+    for (const auto& line : traced("tray")) {
+        EXPECT_FALSE(line.starts_with("add ")) << line;
+    }
+    EXPECT_TRUE(win::TrayIcons().empty());
+    EXPECT_TRUE(traced("window").empty()) << "never shown";
+    EXPECT_EQ(readFile(iniFile()), before);
+    EXPECT_EQ(sRegAddress, "");
+    EXPECT_EQ(win::NextTimerDueMs(), -1);
+}
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "main/md5.h"
+#include "main/cMD5.h"
 
 #include <algorithm>
 #include <bit>

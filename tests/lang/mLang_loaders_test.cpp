@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "lang/loaders.h"
-#include "lang/text_table.h"
+#include "lang/mLang_loaders.h"
+#include "lang/mLang_textTable.h"
 
 namespace {
 
