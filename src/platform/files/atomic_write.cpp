@@ -13,57 +13,76 @@ namespace platform {
 
 namespace {
 
-std::error_code lastError() {
-    return std::error_code(errno, std::generic_category());
+Failure lastFailure() {
+    return systemFailure(errno);
 }
 
-std::error_code writeAll(int fd, std::string_view bytes) {
+Failure failureOf(const std::error_code& error) {
+    return {error.value(), error.message()};
+}
+
+Status writeAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t written = ::write(fd, bytes.data(), bytes.size());
         if (written < 0) {
             if (errno == EINTR) {
                 continue;
             }
-            return lastError();
+            return lastFailure();
         }
         bytes.remove_prefix(static_cast<size_t>(written));
     }
     return {};
 }
 
-// Makes the rename itself durable; a folder that cannot be synced changes nothing for the caller.
-void syncFolder(const std::filesystem::path& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
+// Flushes an open file or folder and closes it.
+Status syncAndClose(int fd) {
+    Status status;
+    if (::fsync(fd) != 0) {
+        status = lastFailure();
     }
+    ::close(fd);  // opened read-only: nothing written can be lost here
+    return status;
 }
 
-std::error_code writeAndSync(int fd, std::string_view bytes, const struct stat* old,
-                             const AtomicWrite& how) {
-    if (auto error = writeAll(fd, bytes)) {
-        return error;
+// Makes the rename itself durable.
+Status syncFolder(const std::filesystem::path& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return lastFailure();
+    }
+    return syncAndClose(fd);
+}
+
+Status writeAndSync(int fd, std::string_view bytes, const struct stat* old,
+                    const AtomicWrite& how) {
+    if (Status written = writeAll(fd, bytes); !written) {
+        return written;
     }
     if (old && ::fchmod(fd, old->st_mode & 07777) != 0) {
-        return lastError();
+        return lastFailure();
     }
     if (how.flush && ::fsync(fd) != 0) {
-        return lastError();
+        return lastFailure();
     }
     if (how.written && ::fstat(fd, how.written) != 0) {
-        return lastError();
+        return lastFailure();
     }
     return {};
 }
 
 // The file a write replaces: the target of a symbolic link, else the path itself.
-std::filesystem::path replacedFile(const std::filesystem::path& target, std::error_code& error) {
+Result<std::filesystem::path> replacedFile(const std::filesystem::path& target) {
     std::error_code missing;  // a target that is not there yet is no error
-    if (std::filesystem::is_symlink(target, missing)) {
-        return std::filesystem::weakly_canonical(target, error);
+    if (!std::filesystem::is_symlink(target, missing)) {
+        return target;
     }
-    return target;
+    std::error_code error;
+    std::filesystem::path file = std::filesystem::weakly_canonical(target, error);
+    if (error) {
+        return failureOf(error);
+    }
+    return file;
 }
 
 std::filesystem::path folderOf(const std::filesystem::path& file) {
@@ -88,19 +107,19 @@ bool isReadOnly(const struct stat& info, const std::filesystem::path& file) {
 
 }  // namespace
 
-std::error_code writeFileAtomically(const std::filesystem::path& target, std::string_view bytes,
-                                    const AtomicWrite& how) {
-    std::error_code error;
-    const std::filesystem::path file = replacedFile(target, error);
-    if (error) {
-        return error;
+Status writeFileAtomically(const std::filesystem::path& target, std::string_view bytes,
+                           const AtomicWrite& how) {
+    const Result<std::filesystem::path> replaced = replacedFile(target);
+    if (!replaced) {
+        return replaced.failure();
     }
+    const std::filesystem::path& file = *replaced;
     const std::filesystem::path folder = folderOf(file);
 
     struct stat old {};
     const bool hasOld = ::stat(file.c_str(), &old) == 0;
     if (hasOld && isReadOnly(old, file)) {
-        return std::make_error_code(std::errc::permission_denied);
+        return systemFailure(EACCES);
     }
 
     // The process id and a counter make the name unique among writers; O_EXCL makes sure.
@@ -112,53 +131,70 @@ std::error_code writeFileAtomically(const std::filesystem::path& target, std::st
                               std::to_string(counter++));
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, how.newFileMode);
         if (fd < 0 && errno != EEXIST) {
-            return lastError();
+            return lastFailure();
         }
     }
 
-    error = writeAndSync(fd, bytes, hasOld ? &old : nullptr, how);
-    if (::close(fd) != 0 && !error) {
-        error = lastError();
+    Status status = writeAndSync(fd, bytes, hasOld ? &old : nullptr, how);
+    if (::close(fd) != 0 && status) {
+        status = lastFailure();
     }
-    if (!error && ::rename(temporary.c_str(), file.c_str()) != 0) {
-        error = lastError();
+    if (status && ::rename(temporary.c_str(), file.c_str()) != 0) {
+        status = lastFailure();
     }
-    if (error) {
-        ::unlink(temporary.c_str());
-        return error;
+    if (!status) {
+        ::unlink(temporary.c_str());  // best effort: the failure reported is the write's
+        return status;
     }
     if (how.flush) {
-        syncFolder(folder);
+        // The new content is in place for every reader; a folder that cannot be flushed costs
+        // only durability across a power loss, which the caller cannot restore either.
+        static_cast<void>(syncFolder(folder));
     }
     return {};
 }
 
-void syncToDisk(const std::filesystem::path& target) {
-    std::error_code error;
-    const std::filesystem::path file = replacedFile(target, error);
-    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
+Status syncToDisk(const std::filesystem::path& target) {
+    const Result<std::filesystem::path> replaced = replacedFile(target);
+    if (!replaced) {
+        return replaced.failure();
     }
-    syncFolder(folderOf(file));
+    Status status;
+    const int fd = ::open(replaced->c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        status = lastFailure();
+    } else {
+        status = syncAndClose(fd);
+    }
+    Status folder = syncFolder(folderOf(*replaced));
+    return status ? folder : status;
 }
 
-void removeDeadWritersTemporaries(const std::filesystem::path& target) {
+Status removeDeadWritersTemporaries(const std::filesystem::path& target) {
+    const Result<std::filesystem::path> replaced = replacedFile(target);
+    if (!replaced) {
+        return replaced.failure();
+    }
+    const std::string prefix = temporaryPrefix(*replaced);
+    Status status;
     std::error_code error;
-    const std::filesystem::path file = replacedFile(target, error);
-    const std::string prefix = temporaryPrefix(file);
-    for (std::filesystem::directory_iterator it(folderOf(file), error), end; !error && it != end;
-         it.increment(error)) {
+    for (std::filesystem::directory_iterator it(folderOf(*replaced), error), end;
+         !error && it != end; it.increment(error)) {
         const std::string name = it->path().filename().string();
         if (!name.starts_with(prefix)) {
             continue;
         }
         const pid_t writer = writerOf(std::string_view(name).substr(prefix.size()));
-        if (writer > 0 && ::kill(writer, 0) != 0 && errno == ESRCH) {
-            ::unlink(it->path().c_str());
+        if (writer > 0 && ::kill(writer, 0) != 0 && errno == ESRCH &&
+            ::unlink(it->path().c_str()) != 0 && errno != ENOENT && status) {
+            const int removal = errno;
+            status = systemFailure(removal, "cannot remove " + it->path().string());
         }
     }
+    if (error && status) {
+        status = failureOf(error);
+    }
+    return status;
 }
 
 }  // namespace platform

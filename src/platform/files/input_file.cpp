@@ -8,19 +8,21 @@
 namespace platform {
 
 InputFile::InputFile(std::string_view path) {
+    if (path.empty()) {
+        raise(kFileNotFound);
+    }
     const auto native = nativePath(path);
-    std::error_code error;
-    const ReadOutcome outcome = path.empty()
-                                    ? ReadOutcome::Missing
-                                    : readRegularFile(native, kSettingsFileLimit, bytes_, error);
-    if (outcome == ReadOutcome::Missing) {
+    Result<std::string> read = readRegularFile(native, kSettingsFileLimit);
+    if (!read && isMissing(read.failure())) {
         const auto folder = native.parent_path();
+        std::error_code error;
         raise(folder.empty() || std::filesystem::is_directory(folder, error) ? kFileNotFound
                                                                              : kPathNotFound);
     }
-    if (outcome != ReadOutcome::Read) {
+    if (!read) {
         raise(kPathFileAccess);
     }
+    bytes_ = std::move(read).value();
     lines_ = LineBreaks(bytes_);
 }
 

@@ -1,6 +1,7 @@
 #include "platform/files/profile.h"
 
 #include <algorithm>
+#include <cerrno>
 
 #include "platform/files/atomic_write.h"
 #include "platform/files/paths.h"
@@ -15,39 +16,28 @@ namespace platform {
 
 namespace {
 
-enum class FileState { Read, Missing, Unreadable };
-
-// A file that is not an ordinary one (a FIFO, a folder) or is larger than the settings file limit
-// counts as unreadable: reads give the default and writes leave it alone.
-FileState readBytes(const std::filesystem::path& path, std::string& bytes,
-                    std::string* reason = nullptr) {
-    std::error_code error;
-    const auto outcome = readRegularFile(path, kSettingsFileLimit, bytes, error);
-    if (outcome == ReadOutcome::Read) {
-        return FileState::Read;
+// The file's bytes, nothing when it is missing, or why it cannot be read. A file that is not an
+// ordinary one (a FIFO, a folder) or is larger than the settings file limit cannot be read: reads
+// give the default and writes leave it alone.
+Result<std::optional<std::string>> readBytes(const std::filesystem::path& path) {
+    Result<std::string> read = readRegularFile(path, kSettingsFileLimit);
+    if (read) {
+        return std::optional<std::string>(std::move(read).value());
     }
-    if (outcome == ReadOutcome::Missing) {
-        return FileState::Missing;
+    if (isMissing(read.failure())) {
+        return std::optional<std::string>();
     }
-    if (reason) {
-        *reason = describeOutcome(outcome, error, kSettingsFileLimit);
-    }
-    return FileState::Unreadable;
-}
-
-bool writeFailed(std::string_view file, std::string_view reason) {
-    trace("ini", "write-failed file=" + quoted(file) + " error=" + quoted(reason));
-    return false;
+    return read.failure();
 }
 
 // The file's text after the change, or nullopt when the change leaves it as it is.
-std::optional<std::string> changedText(FileState state, const std::string& bytes,
+std::optional<std::string> changedText(const std::optional<std::string>& current,
                                        const std::string& section, const std::string* key,
                                        const std::string* value) {
-    if (state == FileState::Missing && (!key || !value)) {
+    if (!current && (!key || !value)) {
         return std::nullopt;  // nothing to remove, and no file is made for it
     }
-    ProfileText text(bytes);
+    ProfileText text(current ? std::string_view(*current) : std::string_view());
     if (!key) {
         text.removeSection(section);
     } else if (!value) {
@@ -56,18 +46,58 @@ std::optional<std::string> changedText(FileState state, const std::string& bytes
         text.set(section, *key, *value);
     }
     std::string updated = text.bytes();
-    if (state == FileState::Read && updated == bytes) {
+    if (current && updated == *current) {
         return std::nullopt;
     }
     return updated;
 }
 
+// Makes the change of WritePrivateProfileStringA to a file in the code page (a null key removes
+// the section, a null value the key), or says why the file was left as it was.
+Status writeProfile(std::string_view file, const std::string& section, const std::string* key,
+                    const std::string* value) {
+    if (!ProfileText::canStoreSection(section) || (key && !ProfileText::canStoreKey(*key)) ||
+        (key && value && !ProfileText::canStoreValue(*value))) {
+        return Failure{EINVAL, "name or value cannot be stored"};
+    }
+    // Looked at first without the lock: a write that changes nothing takes no lock and makes no
+    // lock file; then again under the lock, which every writer of the file holds from its read to
+    // its rename, so that writers at the same time all keep their changes.
+    const auto path = nativePath(file);
+    Result<std::optional<std::string>> current = readBytes(path);
+    std::optional<std::string> updated;
+    std::optional<WriterLock> lock;
+    while (true) {
+        if (!current) {
+            return Failure{current.failure().code,
+                           "file cannot be read: " + current.failure().reason};
+        }
+        updated = changedText(*current, section, key, value);
+        if (!updated || lock) {
+            break;
+        }
+        Result<WriterLock> acquired = WriterLock::acquire(path);
+        if (!acquired) {
+            return acquired.failure();
+        }
+        lock.emplace(std::move(acquired).value());
+        current = readBytes(path);
+    }
+    if (!updated) {
+        return {};
+    }
+    return writeFileAtomically(path, *updated);
+}
+
 }  // namespace
 
 ProfileSection::ProfileSection(std::string_view file, std::string_view section) {
-    if (readBytes(nativePath(file), bytes_) != FileState::Read) {
+    Result<std::optional<std::string>> read = readBytes(nativePath(file));
+    // A file that is missing or cannot be read holds no entries: every lookup gives its default.
+    if (!read || !*read) {
         return;
     }
+    bytes_ = std::move(**read);
     // At most one entry a line: no regrowth while reading a large section.
     entries_.reserve(static_cast<size_t>(std::count(bytes_.begin(), bytes_.end(), '\n')) + 1);
     ProfileText::forEachEntry(bytes_, toAnsi(section),
@@ -132,11 +162,6 @@ std::uint32_t ProfileSection::get(std::string_view key, std::string_view default
 
 namespace win {
 
-using platform::changedText;
-using platform::FileState;
-using platform::readBytes;
-using platform::writeFailed;
-
 std::uint32_t GetPrivateProfileStringA(std::string_view section, std::string_view key,
                                        std::string_view defaultValue, std::string& buffer,
                                        std::uint32_t size, std::string_view file) {
@@ -148,42 +173,12 @@ bool WritePrivateProfileStringA(std::string_view section, std::optional<std::str
     const std::string ansiSection = platform::toAnsi(section);
     const std::string ansiKey = key ? platform::toAnsi(*key) : std::string();
     const std::string ansiValue = value ? platform::toAnsi(*value) : std::string();
-    if (!platform::ProfileText::canStoreSection(ansiSection) ||
-        (key && !platform::ProfileText::canStoreKey(ansiKey)) ||
-        (key && value && !platform::ProfileText::canStoreValue(ansiValue))) {
-        return writeFailed(file, "name or value cannot be stored");
-    }
-    const std::string* keyArgument = key ? &ansiKey : nullptr;
-    const std::string* valueArgument = value ? &ansiValue : nullptr;
-
-    // Looked at first without the lock: a write that changes nothing takes no lock and makes no
-    // lock file; then again under the lock, which every writer of the file holds from its read to
-    // its rename, so that writers at the same time all keep their changes.
-    const auto path = platform::nativePath(file);
-    std::string bytes;
-    std::string reason;
-    FileState state = readBytes(path, bytes, &reason);
-    std::optional<std::string> updated;
-    std::optional<platform::WriterLock> lock;
-    while (true) {
-        if (state == FileState::Unreadable) {
-            return writeFailed(file, "file cannot be read: " + reason);
-        }
-        updated = changedText(state, bytes, ansiSection, keyArgument, valueArgument);
-        if (!updated || lock) {
-            break;
-        }
-        lock.emplace(path);
-        if (!lock->held()) {
-            return writeFailed(file, lock->error());
-        }
-        state = readBytes(path, bytes, &reason);
-    }
-    if (!updated) {
-        return true;
-    }
-    if (const auto error = platform::writeFileAtomically(path, *updated)) {
-        return writeFailed(file, error.message());
+    const platform::Status written = platform::writeProfile(
+        file, ansiSection, key ? &ansiKey : nullptr, value ? &ansiValue : nullptr);
+    if (!written) {
+        platform::trace("ini", "write-failed file=" + platform::quoted(file) +
+                                   " error=" + platform::quoted(written.failure().reason));
+        return false;
     }
     return true;
 }

@@ -5,30 +5,34 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <utility>
 
 #include "platform/files/atomic_write.h"
 
 namespace platform {
 
-WriterLock::WriterLock(const std::filesystem::path& file) {
+Result<WriterLock> WriterLock::acquire(const std::filesystem::path& file) {
     const std::string lockFile = file.string() + ".lock";
-    fd_ = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd_ < 0) {
-        cause_ = std::error_code(errno, std::generic_category());
-        error_ = "cannot open the lock " + lockFile + ": " + cause_.message();
-        return;
+    const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        const int error = errno;
+        return systemFailure(error, "cannot open the lock " + lockFile);
     }
-    while (::flock(fd_, LOCK_EX) != 0) {
+    while (::flock(fd, LOCK_EX) != 0) {
         if (errno != EINTR) {
-            cause_ = std::error_code(errno, std::generic_category());
-            error_ = "cannot lock " + lockFile + ": " + cause_.message();
-            ::close(fd_);
-            fd_ = -1;
-            return;
+            const int error = errno;
+            const Failure failure = systemFailure(error, "cannot lock " + lockFile);
+            ::close(fd);
+            return failure;
         }
     }
-    removeDeadWritersTemporaries(file);
+    // Leftovers of dead writers only take room: a folder that cannot be cleaned still lets this
+    // writer write.
+    static_cast<void>(removeDeadWritersTemporaries(file));
+    return WriterLock(fd);
 }
+
+WriterLock::WriterLock(WriterLock&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
 
 WriterLock::~WriterLock() {
     if (fd_ >= 0) {

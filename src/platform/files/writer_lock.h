@@ -1,8 +1,8 @@
 #pragma once
 
 #include <filesystem>
-#include <string>
-#include <system_error>
+
+#include "platform/runtime/result.h"
 
 namespace platform {
 
@@ -14,20 +14,20 @@ namespace platform {
 // beside the file are removed (see removeDeadWritersTemporaries).
 class WriterLock {
   public:
-    explicit WriterLock(const std::filesystem::path& file);
+    // The lock, or why it is not held: the system's errno, and a sentence naming the lock file
+    // with the system's text.
+    static Result<WriterLock> acquire(const std::filesystem::path& file);
+
+    WriterLock(WriterLock&& other) noexcept;
     ~WriterLock();
     WriterLock(const WriterLock&) = delete;
     WriterLock& operator=(const WriterLock&) = delete;
-
-    bool held() const { return fd_ >= 0; }
-    // Why the lock is not held: a sentence naming the lock file, and the system's error.
-    const std::string& error() const { return error_; }
-    std::error_code cause() const { return cause_; }
+    WriterLock& operator=(WriterLock&&) = delete;
 
   private:
+    explicit WriterLock(int fd) : fd_(fd) {}
+
     int fd_ = -1;
-    std::string error_;
-    std::error_code cause_;
 };
 
 }  // namespace platform

@@ -31,19 +31,29 @@ bool validPcmFormat(const WaveInfo& info, uint16_t blockAlign) {
            blockAlign == info.channels * (info.bitsPerSample / 8);
 }
 
+Failure notPlayable(const char* why) {
+    return {kMciInvalidFile, why};
+}
+
 }  // namespace
 
-std::optional<WaveInfo> readWaveInfo(const std::filesystem::path& file) {
+Result<WaveInfo> readWaveInfo(const std::filesystem::path& file) {
     std::error_code error;
     const uint64_t fileSize = std::filesystem::file_size(file, error);
-    if (error || fileSize < 12) {
-        return std::nullopt;
+    if (error) {
+        return Failure{error.value(), error.message()};
+    }
+    if (fileSize < 12) {
+        return notPlayable("shorter than a RIFF header");
     }
     std::ifstream in(file, std::ios::binary);
     std::array<char, 12> riff{};
-    if (!in.read(riff.data(), riff.size()) || std::string_view(riff.data(), 4) != "RIFF" ||
+    if (!in.read(riff.data(), riff.size())) {
+        return notPlayable("cannot be read");
+    }
+    if (std::string_view(riff.data(), 4) != "RIFF" ||
         std::string_view(riff.data() + 8, 4) != "WAVE") {
-        return std::nullopt;
+        return notPlayable("not a RIFF/WAVE file");
     }
 
     WaveInfo info;
@@ -54,31 +64,31 @@ std::optional<WaveInfo> readWaveInfo(const std::filesystem::path& file) {
         std::array<char, 8> header{};
         in.seekg(static_cast<std::streamoff>(offset));
         if (!in.read(header.data(), header.size())) {
-            return std::nullopt;
+            return notPlayable("cannot be read");
         }
         const std::string_view id(header.data(), 4);
         const uint64_t size = le32(header.data() + 4);
         const uint64_t body = offset + 8;
         if (body + size > fileSize) {
-            return std::nullopt;  // truncated chunk
+            return notPlayable("truncated chunk");
         }
         if (id == "fmt ") {
             std::array<char, 16> fmt{};
             if (size < fmt.size() || !in.read(fmt.data(), fmt.size()) ||
                 le16(fmt.data()) != kFormatPcm) {
-                return std::nullopt;
+                return notPlayable("not PCM");
             }
             info.channels = le16(fmt.data() + 2);
             info.sampleRate = le32(fmt.data() + 4);
             blockAlign = le16(fmt.data() + 12);
             info.bitsPerSample = le16(fmt.data() + 14);
             if (!validPcmFormat(info, blockAlign)) {
-                return std::nullopt;
+                return notPlayable("an unplayable PCM format");
             }
             haveFormat = true;
         } else if (id == "data") {
             if (!haveFormat) {
-                return std::nullopt;
+                return notPlayable("data before the format");
             }
             info.dataBytes = size - size % blockAlign;
             const uint64_t bytesPerSecond = uint64_t{info.sampleRate} * blockAlign;
@@ -87,7 +97,7 @@ std::optional<WaveInfo> readWaveInfo(const std::filesystem::path& file) {
         }
         offset = body + size + (size & 1);  // chunks are padded to even sizes
     }
-    return std::nullopt;
+    return notPlayable("no data chunk");
 }
 
 }  // namespace platform::media

@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <optional>
+
+#include "platform/media/mci_errors.h"
+#include "platform/runtime/result.h"
 
 namespace platform::media {
 
@@ -17,9 +19,10 @@ struct WaveInfo {
 };
 
 // Reads the headers of a RIFF/WAVE file with a PCM format chunk followed by a data chunk that is
-// present in full. Anything else (missing, unreadable, empty, truncated, another format) gives
-// nothing. Only the headers are read, at most 64 chunks of them, so a huge file costs neither
+// present in full. Anything else fails: a file that cannot be examined with the system's errno,
+// one that is no such sound (empty, truncated, another format) with kMciInvalidFile; the reason
+// says which. Only the headers are read, at most 64 chunks of them, so a huge file costs neither
 // memory nor time.
-std::optional<WaveInfo> readWaveInfo(const std::filesystem::path& file);
+Result<WaveInfo> readWaveInfo(const std::filesystem::path& file);
 
 }  // namespace platform::media

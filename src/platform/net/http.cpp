@@ -28,7 +28,9 @@ TransferLimits& currentLimits() {
 
 void initialiseCurl() {
     static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+    // A start that fails shows in the request itself: curl_easy_init, which tries again, then
+    // fails, and the request with it (12004).
+    std::call_once(once, [] { static_cast<void>(curl_global_init(CURL_GLOBAL_DEFAULT)); });
 }
 
 struct Body {

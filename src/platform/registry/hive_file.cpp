@@ -5,7 +5,6 @@
 
 #include <cerrno>
 #include <chrono>
-#include <cstring>
 #include <ctime>
 
 #include "platform/files/regular_file.h"
@@ -13,10 +12,6 @@
 namespace platform::registry {
 
 namespace {
-std::string describe(const char* what, const std::filesystem::path& path, int errorNumber) {
-    return std::string(what) + " " + path.string() + ": " + std::strerror(errorNumber);
-}
-
 std::string timeStamp() {
     const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
     std::tm parts{};
@@ -46,39 +41,33 @@ FileIdentity identityOf(const struct stat& info) {
     return identity;
 }
 
-std::optional<std::string> readWhole(const std::filesystem::path& file, FileIdentity& identity,
-                                     std::string& error) {
-    std::string bytes;
-    std::error_code failure;
+Result<FileContent> readWhole(const std::filesystem::path& file) {
     struct stat info {};
-    const auto outcome =
-        platform::readRegularFile(file, platform::kSettingsFileLimit, bytes, failure, &info);
-    if (outcome != platform::ReadOutcome::Read) {
-        error = "cannot read " + file.string() + ": " +
-                platform::describeOutcome(outcome, failure, platform::kSettingsFileLimit);
-        return std::nullopt;
+    Result<std::string> read = platform::readRegularFile(file, platform::kSettingsFileLimit, &info);
+    if (!read) {
+        return Failure{read.failure().code,
+                       "cannot read " + file.string() + ": " + read.failure().reason};
     }
-    identity = identityOf(info);
-    return bytes;
+    return FileContent{std::move(read).value(), identityOf(info)};
 }
 
-std::optional<std::filesystem::path> moveAside(const std::filesystem::path& file,
-                                               std::string& error) {
+Result<std::filesystem::path> moveAside(const std::filesystem::path& file) {
     const std::string base = file.string() + ".unreadable-" + timeStamp();
     for (int n = 1; n < 1000; ++n) {
         const std::string target = n == 1 ? base : base + "-" + std::to_string(n);
         // link fails rather than replace an existing file; the old name is dropped only after.
         if (::link(file.c_str(), target.c_str()) == 0) {
+            // The file is kept under the new name either way; a stale old name is read again and
+            // moved aside once more at the next access.
             ::unlink(file.c_str());
             return std::filesystem::path(target);
         }
         if (errno != EEXIST) {
-            error = describe("cannot move aside", file, errno);
-            return std::nullopt;
+            const int error = errno;
+            return systemFailure(error, "cannot move aside " + file.string());
         }
     }
-    error = "no free name to move aside " + file.string();
-    return std::nullopt;
+    return Failure{EEXIST, "no free name to move aside " + file.string()};
 }
 
 }  // namespace platform::registry

@@ -5,9 +5,10 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/runtime/result.h"
 
 // The file operations behind a hive: change detection, whole-file reads and keeping an unreadable
 // file aside (writers lock it with platform::WriterLock).
@@ -30,18 +31,22 @@ FileIdentity identityOf(const std::filesystem::path& file);
 // The identity a file status describes.
 FileIdentity identityOf(const struct stat& info);
 
-// The whole file and the identity of exactly what was read; nullopt with error set on failure.
-// Only an ordinary file of at most platform::kSettingsFileLimit bytes is read: a FIFO, a device or
-// a folder is refused without waiting for it, and so is a larger file.
-std::optional<std::string> readWhole(const std::filesystem::path& file, FileIdentity& identity,
-                                     std::string& error);
+// A file's bytes and the identity of exactly what was read.
+struct FileContent {
+    std::string bytes;
+    FileIdentity identity;
+};
+
+// The whole file, or why it was not read ("cannot read <file>: <why>"). Only an ordinary file of
+// at most platform::kSettingsFileLimit bytes is read: a FIFO, a device or a folder is refused
+// without waiting for it, and so is a larger file.
+Result<FileContent> readWhole(const std::filesystem::path& file);
 
 // Hive files are written with platform::writeFileAtomically; a new one is private to its user.
 inline constexpr mode_t kHiveFileMode = 0600;
 
 // Renames file to "<file>.unreadable-<date and time>[-n]", never replacing an existing file.
-// Returns the new path, or nullopt with error set.
-std::optional<std::filesystem::path> moveAside(const std::filesystem::path& file,
-                                               std::string& error);
+// Returns the new path.
+Result<std::filesystem::path> moveAside(const std::filesystem::path& file);
 
 }  // namespace platform::registry

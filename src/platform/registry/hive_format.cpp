@@ -332,8 +332,7 @@ std::string formatHive(std::string_view rootName, const Key& root) {
     return out;
 }
 
-ParsedHive parseHive(std::string_view rootName, std::string_view text) {
-    ParsedHive result;
+Result<Key> parseHive(std::string_view rootName, std::string_view text) {
     if (text.starts_with("\xEF\xBB\xBF")) {
         text.remove_prefix(3);
     }
@@ -351,8 +350,7 @@ ParsedHive parseHive(std::string_view rootName, std::string_view text) {
         start = end + 1;
     }
     if (lines.empty()) {
-        result.ok = true;
-        return result;
+        return Key{};
     }
     size_t first = 1;
     try {
@@ -389,14 +387,10 @@ ParsedHive parseHive(std::string_view rootName, std::string_view text) {
                 throw FormatError("unexpected line");
             }
         }
-        result.root = std::move(keys).build();
+        return std::move(keys).build();
     } catch (const FormatError& e) {
-        result.errorLine = first;
-        result.error = e.what();
-        return result;
+        return Failure{win::kRegCorrupt, "line " + std::to_string(first) + ": " + e.what()};
     }
-    result.ok = true;
-    return result;
 }
 
 }  // namespace platform::registry

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/registry/hive.h"
+#include "platform/runtime/result.h"
 
 // The text form of one root's hive file; the rules are written down in docs/registry-format.md.
 namespace platform::registry {
@@ -15,16 +16,9 @@ inline constexpr std::string_view kHiveHeader = "Windows Registry Editor Version
 // header and per value, ending in a newline.
 std::string formatHive(std::string_view rootName, const Key& root);
 
-struct ParsedHive {
-    bool ok = false;
-    Key root;
-    // Where and why the text was refused (line counts from 1).
-    size_t errorLine = 0;
-    std::string error;
-};
-
 // Reads a file made by formatHive (or edited by hand within the same rules). An empty text is an
-// empty hive.
-ParsedHive parseHive(std::string_view rootName, std::string_view text);
+// empty hive. A refused text fails with win::kRegCorrupt and "line <n>: <why>" (lines count from
+// 1).
+Result<Key> parseHive(std::string_view rootName, std::string_view text);
 
 }  // namespace platform::registry

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -62,11 +63,23 @@ void traceSet(size_t hive, const std::vector<std::string>& names, const std::str
 
 // A write the system refused for want of permission is access denied; any other failure is a
 // write that could not be made.
-int32_t writeStatus(const std::error_code& error) {
-    const bool refused = error == std::errc::permission_denied ||
-                         error == std::errc::operation_not_permitted ||
-                         error == std::errc::read_only_file_system;
+int32_t writeStatus(int errorNumber) {
+    const bool refused = errorNumber == EACCES || errorNumber == EPERM || errorNumber == EROFS;
     return refused ? kRegAccessDenied : kRegCannotWrite;
+}
+
+// The status the store's operations return for a step's result.
+template <typename T>
+int32_t statusOf(const Result<T>& result) {
+    return result ? kRegOk : static_cast<int32_t>(result.failure().code);
+}
+
+Failure badHandle() {
+    return {kRegBadHandle, "not an open key"};
+}
+
+Failure keyDeleted() {
+    return {kRegKeyDeleted, "the key is deleted"};
 }
 
 void report(const std::string& traceLine, const std::string& message) {
@@ -110,19 +123,19 @@ const RegistryStore::KeyPath* RegistryStore::pathOf(HKEY key) const {
     return &*handles_[key - 1];
 }
 
-int32_t RegistryStore::resolvePath(HKEY key, std::string_view subKey, KeyPath& path) {
+Result<RegistryStore::KeyPath> RegistryStore::resolvePath(HKEY key, std::string_view subKey) {
     const KeyPath* base = pathOf(key);
     if (!base) {
-        return kRegBadHandle;
+        return badHandle();
     }
     if (!find(refreshed(base->hive).root, base->names)) {
-        return kRegKeyDeleted;  // nothing is made, opened or deleted below a deleted key
+        return keyDeleted();  // nothing is made, opened or deleted below a deleted key
     }
-    path = *base;
+    KeyPath path = *base;
     for (auto& name : registry::splitPath(toAnsi(subKey))) {
         path.names.push_back(std::move(name));
     }
-    return kRegOk;
+    return path;
 }
 
 Key* RegistryStore::find(Key& root, const std::vector<std::string>& names) {
@@ -159,10 +172,9 @@ void RegistryStore::load(size_t hive, const FileIdentity& seen) {
     if (!seen.exists) {
         return;
     }
-    std::string error;
-    FileIdentity read;
-    const auto bytes = registry::readWhole(file, read, error);
-    if (!bytes) {
+    const Result<registry::FileContent> read = registry::readWhole(file);
+    if (!read) {
+        const std::string& error = read.failure().reason;
         state.identity = registry::identityOf(file);
         state.unreadable = state.identity.exists;
         if (state.unreadable) {
@@ -173,51 +185,58 @@ void RegistryStore::load(size_t hive, const FileIdentity& seen) {
         }
         return;
     }
-    auto parsed = registry::parseHive(kRoots[hive].name, *bytes);
-    if (parsed.ok) {
-        state.root = std::move(parsed.root);
-        state.identity = read;
+    Result<Key> parsed = registry::parseHive(kRoots[hive].name, read->bytes);
+    if (parsed) {
+        state.root = std::move(parsed).value();
+        state.identity = read->identity;
         return;
     }
-    const std::string reason = "line " + std::to_string(parsed.errorLine) + ": " + parsed.error;
+    const std::string& reason = parsed.failure().reason;
+    // Kept as it is, and every write to it refused, when it cannot be moved aside.
+    auto refuseWrites = [&](const std::string& error) {
+        state.identity = read->identity;
+        state.unreadable = true;
+        report("unreadable file=" + platform::quoted(file.string()) +
+                   " reason=" + platform::quoted(reason) + " aside=\"\"",
+               "registry file " + file.string() + " cannot be read (" + reason +
+                   ") nor moved aside (" + error + "); changes to " + kRoots[hive].name +
+                   " are refused");
+    };
     // Moved only while no writer can replace it, and only if it is still the file just read.
-    std::optional<std::filesystem::path> aside;
-    {
-        std::optional<WriterLock> lock;
-        if (!locked_ && !(batch_ && batch_->locks[hive])) {
-            lock.emplace(file);
-        }
-        if (lock && !lock->held()) {
-            error = lock->error();
-        } else if (registry::identityOf(file) != read) {
-            state.known = false;  // replaced meanwhile: read again at the next access
-            return;
-        } else {
-            aside = registry::moveAside(file, error);
-        }
+    std::optional<Result<WriterLock>> lock;
+    if (!locked_ && !(batch_ && batch_->locks[hive])) {
+        lock.emplace(WriterLock::acquire(file));
     }
-    if (aside) {
-        report("unreadable file=" + platform::quoted(file.string()) + " reason=" +
-                   platform::quoted(reason) + " aside=" + platform::quoted(aside->string()),
-               "registry file " + file.string() + " cannot be read (" + reason + "); kept as " +
-                   aside->string() + ", " + kRoots[hive].name + " starts empty");
+    if (lock && !*lock) {
+        refuseWrites(lock->failure().reason);
         return;
     }
-    state.identity = read;
-    state.unreadable = true;
-    report("unreadable file=" + platform::quoted(file.string()) +
-               " reason=" + platform::quoted(reason) + " aside=\"\"",
-           "registry file " + file.string() + " cannot be read (" + reason + ") nor moved aside (" +
-               error + "); changes to " + kRoots[hive].name + " are refused");
+    if (registry::identityOf(file) != read->identity) {
+        state.known = false;  // replaced meanwhile: read again at the next access
+        return;
+    }
+    const Result<std::filesystem::path> aside = registry::moveAside(file);
+    lock.reset();
+    if (!aside) {
+        refuseWrites(aside.failure().reason);
+        return;
+    }
+    report("unreadable file=" + platform::quoted(file.string()) + " reason=" +
+               platform::quoted(reason) + " aside=" + platform::quoted(aside->string()),
+           "registry file " + file.string() + " cannot be read (" + reason + "); kept as " +
+               aside->string() + ", " + kRoots[hive].name + " starts empty");
 }
 
-int32_t RegistryStore::lookUp(HKEY key, Key*& found) {
+Result<Key*> RegistryStore::lookUp(HKEY key) {
     const auto path = pathOf(key);
     if (!path) {
-        return kRegBadHandle;
+        return badHandle();
     }
-    found = find(refreshed(path->hive).root, path->names);
-    return found ? kRegOk : kRegKeyDeleted;
+    Key* found = find(refreshed(path->hive).root, path->names);
+    if (!found) {
+        return keyDeleted();
+    }
+    return found;
 }
 
 HKEY RegistryStore::newHandle(KeyPath path) {
@@ -238,40 +257,42 @@ void RegistryStore::reportWriteFailure(size_t hive, const std::string& reason) c
            "registry file " + file.string() + " not written: " + reason);
 }
 
-int32_t RegistryStore::takeLock(size_t hive, std::unique_ptr<WriterLock>& lock) {
+Result<std::unique_ptr<WriterLock>> RegistryStore::takeLock(size_t hive) {
     std::error_code folderError;
     std::filesystem::create_directories(folder_, folderError);
     if (folderError) {
-        reportWriteFailure(
-            hive, "cannot make the folder " + folder_.string() + ": " + folderError.message());
-        return kRegCannotWrite;
+        const std::string reason =
+            "cannot make the folder " + folder_.string() + ": " + folderError.message();
+        reportWriteFailure(hive, reason);
+        return Failure{kRegCannotWrite, reason};
     }
-    lock = std::make_unique<WriterLock>(files_[hive]);
-    if (!lock->held()) {
-        reportWriteFailure(hive, lock->error());
-        const int32_t status = writeStatus(lock->cause());
-        lock.reset();
-        return status;
+    Result<WriterLock> lock = WriterLock::acquire(files_[hive]);
+    if (!lock) {
+        reportWriteFailure(hive, lock.failure().reason);
+        return Failure{writeStatus(lock.failure().code), lock.failure().reason};
     }
-    return kRegOk;
+    return std::make_unique<WriterLock>(std::move(lock).value());
 }
 
-int32_t RegistryStore::writeHive(size_t hive, const Key& root) {
+Status RegistryStore::writeHive(size_t hive, const Key& root) {
     const auto& file = files_[hive];
     struct stat written {};
     const AtomicWrite how{
         .newFileMode = registry::kHiveFileMode, .flush = false, .written = &written};
-    if (const auto error =
-            writeFileAtomically(file, registry::formatHive(kRoots[hive].name, root), how)) {
-        reportWriteFailure(hive, "cannot write " + file.string() + ": " + error.message());
-        return writeStatus(error);
+    const Status replaced =
+        writeFileAtomically(file, registry::formatHive(kRoots[hive].name, root), how);
+    if (!replaced) {
+        const std::string reason =
+            "cannot write " + file.string() + ": " + replaced.failure().reason;
+        reportWriteFailure(hive, reason);
+        return Failure{writeStatus(replaced.failure().code), reason};
     }
     hives_[hive].identity = registry::identityOf(written);
     unsynced_[hive] = true;
     if (!syncDue_) {
         syncDue_ = std::chrono::steady_clock::now() + kSyncDelay;
     }
-    return kRegOk;
+    return {};
 }
 
 void RegistryStore::syncWritten(bool now) {
@@ -281,41 +302,45 @@ void RegistryStore::syncWritten(bool now) {
     syncDue_.reset();
     for (size_t hive = 0; hive < files_.size(); ++hive) {
         if (std::exchange(unsynced_[hive], false)) {
-            syncToDisk(files_[hive]);
+            // Every reader already sees the hive as written; a flush that fails only leaves it
+            // exposed to a power loss, as any write before its flush is.
+            static_cast<void>(syncToDisk(files_[hive]));
         }
     }
 }
 
 template <typename Change>
-int32_t RegistryStore::modify(size_t hive, Change change) {
+Status RegistryStore::modify(size_t hive, Change change) {
     std::unique_ptr<WriterLock> ownLock;
     std::unique_ptr<WriterLock>& lock = batch_ ? batch_->locks[hive] : ownLock;
     if (!lock) {
-        if (const int32_t status = takeLock(hive, lock); status != kRegOk) {
-            return status;
+        Result<std::unique_ptr<WriterLock>> taken = takeLock(hive);
+        if (!taken) {
+            return taken.failure();
         }
+        lock = std::move(taken).value();
     }
     locked_ = true;
     Hive& state = refreshed(hive);
     locked_ = false;
     if (state.unreadable) {
-        return kRegCorrupt;
+        return Failure{kRegCorrupt, "the hive file cannot be read"};
     }
     Key next = state.root;
-    bool changed = false;
-    int32_t status = change(next, changed);
-    if (status != kRegOk || !changed) {
-        return status;
+    const Result<bool> changed = change(next);
+    if (!changed) {
+        return changed.failure();
+    }
+    if (!*changed) {
+        return {};
     }
     if (batch_) {
         batch_->changed[hive] = true;  // written at the commit
-    } else {
-        status = writeHive(hive, next);
+    } else if (Status written = writeHive(hive, next); !written) {
+        return written;
     }
-    if (status == kRegOk) {
-        state.root = std::move(next);
-    }
-    return status;
+    state.root = std::move(next);
+    return {};
 }
 
 void RegistryStore::beginBatch() {
@@ -329,9 +354,9 @@ int32_t RegistryStore::commitBatch() {
         if (!batch_->changed[hive]) {
             continue;
         }
-        if (const int32_t written = writeHive(hive, hives_[hive].root); written != kRegOk) {
+        if (const Status written = writeHive(hive, hives_[hive].root); !written) {
             hives_[hive].known = false;  // back to what the file holds
-            status = status == kRegOk ? written : status;
+            status = status == kRegOk ? statusOf(written) : status;
         }
     }
     batch_.reset();
@@ -349,47 +374,49 @@ void RegistryStore::abandonBatch() {
 
 int32_t RegistryStore::openKey(HKEY key, std::string_view subKey, HKEY& result) {
     result = 0;
-    KeyPath path;
-    if (const int32_t status = resolvePath(key, subKey, path); status != kRegOk) {
-        return status;
+    Result<KeyPath> path = resolvePath(key, subKey);
+    if (!path) {
+        return statusOf(path);
     }
-    if (!find(refreshed(path.hive).root, path.names)) {
+    if (!find(refreshed(path->hive).root, path->names)) {
         return kRegNotFound;
     }
-    result = newHandle(std::move(path));
+    result = newHandle(std::move(path).value());
     return kRegOk;
 }
 
 int32_t RegistryStore::createKey(HKEY key, std::string_view subKey, HKEY& result) {
     result = 0;
-    KeyPath path;
-    if (const int32_t status = resolvePath(key, subKey, path); status != kRegOk) {
-        return status;
+    Result<KeyPath> path = resolvePath(key, subKey);
+    if (!path) {
+        return statusOf(path);
     }
-    for (const auto& name : path.names) {
+    const std::vector<std::string>& names = path->names;
+    for (const auto& name : names) {
         if (!registry::validKeyName(name)) {
             return kRegBadParameter;
         }
     }
-    if (!find(refreshed(path.hive).root, path.names)) {
+    if (!find(refreshed(path->hive).root, names)) {
         const size_t baseDepth = pathOf(key)->names.size();
-        const int32_t status = modify(path.hive, [&](Key& root, bool& changed) {
+        const Status created = modify(path->hive, [&](Key& root) -> Result<bool> {
             Key* at = &root;
-            for (size_t depth = 0; depth < path.names.size(); ++depth) {
-                Key* next = at->findSubkey(path.names[depth]);
+            bool changed = false;
+            for (size_t depth = 0; depth < names.size(); ++depth) {
+                Key* next = at->findSubkey(names[depth]);
                 if (!next && depth < baseDepth) {
-                    return kRegKeyDeleted;  // by another process meanwhile
+                    return keyDeleted();  // by another process meanwhile
                 }
                 changed = changed || !next;
-                at = next ? next : &at->subkey(path.names[depth]);
+                at = next ? next : &at->subkey(names[depth]);
             }
-            return kRegOk;
+            return changed;
         });
-        if (status != kRegOk) {
-            return status;
+        if (!created) {
+            return statusOf(created);
         }
     }
-    result = newHandle(std::move(path));
+    result = newHandle(std::move(path).value());
     return kRegOk;
 }
 
@@ -409,11 +436,11 @@ int32_t RegistryStore::queryValue(HKEY key, std::string_view name, uint32_t* typ
     if (data && !size) {
         return kRegBadParameter;
     }
-    Key* found = nullptr;
-    if (const int32_t status = lookUp(key, found); status != kRegOk) {
-        return status;
+    const Result<Key*> found = lookUp(key);
+    if (!found) {
+        return statusOf(found);
     }
-    const auto* value = found->findValue(toAnsi(name));
+    const auto* value = (*found)->findValue(toAnsi(name));
     if (!value) {
         return kRegNotFound;
     }
@@ -439,9 +466,9 @@ int32_t RegistryStore::setValue(HKEY key, std::string_view name, uint32_t type, 
     if (!data && size > 0) {
         return kRegBadParameter;
     }
-    Key* found = nullptr;
-    if (const int32_t status = lookUp(key, found); status != kRegOk) {
-        return status;
+    const Result<Key*> found = lookUp(key);
+    if (!found) {
+        return statusOf(found);
     }
     const std::string valueName = toAnsi(name);
     const std::string bytes =
@@ -451,54 +478,57 @@ int32_t RegistryStore::setValue(HKEY key, std::string_view name, uint32_t type, 
         return old && old->type == type && old->data == bytes;
     };
     const KeyPath path = *pathOf(key);  // lookUp found it open
-    int32_t status = kRegOk;
-    if (!unchanged(*found)) {
-        status = modify(path.hive, [&](Key& root, bool& changed) {
+    Status stored;
+    if (!unchanged(**found)) {
+        stored = modify(path.hive, [&](Key& root) -> Result<bool> {
             Key* at = find(root, path.names);
             if (!at) {
-                return kRegKeyDeleted;
+                return keyDeleted();
             }
-            changed = !unchanged(*at);
+            const bool changed = !unchanged(*at);
             at->setValue(valueName, type, bytes);
-            return kRegOk;
+            return changed;
         });
     }
-    if (status == kRegOk) {
+    if (stored) {
         traceSet(path.hive, path.names, valueName, type, bytes.size());
     }
-    return status;
+    return statusOf(stored);
 }
 
 int32_t RegistryStore::deleteValue(HKEY key, std::string_view name) {
     // Looked up first: deleting what is not there must not make the folder or take the lock.
-    Key* found = nullptr;
-    if (const int32_t status = lookUp(key, found); status != kRegOk) {
-        return status;
+    const Result<Key*> found = lookUp(key);
+    if (!found) {
+        return statusOf(found);
     }
     const std::string valueName = toAnsi(name);
     const auto path = pathOf(key);
     if (refreshed(path->hive).unreadable) {
         return kRegCorrupt;  // as every other write to a hive that cannot be read
     }
-    if (!found->findValue(valueName)) {
+    if (!(*found)->findValue(valueName)) {
         return kRegNotFound;
     }
-    return modify(path->hive, [&](Key& root, bool& changed) {
+    return statusOf(modify(path->hive, [&](Key& root) -> Result<bool> {
         Key* at = find(root, path->names);
         if (!at) {
-            return kRegKeyDeleted;
+            return keyDeleted();
         }
-        changed = at->removeValue(valueName);
-        return changed ? kRegOk : kRegNotFound;
-    });
+        if (!at->removeValue(valueName)) {
+            return Failure{kRegNotFound, "no such value"};  // by another process meanwhile
+        }
+        return true;
+    }));
 }
 
 int32_t RegistryStore::deleteKey(HKEY key, std::string_view subKey) {
-    KeyPath path;
     const auto base = pathOf(key);
-    if (const int32_t status = resolvePath(key, subKey, path); status != kRegOk) {
-        return status;
+    Result<KeyPath> resolved = resolvePath(key, subKey);
+    if (!resolved) {
+        return statusOf(resolved);
     }
+    KeyPath& path = *resolved;
     if (path.names.size() == base->names.size()) {
         return kRegBadParameter;  // a key does not delete itself
     }
@@ -513,32 +543,31 @@ int32_t RegistryStore::deleteKey(HKEY key, std::string_view subKey) {
     if (!current || !current->findSubkey(last)) {
         return kRegNotFound;
     }
-    return modify(path.hive, [&](Key& root, bool& changed) {
+    return statusOf(modify(path.hive, [&](Key& root) -> Result<bool> {
         Key* parent = find(root, path.names);
         Key* doomed = parent ? parent->findSubkey(last) : nullptr;
         if (!doomed) {
-            return kRegNotFound;
+            return Failure{kRegNotFound, "no such key"};
         }
         if (!doomed->subkeys.empty()) {
-            return kRegAccessDenied;
+            return Failure{kRegAccessDenied, "the key has subkeys"};
         }
-        changed = parent->removeSubkey(last);
-        return kRegOk;
-    });
+        return parent->removeSubkey(last);
+    }));
 }
 
 int32_t RegistryStore::enumKey(HKEY key, uint32_t index, char* name, uint32_t nameSize) {
     if (!name) {
         return kRegBadParameter;
     }
-    Key* found = nullptr;
-    if (const int32_t status = lookUp(key, found); status != kRegOk) {
-        return status;
+    const Result<Key*> found = lookUp(key);
+    if (!found) {
+        return statusOf(found);
     }
-    if (index >= found->subkeys.size()) {
+    if (index >= (*found)->subkeys.size()) {
         return kRegNoMoreItems;
     }
-    const std::string& subName = found->subkeys[index].name;
+    const std::string& subName = (*found)->subkeys[index].name;
     if (subName.size() + 1 > nameSize) {
         return kRegMoreData;
     }
@@ -552,14 +581,14 @@ int32_t RegistryStore::enumValue(HKEY key, uint32_t index, char* name, uint32_t*
     if (!name || !nameSize || (data && !dataSize)) {
         return kRegBadParameter;
     }
-    Key* found = nullptr;
-    if (const int32_t status = lookUp(key, found); status != kRegOk) {
-        return status;
+    const Result<Key*> found = lookUp(key);
+    if (!found) {
+        return statusOf(found);
     }
-    if (index >= found->values.size()) {
+    if (index >= (*found)->values.size()) {
         return kRegNoMoreItems;
     }
-    const auto& value = found->values[index];
+    const auto& value = (*found)->values[index];
     const auto count = static_cast<uint32_t>(value.data.size());
     if (value.name.size() + 1 > *nameSize) {
         return kRegMoreData;

@@ -14,6 +14,7 @@
 #include "platform/registry/hive.h"
 #include "platform/registry/hive_file.h"
 #include "platform/registry/registry.h"
+#include "platform/runtime/result.h"
 
 namespace platform {
 
@@ -81,25 +82,27 @@ class RegistryStore {
 
     // The path a handle names; null for a handle that is not open.
     const KeyPath* pathOf(win::HKEY key) const;
-    // The key path below key, or the status why there is none (kRegKeyDeleted when the key
-    // behind the handle is gone).
-    int32_t resolvePath(win::HKEY key, std::string_view subKey, KeyPath& path);
+    // A step below that fails gives the win::RegStatus its operation returns as the failure's code.
+
+    // The key path below key, or why there is none (kRegKeyDeleted when the key behind the handle
+    // is gone).
+    Result<KeyPath> resolvePath(win::HKEY key, std::string_view subKey);
     // The hive brought up to date with its file.
     Hive& refreshed(size_t hive);
     void load(size_t hive, const registry::FileIdentity& seen);
     static registry::Key* find(registry::Key& root, const std::vector<std::string>& names);
-    // The key behind a handle in the current hive, or the status why there is none.
-    int32_t lookUp(win::HKEY key, registry::Key*& found);
+    // The key behind a handle in the current hive, or why there is none.
+    Result<registry::Key*> lookUp(win::HKEY key);
     win::HKEY newHandle(KeyPath path);
     // Runs change on a copy of the hive under the writers' lock and stores the result (in a batch,
-    // in memory until the commit). change returns a status and sets changed when there is anything
-    // to write.
+    // in memory until the commit). change gives whether there is anything to write, or why the
+    // change is refused.
     template <typename Change>
-    int32_t modify(size_t hive, Change change);
+    Status modify(size_t hive, Change change);
     // Makes the folder and takes the hive's writers' lock.
-    int32_t takeLock(size_t hive, std::unique_ptr<WriterLock>& lock);
+    Result<std::unique_ptr<WriterLock>> takeLock(size_t hive);
     // Replaces the hive's file with root, to be flushed later.
-    int32_t writeHive(size_t hive, const registry::Key& root);
+    Status writeHive(size_t hive, const registry::Key& root);
     // Flushes the hives written since the last flush once they are due, or now.
     void syncWritten(bool now);
     void reportWriteFailure(size_t hive, const std::string& reason) const;

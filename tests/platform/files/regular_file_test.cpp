@@ -22,6 +22,7 @@ struct ReadCase {
     std::filesystem::path path;  // in a folder made by the test; absolute paths stay as they are
     ReadOutcome outcome;
     std::string bytes;  // what is read, for ReadOutcome::Read
+    int code;           // the failure's code, for the other outcomes
 };
 
 class ReadRegularFile : public ::testing::TestWithParam<ReadCase> {};
@@ -47,20 +48,31 @@ TEST_P(ReadRegularFile, ReadsOnlyOrdinaryFilesWithinTheLimit) {
     }
     EXPECT_EQ(static_cast<bool>(error),
               c.outcome == ReadOutcome::Missing || c.outcome == ReadOutcome::Failed);
+
+    const auto read = platform::readRegularFile(dir.path() / c.path, 10);
+    ASSERT_EQ(read.ok(), c.outcome == ReadOutcome::Read);
+    if (read) {
+        EXPECT_EQ(*read, c.bytes);
+    } else {
+        EXPECT_EQ(read.failure().code, c.code);
+        EXPECT_EQ(platform::isMissing(read.failure()), c.outcome == ReadOutcome::Missing);
+        EXPECT_EQ(read.failure().reason, platform::describeOutcome(c.outcome, error, 10));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ReadRegularFile,
-    ::testing::Values(ReadCase{"Empty", "empty", ReadOutcome::Read, ""},
-                      ReadCase{"ExactlyTheLimit", "ten", ReadOutcome::Read, "0123456789"},
-                      ReadCase{"OneByteOver", "eleven", ReadOutcome::TooLarge, ""},
-                      ReadCase{"Missing", "none", ReadOutcome::Missing, ""},
-                      ReadCase{"MissingFolder", "none/f", ReadOutcome::Missing, ""},
-                      ReadCase{"UnderAFile", "ten/f", ReadOutcome::Missing, ""},
-                      ReadCase{"Folder", "", ReadOutcome::NotOrdinary, ""},
-                      ReadCase{"Fifo", "fifo", ReadOutcome::NotOrdinary, ""},
-                      ReadCase{"Device", "/dev/zero", ReadOutcome::NotOrdinary, ""},
-                      ReadCase{"LinkToAFile", "link", ReadOutcome::Read, "0123456789"}),
+    ::testing::Values(
+        ReadCase{"Empty", "empty", ReadOutcome::Read, "", 0},
+        ReadCase{"ExactlyTheLimit", "ten", ReadOutcome::Read, "0123456789", 0},
+        ReadCase{"OneByteOver", "eleven", ReadOutcome::TooLarge, "", platform::kFileTooLarge},
+        ReadCase{"Missing", "none", ReadOutcome::Missing, "", ENOENT},
+        ReadCase{"MissingFolder", "none/f", ReadOutcome::Missing, "", ENOENT},
+        ReadCase{"UnderAFile", "ten/f", ReadOutcome::Missing, "", ENOTDIR},
+        ReadCase{"Folder", "", ReadOutcome::NotOrdinary, "", platform::kNotOrdinaryFile},
+        ReadCase{"Fifo", "fifo", ReadOutcome::NotOrdinary, "", platform::kNotOrdinaryFile},
+        ReadCase{"Device", "/dev/zero", ReadOutcome::NotOrdinary, "", platform::kNotOrdinaryFile},
+        ReadCase{"LinkToAFile", "link", ReadOutcome::Read, "0123456789", 0}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST(WriterLock, ClearsTheTemporaryFilesOfDeadWritersOnly) {
@@ -75,8 +87,8 @@ TEST(WriterLock, ClearsTheTemporaryFilesOfDeadWritersOnly) {
                                     "u.ini.tmp-" + std::to_string(dead) + "-0"}) {
         writeFile(dir.path() / name, "partial");
     }
-    const platform::WriterLock lock(dir.path() / "t.ini");
-    ASSERT_TRUE(lock.held());
+    const auto lock = platform::WriterLock::acquire(dir.path() / "t.ini");
+    ASSERT_TRUE(lock) << lock.failure().reason;
     EXPECT_EQ(
         testsupport::filesIn(dir.path()),
         (std::vector<std::string>{"t.ini.lock", live, "u.ini.tmp-" + std::to_string(dead) + "-0"}));

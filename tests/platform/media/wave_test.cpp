@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "support/headless_test.h"
 #include "support/wave_bytes.h"
 
@@ -50,9 +52,18 @@ TEST(ReadWaveInfo, AcceptsOnlyCompletePcmWaves) {
         testsupport::writeFile(dir.path() / "x.wav", c.bytes);
         const auto info = platform::media::readWaveInfo(dir.path() / "x.wav");
         EXPECT_EQ(info ? info->durationMs : -1, c.durationMs) << testing::PrintToString(c.bytes);
+        if (!info) {
+            EXPECT_EQ(info.failure().code, platform::media::kMciInvalidFile);
+            EXPECT_FALSE(info.failure().reason.empty());
+        }
     }
-    EXPECT_FALSE(platform::media::readWaveInfo(dir.path() / "missing.wav"));
-    EXPECT_FALSE(platform::media::readWaveInfo(dir.path()));
+    // What cannot be examined at all fails with the system's error.
+    const auto missing = platform::media::readWaveInfo(dir.path() / "missing.wav");
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.failure().code, ENOENT);
+    const auto folder = platform::media::readWaveInfo(dir.path());
+    ASSERT_FALSE(folder);
+    EXPECT_EQ(folder.failure().code, EISDIR);
 }
 
 }  // namespace

@@ -25,8 +25,8 @@ std::string allBytes(bool withNul) {
 
 Key reparsed(const Key& root) {
     auto parsed = parseHive(kRoot, formatHive(kRoot, root));
-    EXPECT_TRUE(parsed.ok) << "line " << parsed.errorLine << ": " << parsed.error;
-    return parsed.root;
+    EXPECT_TRUE(parsed) << parsed.failure().reason;
+    return parsed ? parsed.value() : Key{};
 }
 
 TEST(HiveFormat, WritesTheSettingsTreeAsReadableText) {
@@ -142,8 +142,8 @@ TEST(HiveFormat, ReadsHandEditedFilesWithinTheRules) {
         "\"Late\"=hex(B):00\r\n"
         "[HKEY_CURRENT_USER\\A]\r\n";
     const auto parsed = parseHive(kRoot, text);
-    ASSERT_TRUE(parsed.ok) << parsed.errorLine << ": " << parsed.error;
-    EXPECT_EQ(formatHive(kRoot, parsed.root),
+    ASSERT_TRUE(parsed) << parsed.failure().reason;
+    EXPECT_EQ(formatHive(kRoot, *parsed),
               "Windows Registry Editor Version 5.00\n"
               "\n[HKEY_CURRENT_USER\\A]\n"
               "\n[HKEY_CURRENT_USER\\B]\n@=hex:01,02,03\n"
@@ -156,8 +156,8 @@ TEST(HiveFormat, ReadsHandEditedFilesWithinTheRules) {
 TEST(HiveFormat, AnEmptyHiveIsTheHeaderAloneAndAnEmptyFileIsAnEmptyHive) {
     EXPECT_EQ(formatHive(kRoot, Key{}), "Windows Registry Editor Version 5.00\n");
     auto parsed = parseHive(kRoot, "");
-    EXPECT_TRUE(parsed.ok);
-    EXPECT_EQ(parsed.root, Key{});
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(*parsed, Key{});
 }
 
 struct BrokenCase {
@@ -171,10 +171,11 @@ class BrokenHive : public ::testing::TestWithParam<BrokenCase> {};
 TEST_P(BrokenHive, IsRefusedAtTheRightLine) {
     const auto& c = GetParam();
     auto parsed = parseHive(kRoot, c.text);
-    EXPECT_FALSE(parsed.ok);
-    EXPECT_EQ(parsed.errorLine, c.line) << parsed.error;
-    EXPECT_FALSE(parsed.error.empty());
-    EXPECT_EQ(parsed.root, Key{});
+    ASSERT_FALSE(parsed);
+    EXPECT_EQ(parsed.failure().code, win::kRegCorrupt);
+    const std::string line = "line " + std::to_string(c.line) + ": ";
+    EXPECT_TRUE(parsed.failure().reason.starts_with(line)) << parsed.failure().reason;
+    EXPECT_GT(parsed.failure().reason.size(), line.size());
 }
 
 const std::string kHead = "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\A]\n";
