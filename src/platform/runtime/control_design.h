@@ -10,7 +10,17 @@ namespace win {
 class Control;
 
 // Units of a window's or container's inner coordinates.
-enum ScaleModeConstants : int16_t { vbUser = 0, vbTwips = 1, vbPoints = 2, vbPixels = 3 };
+enum ScaleModeConstants : int16_t {
+    vbUser = 0,
+    vbTwips = 1,
+    vbPoints = 2,
+    vbPixels = 3,
+    vbCharacters = 4,
+    vbInches = 5,
+    vbMillimeters = 6,
+    vbCentimeters = 7,
+    vbHimetric = 8,
+};
 
 // The design of a control: what it holds when its window loads. One set of fields serves every
 // kind; each kind reads and writes only its own. Designated initializers must follow this order.

@@ -311,37 +311,47 @@ float Form::ScaleHeight() {
 }
 
 namespace {
-float toTwips(float value, int16_t mode, float twipsPerPixel) {
+// Twips in one unit of a scale mode on one axis; run-time error 5 for a mode there is none of.
+double twipsPerUnit(int16_t mode, float twipsPerPixel, bool horizontal) {
     switch (mode) {
-        case vbPixels:
-            return value * twipsPerPixel;
+        case vbUser:  // no user scale is ever set: it stays the default, twips
+        case vbTwips:
+            return 1;
         case vbPoints:
-            return value * 20;
+            return 20;
+        case vbPixels:
+            return twipsPerPixel;
+        case vbCharacters:
+            return horizontal ? 120 : 240;
+        case vbInches:
+            return 1440;
+        case vbMillimeters:
+            return 1440 / 25.4;
+        case vbCentimeters:
+            return 1440 / 2.54;
+        case vbHimetric:
+            return 1440 / 2540.0;
         default:
-            return value;
+            platform::raise(platform::kInvalidCall);
     }
 }
 
-float fromTwips(float value, int16_t mode, float twipsPerPixel) {
-    switch (mode) {
-        case vbPixels:
-            return value / twipsPerPixel;
-        case vbPoints:
-            return value / 20;
-        default:
-            return value;
+float convert(float value, int16_t from, int16_t to, float twipsPerPixel, bool horizontal) {
+    const double fromUnit = twipsPerUnit(from, twipsPerPixel, horizontal);
+    const double toUnit = twipsPerUnit(to, twipsPerPixel, horizontal);
+    if (fromUnit == toUnit) {
+        return value;
     }
+    return static_cast<float>(static_cast<double>(value) * fromUnit / toUnit);
 }
 }  // namespace
 
 float Form::ScaleX(float value, int16_t from, int16_t to) {
-    const float tpp = Screen.TwipsPerPixelX();
-    return fromTwips(toTwips(value, from, tpp), to, tpp);
+    return convert(value, from, to, Screen.TwipsPerPixelX(), true);
 }
 
 float Form::ScaleY(float value, int16_t from, int16_t to) {
-    const float tpp = Screen.TwipsPerPixelY();
-    return fromTwips(toTwips(value, from, tpp), to, tpp);
+    return convert(value, from, to, Screen.TwipsPerPixelY(), false);
 }
 
 bool Form::TopMost() {

@@ -4,6 +4,7 @@
 
 #include "platform/files/paths.h"
 #include "platform/files/regular_file.h"
+#include "platform/runtime/backend.h"
 #include "platform/runtime/errors.h"
 #include "platform/ui/picture_decode.h"
 
@@ -11,8 +12,9 @@ namespace win {
 
 namespace {
 
-constexpr int64_t kHimetricPerInch = 2540;
-constexpr int64_t kPixelsPerInch = 96;
+constexpr double kHimetricPerInch = 2540;
+constexpr double kTwipsPerInch = 1440;
+constexpr float kDefaultTwipsPerPixel = 15;
 constexpr float kTwipsPerHimetric = 1440.0f / 2540.0f;
 
 const std::vector<uint32_t> kNoPixels;
@@ -37,18 +39,21 @@ struct StdPicture::State {
     }
 };
 
-int32_t HimetricFromPixels(int32_t pixels) {
-    const int64_t scaled = int64_t{pixels} * kHimetricPerInch;
-    int64_t whole = scaled / kPixelsPerInch;
-    int64_t rest = scaled % kPixelsPerInch;
-    if (rest < 0) {
-        rest += kPixelsPerInch;
-        --whole;
+int32_t HimetricFromPixels(int32_t pixels, float twipsPerPixel) {
+    // Exact in double for every whole pixel count and twips value in range; nearbyint rounds
+    // halves to even.
+    return static_cast<int32_t>(std::nearbyint(static_cast<double>(pixels) * twipsPerPixel *
+                                               kHimetricPerInch / kTwipsPerInch));
+}
+
+// The screen's twips per pixel; without a backend (plain data use), 15: 96 dots per inch.
+static float screenTwipsPerPixel(bool horizontal) {
+    const platform::Backend* installed = platform::installedBackend();
+    if (installed == nullptr) {
+        return kDefaultTwipsPerPixel;
     }
-    if (2 * rest > kPixelsPerInch || (2 * rest == kPixelsPerInch && whole % 2 != 0)) {
-        ++whole;
-    }
-    return static_cast<int32_t>(whole);
+    const auto screen = platform::backend().screen();
+    return horizontal ? screen.twipsPerPixelX : screen.twipsPerPixelY;
 }
 
 float PixelsFromHimetric(int32_t himetric, float twipsPerPixel) {
@@ -63,11 +68,11 @@ int16_t StdPicture::Type() const {
 }
 
 int32_t StdPicture::Width() const {
-    return HimetricFromPixels(pixelWidth());
+    return HimetricFromPixels(pixelWidth(), screenTwipsPerPixel(true));
 }
 
 int32_t StdPicture::Height() const {
-    return HimetricFromPixels(pixelHeight());
+    return HimetricFromPixels(pixelHeight(), screenTwipsPerPixel(false));
 }
 
 int32_t StdPicture::Handle() const {

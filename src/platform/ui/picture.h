@@ -22,8 +22,9 @@ constexpr size_t kMaxPictureFile = 32 * 1024 * 1024;
 constexpr int32_t kMaxPictureSide = kMaxBitmapSide;
 
 // A picture keeps its size in HIMETRIC (0.01 mm) as whole numbers, worked out from its pixels at
-// the screen's 96 dots per inch (15 twips per pixel), halves to even: 460 pixels are 12171.
-int32_t HimetricFromPixels(int32_t pixels);
+// the screen's resolution on that axis (twipsPerPixel; 1440 twips and 2540 HIMETRIC an inch),
+// halves to even: 460 pixels are 12171 at 15 twips per pixel (96 dots per inch), 9737 at 12.
+int32_t HimetricFromPixels(int32_t pixels, float twipsPerPixel);
 // A HIMETRIC size back in pixels at twipsPerPixel, in single precision as the screen's scaling
 // gives it: 12171 is a little above 460 at 15 twips per pixel.
 float PixelsFromHimetric(int32_t himetric, float twipsPerPixel);

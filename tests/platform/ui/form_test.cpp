@@ -6,6 +6,7 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/loop.h"
 #include "support/headless_test.h"
+#include "support/run_time_error.h"
 
 namespace {
 
@@ -126,6 +127,12 @@ TEST_F(FormTest, ScaleConversionsFollowTheScreensTwipsPerPixel) {
     auto& form = win::Default<frmPopup>();
     EXPECT_EQ(form.ScaleX(516, win::vbPixels, win::vbTwips), 7740);
     EXPECT_EQ(form.ScaleY(7740, win::vbTwips, win::vbPixels), 516);
+    EXPECT_EQ(form.ScaleX(2540, win::vbHimetric, win::vbTwips), 1440);
+    EXPECT_EQ(form.ScaleY(1, win::vbInches, win::vbCharacters), 6);
+    for (const int16_t unknown : {-1, 9, 32767}) {
+        EXPECT_EQ(testsupport::errorNumberOf([&] { form.ScaleX(1, unknown, win::vbTwips); }), 5);
+        EXPECT_EQ(testsupport::errorNumberOf([&] { form.ScaleY(1, win::vbTwips, unknown); }), 5);
+    }
     form.setScaleMode(win::vbPixels);
     form.Move(0, 0, 4545, 3630);
     // A tool window: 3-pixel frame, 16-pixel caption.

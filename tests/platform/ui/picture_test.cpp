@@ -201,17 +201,21 @@ TEST(Picture, LoadPictureReportsMissingAndUnreadableFiles) {
     EXPECT_TRUE(empty.Type() == win::vbPicTypeNone && empty.Width() == 0 && empty.Handle() == 0);
 }
 
-TEST(Picture, SizesAreWholeHimetricAt96DotsPerInchAndComeBackAsPixels) {
-    // Halves go to the even neighbour: 12 pixels are 317.5, 36 pixels 952.5.
-    EXPECT_EQ(std::pair(win::HimetricFromPixels(12), win::HimetricFromPixels(36)),
+TEST(Picture, SizesAreWholeHimetricAtTheScreensResolutionAndComeBackAsPixels) {
+    // Halves go to the even neighbour: 12 pixels are 317.5, 36 pixels 952.5 at 15 twips a pixel.
+    EXPECT_EQ(std::pair(win::HimetricFromPixels(12, 15), win::HimetricFromPixels(36, 15)),
               std::pair(318, 952));
     const auto background = win::LoadPictureFromBytes(bmp(460, 355, 24, false));
-    EXPECT_EQ(background.Width(), 12171);
-    EXPECT_EQ(background.Height(), 9393);
-    // The width keeps a small fraction above 460; the height rounds to 355.
-    const float w = win::PixelsFromHimetric(background.Width(), 15);
-    EXPECT_TRUE(w > 460.0f && w < 460.01f) << w;
-    EXPECT_EQ(platform::CLng(win::PixelsFromHimetric(background.Height(), 15)), 355);
+    // Without a screen, 96 dots per inch.
+    EXPECT_EQ(std::pair(background.Width(), background.Height()), std::pair(12171, 9393));
+    for (const float tpp : {15.0f, 12.0f, 1.0f, 7.5f, 1440.0f}) {
+        // Both come back to their pixels, the width within half a HIMETRIC unit of 460.
+        const float w = win::PixelsFromHimetric(win::HimetricFromPixels(460, tpp), tpp);
+        EXPECT_NEAR(w, 460.0f, 0.5f * 1440 / 2540 / tpp) << tpp;
+        EXPECT_EQ(platform::CLng(w), 460) << tpp;
+        const float h = win::PixelsFromHimetric(win::HimetricFromPixels(355, tpp), tpp);
+        EXPECT_EQ(platform::CLng(h), 355) << tpp;
+    }
 }
 
 TEST(Picture, TheHandleIsABitmapOfThePicturesPixelsThatGoesWithTheLastCopy) {
