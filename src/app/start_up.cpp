@@ -7,28 +7,14 @@
 #include "platform/runtime/trace.h"
 #include "platform/runtime/traced_backend.h"
 
-namespace {
-
-// "<yes>" is true, "<no>" false, anything else unreadable.
-auto oneOf(std::string_view yes, std::string_view no) {
-    return [yes, no](std::string_view text) -> std::optional<bool> {
-        if (text == yes || text == no) {
-            return text == yes;
-        }
-        return std::nullopt;
-    };
-}
-
-}  // namespace
-
 platform::HeadlessBackend& InstallPlatform() {
     // Only one backend is built: any other choice is reported and the headless one used.
     if (const auto chosen = platform::envText("TARNIX_BACKEND"); chosen && *chosen != "headless") {
         platform::reportBadSetting("TARNIX_BACKEND", *chosen, "headless (the backend built)",
                                    "headless");
     }
-    const bool virtualClock = platform::envSetting<bool>("TARNIX_CLOCK", false, "virtual or real",
-                                                         "real", oneOf("virtual", "real"));
+    const bool virtualClock = platform::envSetting<bool>(
+        "TARNIX_CLOCK", false, "virtual or real", "real", platform::oneOf("virtual", "real"));
     if (virtualClock) {
         platform::installClock(std::make_unique<platform::VirtualClock>());
     } else {

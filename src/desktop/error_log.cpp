@@ -65,13 +65,12 @@ std::string logLine(std::chrono::system_clock::time_point when, const std::strin
 bool appendToFile(const std::string& path, const std::string& bytes) {
     // Only an ordinary file: a FIFO of that name would block, a device would be written into.
     struct stat info {};
-    platform::ReadOutcome outcome = platform::ReadOutcome::Failed;
-    std::error_code error;
-    const int fd = platform::openRegularFile(platform::nativePath(path), info, outcome, error,
-                                             O_WRONLY | O_APPEND | O_CREAT, 0644);
-    if (fd < 0) {
+    const auto opened = platform::openRegularFile(platform::nativePath(path), info,
+                                                  O_WRONLY | O_APPEND | O_CREAT, 0644);
+    if (!opened) {
         return false;
     }
+    const int fd = *opened;
     // One write: concurrent appenders cannot split the line.
     const ssize_t written = ::write(fd, bytes.data(), bytes.size());
     const bool closed = ::close(fd) == 0;

@@ -100,13 +100,8 @@ std::optional<std::string> parseArguments(std::span<const std::string_view> args
 }
 
 std::optional<std::string> settingsKeyPath(const std::string& iniPath, std::string& error) {
-    std::string bytes;
-    std::error_code failure;
-    const auto outcome =
-        platform::readRegularFile(iniPath, platform::kSettingsFileLimit, bytes, failure);
-    if (outcome != platform::ReadOutcome::Read) {
-        error = "cannot read " + iniPath + ": " +
-                platform::describeOutcome(outcome, failure, platform::kSettingsFileLimit);
+    if (const auto read = platform::readRegularFile(iniPath, platform::kSettingsFileLimit); !read) {
+        error = "cannot read " + iniPath + ": " + read.failure().reason;
         return std::nullopt;
     }
     std::string keyPath;

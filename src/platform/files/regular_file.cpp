@@ -17,29 +17,6 @@ Failure tooLarge(size_t limit) {
     return {kFileTooLarge, "larger than " + std::to_string(limit) + " bytes"};
 }
 
-// The kind of outcome a failure of openRegularFile or readRegularFile stands for.
-ReadOutcome outcomeOf(const Failure& failure) {
-    if (isMissing(failure)) {
-        return ReadOutcome::Missing;
-    }
-    switch (failure.code) {
-        case kNotOrdinaryFile:
-            return ReadOutcome::NotOrdinary;
-        case kFileTooLarge:
-            return ReadOutcome::TooLarge;
-        default:
-            return ReadOutcome::Failed;
-    }
-}
-
-// Sets outcome, and error for the outcomes that carry the system's error.
-void reportOutcome(const Failure& failure, ReadOutcome& outcome, std::error_code& error) {
-    outcome = outcomeOf(failure);
-    if (outcome == ReadOutcome::Missing || outcome == ReadOutcome::Failed) {
-        error = std::error_code(failure.code, std::generic_category());
-    }
-}
-
 }  // namespace
 
 Result<int> openRegularFile(const std::filesystem::path& path, struct stat& info, int openFlags,
@@ -109,44 +86,6 @@ Result<std::string> readRegularFile(const std::filesystem::path& path, size_t li
     ::close(fd);
     content.resize(done);
     return content;
-}
-
-int openRegularFile(const std::filesystem::path& path, struct stat& info, ReadOutcome& outcome,
-                    std::error_code& error, int flags, mode_t createMode) {
-    const Result<int> opened = openRegularFile(path, info, flags, createMode);
-    if (!opened) {
-        reportOutcome(opened.failure(), outcome, error);
-        return -1;
-    }
-    outcome = ReadOutcome::Read;
-    return *opened;
-}
-
-ReadOutcome readRegularFile(const std::filesystem::path& path, size_t limit, std::string& bytes,
-                            std::error_code& error, struct stat* info) {
-    Result<std::string> read = readRegularFile(path, limit, info);
-    if (!read) {
-        ReadOutcome outcome = ReadOutcome::Failed;
-        reportOutcome(read.failure(), outcome, error);
-        return outcome;
-    }
-    bytes = std::move(read).value();
-    return ReadOutcome::Read;
-}
-
-std::string describeOutcome(ReadOutcome outcome, const std::error_code& error, size_t limit) {
-    switch (outcome) {
-        case ReadOutcome::Read:
-            return "read";
-        case ReadOutcome::NotOrdinary:
-            return notOrdinary().reason;
-        case ReadOutcome::TooLarge:
-            return tooLarge(limit).reason;
-        case ReadOutcome::Missing:
-        case ReadOutcome::Failed:
-            break;
-    }
-    return error.message();
 }
 
 }  // namespace platform

@@ -7,7 +7,6 @@
 #include <cstddef>
 #include <filesystem>
 #include <string>
-#include <system_error>
 
 #include "platform/runtime/result.h"
 
@@ -41,22 +40,5 @@ Result<std::string> readRegularFile(const std::filesystem::path& path, size_t li
 inline bool isMissing(const Failure& failure) {
     return failure.code == ENOENT || failure.code == ENOTDIR;
 }
-
-// The same opening and reading told apart by kind of outcome, with the system's error for Missing
-// and Failed, for callers that map each kind to its own run-time error.
-enum class ReadOutcome {
-    Read,
-    Missing,      // no such file or folder
-    NotOrdinary,  // a folder, a FIFO, a device: its content is never read
-    TooLarge,     // more bytes than the limit
-    Failed,       // the system refused to open or read it
-};
-int openRegularFile(const std::filesystem::path& path, struct stat& info, ReadOutcome& outcome,
-                    std::error_code& error, int flags = O_RDONLY, mode_t createMode = 0);
-ReadOutcome readRegularFile(const std::filesystem::path& path, size_t limit, std::string& bytes,
-                            std::error_code& error, struct stat* info = nullptr);
-
-// Why a file was not read, in a few words ("not an ordinary file", the system's reason, ...).
-std::string describeOutcome(ReadOutcome outcome, const std::error_code& error, size_t limit);
 
 }  // namespace platform

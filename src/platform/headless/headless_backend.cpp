@@ -6,10 +6,8 @@
 #include <optional>
 
 #include "platform/runtime/clock.h"
-#include "platform/runtime/trace.h"
-
 #include "platform/runtime/env_setting.h"
-#include "platform/runtime/text.h"
+#include "platform/runtime/trace.h"
 
 namespace platform {
 
@@ -67,16 +65,6 @@ ScreenInfo screenFromEnvironment() {
     return screen;
 }
 
-// "<yes>" is true, "<no>" false, anything else unreadable.
-auto oneOf(std::string_view yes, std::string_view no) {
-    return [yes, no](std::string_view text) -> std::optional<bool> {
-        if (text == yes || text == no) {
-            return text == yes;
-        }
-        return std::nullopt;
-    };
-}
-
 std::optional<double> parseNumber(const std::string& word) {
     double value = 0;
     auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
@@ -115,15 +103,6 @@ const std::vector<Gesture>& gestures() {
     return all;
 }
 
-// "name" for a control outside an array, "name(i)" for an element.
-std::string controlKey(std::string_view name, int16_t index) {
-    std::string key(name);
-    if (index >= 0) {
-        key += '(' + std::to_string(index) + ')';
-    }
-    return key;
-}
-
 }  // namespace
 
 HeadlessConfig HeadlessConfig::fromEnvironment() {
@@ -159,11 +138,15 @@ void HeadlessBackend::windowChanged(const WindowView& window, WindowChange chang
 }
 
 void HeadlessBackend::controlChanged(const ControlView& control, ControlChange change) {
+    // Only what is there matters for naming; property changes come often and change nothing here.
+    if (change != ControlChange::Created && change != ControlChange::Destroyed) {
+        return;
+    }
     auto window = windows_.find(control.hWnd);
     if (window == windows_.end()) {
         return;
     }
-    const std::string key = controlKey(control.name, control.index);
+    const std::string key = controlWord(control.name, control.index);
     if (change == ControlChange::Created) {
         window->second.controls[key] = {control.id, control.kind};
     } else if (change == ControlChange::Destroyed) {
@@ -267,7 +250,7 @@ const HeadlessBackend::ControlEntry* HeadlessBackend::controlOf(int32_t hWnd,
         if (!index || *index < 0 || *index > 32767 || *index != static_cast<int16_t>(*index)) {
             return nullptr;
         }
-        key = controlKey(word.substr(0, open), static_cast<int16_t>(*index));
+        key = controlWord(word.substr(0, open), static_cast<int16_t>(*index));
     }
     const auto found = window->second.controls.find(key);
     return found == window->second.controls.end() ? nullptr : &found->second;
@@ -373,7 +356,7 @@ std::vector<InputEvent> HeadlessBackend::takeInput(int64_t nowMs) {
         if (actions_.empty() || actions_.front().atMs > nowMs) {
             break;
         }
-        const Action action = std::move(actions_.front());
+        Action action = std::move(actions_.front());
         actions_.pop_front();
         std::string line;
         for (const auto& word : action.words) {

@@ -121,6 +121,15 @@ struct ControlView {
     const win::Design& state;
 };
 
+// How a script or a test names a control: "name", or "name(i)" for an element of a control array.
+inline std::string controlWord(std::string_view name, int16_t index) {
+    std::string word(name);
+    if (index >= 0) {
+        word += '(' + std::to_string(index) + ')';
+    }
+    return word;
+}
+
 // What changed of a control (ControlView carries its state after the change).
 enum class ControlChange {
     Created,    // the window loaded, or an array element was loaded

@@ -32,6 +32,16 @@ T envSetting(const char* name, T fallback, std::string_view expected, std::strin
     return fallback;
 }
 
+// A reader for envSetting<bool>: the text yes is true, no false, anything else unreadable.
+inline auto oneOf(std::string_view yes, std::string_view no) {
+    return [yes, no](std::string_view text) -> std::optional<bool> {
+        if (text == yes || text == no) {
+            return text == yes;
+        }
+        return std::nullopt;
+    };
+}
+
 // The whole text as a decimal whole number in [min, max]; nothing otherwise.
 std::optional<int64_t> wholeNumberIn(std::string_view text, int64_t min, int64_t max);
 // The whole text as a finite decimal number in [min, max]; nothing otherwise.

@@ -69,7 +69,7 @@ void TracedBackend::windowChanged(const WindowView& window, WindowChange change)
     if (tracing()) {
         traceWindow(window, change);
     }
-    inner_->windowChanged(window, change);
+    ForwardingBackend::windowChanged(window, change);
 }
 
 void TracedBackend::menuOpened(const MenuView& menu) {
@@ -91,11 +91,11 @@ void TracedBackend::menuOpened(const MenuView& menu) {
         trace("menu", "open hwnd=" + std::to_string(menu.hWnd) + " form=" + menu.form +
                           " menu=" + menu.menu + " items=" + quoted(items));
     }
-    inner_->menuOpened(menu);
+    ForwardingBackend::menuOpened(menu);
 }
 
 bool TracedBackend::playSound(std::string_view path, int64_t fromMs, int64_t durationMs) {
-    const bool played = inner_->playSound(path, fromMs, durationMs);
+    const bool played = ForwardingBackend::playSound(path, fromMs, durationMs);
     if (played) {
         trace("sound", "play path=" + quoted(path) + " from=" + std::to_string(fromMs) +
                            " ms=" + std::to_string(durationMs));
@@ -105,7 +105,7 @@ bool TracedBackend::playSound(std::string_view path, int64_t fromMs, int64_t dur
 
 void TracedBackend::stopSound(std::string_view path) {
     trace("sound", "stop path=" + quoted(path));
-    inner_->stopSound(path);
+    ForwardingBackend::stopSound(path);
 }
 
 }  // namespace platform

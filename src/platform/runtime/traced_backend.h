@@ -1,43 +1,20 @@
 #pragma once
 
-#include <memory>
-
-#include "platform/runtime/backend.h"
+#include "platform/runtime/forwarding_backend.h"
 
 namespace platform {
 
 // Wraps any backend: traces what it is told to render (windows, menus, sounds; see
 // docs/headless.md) and passes everything on. The program and the tests install their backend
 // inside one, so every backend gives the same trace.
-class TracedBackend final : public Backend {
+class TracedBackend final : public ForwardingBackend {
   public:
-    explicit TracedBackend(std::unique_ptr<Backend> inner) : inner_(std::move(inner)) {}
+    using ForwardingBackend::ForwardingBackend;
 
-    Backend& inner() { return *inner_; }
-
-    Features features() const override { return inner_->features(); }
-    ScreenInfo screen() override { return inner_->screen(); }
     void windowChanged(const WindowView& window, WindowChange change) override;
-    void controlChanged(const ControlView& control, ControlChange change) override {
-        inner_->controlChanged(control, change);
-    }
-    void trayChanged(const TrayNotice& icon, TrayChange change) override {
-        inner_->trayChanged(icon, change);
-    }
     void menuOpened(const MenuView& menu) override;
-    void openMessageBox(const MessageBoxRequest& box) override { inner_->openMessageBox(box); }
-    void openFileDialog(const FileDialogRequest& dialog) override {
-        inner_->openFileDialog(dialog);
-    }
-    std::vector<InputEvent> takeInput(int64_t nowMs) override { return inner_->takeInput(nowMs); }
-    bool waitForInput(int64_t untilMs) override { return inner_->waitForInput(untilMs); }
-    void keepResponsive() override { inner_->keepResponsive(); }
     bool playSound(std::string_view path, int64_t fromMs, int64_t durationMs) override;
     void stopSound(std::string_view path) override;
-    bool connectionState(uint32_t& flags) override { return inner_->connectionState(flags); }
-
-  private:
-    std::unique_ptr<Backend> inner_;
 };
 
 }  // namespace platform

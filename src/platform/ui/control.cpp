@@ -32,10 +32,6 @@ Design& Control::live() {
 }
 
 void Control::changed(platform::ControlChange what) {
-    notice(what);
-}
-
-void Control::notice(platform::ControlChange what) {
     if (!form_->IsLoaded()) {
         return;
     }
@@ -221,7 +217,7 @@ void ControlArrayBase::Load(int16_t index) {
     elements_[index] = std::move(control);
     designMade_[index] = false;
     made.formLoaded();
-    made.notice(platform::ControlChange::Created);
+    made.changed(platform::ControlChange::Created);
 }
 
 void ControlArrayBase::Unload(int16_t index) {
@@ -235,7 +231,7 @@ void ControlArrayBase::Unload(int16_t index) {
         platform::raise(kDesignElement, "Can't unload controls created at design time");
     }
     auto control = std::move(found->second);
-    control->notice(platform::ControlChange::Destroyed);
+    control->changed(platform::ControlChange::Destroyed);
     elements_.erase(found);
     designMade_.erase(index);
     control->formUnloaded();
@@ -244,7 +240,7 @@ void ControlArrayBase::Unload(int16_t index) {
 void ControlArrayBase::unloadRuntimeElements() {
     for (auto it = elements_.begin(); it != elements_.end();) {
         if (!designMade_[it->first]) {
-            it->second->notice(platform::ControlChange::Destroyed);
+            it->second->changed(platform::ControlChange::Destroyed);
             designMade_.erase(it->first);
             it = elements_.erase(it);
         } else {

@@ -61,6 +61,7 @@ class Control {
   protected:
     // The live state, after loading the form when needed; write through it, then call changed().
     Design& live();
+    // Tells the backend what changed, while the window is loaded.
     void changed(platform::ControlChange what);
     // Raises the control's Click event (the array's, with this element's index, in an array).
     void raiseClick();
@@ -81,8 +82,6 @@ class Control {
     friend class ControlArrayBase;
 
     void resetToDesign();
-    // Tells the backend, while the window is loaded.
-    void notice(platform::ControlChange what);
 
     Form* form_;
     int32_t id_;

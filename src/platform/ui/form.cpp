@@ -70,7 +70,7 @@ void Form::Load() {
     }
     notify(WindowChange::Loaded);
     for (Control* control : std::vector<Control*>(controls_)) {
-        control->notice(platform::ControlChange::Created);
+        control->changed(platform::ControlChange::Created);
     }
     try {
         Form_Load();
@@ -114,7 +114,7 @@ void Form::Unload(int16_t unloadMode) {
         array->unloadRuntimeElements();
     }
     for (Control* control : std::vector<Control*>(controls_)) {
-        control->notice(platform::ControlChange::Destroyed);
+        control->changed(platform::ControlChange::Destroyed);
         control->resetToDesign();
         control->formUnloaded();
     }
@@ -394,9 +394,7 @@ void Form::PopupMenu(Menu& menu, int32_t /*flags*/, float /*x*/, float /*y*/) {
             auto* item = dynamic_cast<Menu*>(control);
             if (item && item->ParentMenu() == parent && item->state().Visible) {
                 view.items.push_back(
-                    {item->Id(),
-                     item->Name() +
-                         (item->Index() >= 0 ? '(' + std::to_string(item->Index()) + ')' : ""),
+                    {item->Id(), platform::controlWord(item->Name(), item->Index()),
                      item->state().Caption, depth, item->state().Enabled, item->state().Checked});
                 addChildren(item, depth + 1);
             }

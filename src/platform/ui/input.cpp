@@ -3,8 +3,6 @@
 #include <type_traits>
 #include <variant>
 
-#include "platform/runtime/errors.h"
-#include "platform/runtime/text.h"
 #include "platform/runtime/trace.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"

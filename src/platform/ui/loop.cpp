@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/runtime/backend.h"
+#include "platform/runtime/clock.h"
 #include "platform/runtime/errors.h"
 #include "platform/runtime/text.h"
 #include "platform/runtime/trace.h"
@@ -108,13 +109,15 @@ bool isAnswer(const platform::InputEvent& event) {
 int runInput(bool nested) {
     auto& state = model();
     int done = 0;
+    // Answers go through at once; everything else queues behind what is already held, so input
+    // held by a box keeps its order with input that comes after.
     for (auto& event : platform::backend().takeInput(nowMs())) {
-        if (state.modalDepth > 0 && !isAnswer(event)) {
+        if (isAnswer(event)) {
+            dispatch(nested, [&event] { dispatchInput(event); });
+            ++done;
+        } else {
             state.held.push_back(std::move(event));
-            continue;
         }
-        dispatch(nested, [&event] { dispatchInput(event); });
-        ++done;
     }
     while (state.modalDepth == 0 && !state.held.empty()) {
         const auto event = std::move(state.held.front());
@@ -188,13 +191,13 @@ int64_t NextTimerDueMs() {
 int DoEvents() {
     // Whoever yields gets control back whatever the handlers did.
     if (detail::runPass(true, true) == 0) {
-        detail::clock().passIdle();
+        platform::clock().passIdle();
     }
     return FormCount();
 }
 
 int RunMessageLoop() {
-    auto& clock = detail::clock();
+    auto& clock = platform::clock();
     // An error left by a handler that ran while nothing was looping ends the program here.
     detail::raiseUntrapped();
     while (FormCount() > 0) {
@@ -215,7 +218,7 @@ int RunMessageLoop() {
 }
 
 void RunUntil(int64_t ms) {
-    auto& clock = detail::clock();
+    auto& clock = platform::clock();
     detail::raiseUntrapped();
     for (;;) {
         detail::runPass(true, false);

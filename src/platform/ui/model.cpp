@@ -39,17 +39,13 @@ Model& model() {
     return instance;
 }
 
-platform::Clock& clock() {
-    return platform::clock();
-}
-
 int32_t nextControlId() {
     static int32_t next = 1;
     return next++;
 }
 
 int64_t nowMs() {
-    return clock().nowMs();
+    return platform::clock().nowMs();
 }
 
 std::shared_ptr<Form>& defaultSlot(std::type_index type) {

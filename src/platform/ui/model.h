@@ -35,7 +35,7 @@ struct Model {
     uint64_t nextTimerSerial = 1;
     int32_t nextHandle = 1;
     std::map<int32_t, Form*> byHandle;
-    // Input that came while a modal box or dialog was open: it waits until none is.
+    // Input taken from the backend, delivered in order whenever no modal box or dialog is open.
     std::deque<platform::InputEvent> held;
     // Answers to open requests (message boxes, dialogs) by request id, until their owner takes
     // them.
@@ -58,7 +58,6 @@ struct Model {
 
 Model& model();
 
-platform::Clock& clock();
 int64_t nowMs();
 
 // Applies one input event to the model (answers to requests are kept in Model::answers).

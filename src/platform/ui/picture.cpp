@@ -48,11 +48,11 @@ int32_t HimetricFromPixels(int32_t pixels, float twipsPerPixel) {
 
 // The screen's twips per pixel; without a backend (plain data use), 15: 96 dots per inch.
 static float screenTwipsPerPixel(bool horizontal) {
-    const platform::Backend* installed = platform::installedBackend();
+    platform::Backend* installed = platform::installedBackend();
     if (installed == nullptr) {
         return kDefaultTwipsPerPixel;
     }
-    const auto screen = platform::backend().screen();
+    const auto screen = installed->screen();
     return horizontal ? screen.twipsPerPixelX : screen.twipsPerPixelY;
 }
 
@@ -124,20 +124,17 @@ StdPicture LoadPicture(std::string_view fileName) {
     if (fileName.empty()) {
         return {};
     }
-    std::string bytes;
-    std::error_code error;
-    switch (
-        platform::readRegularFile(platform::nativePath(fileName), kMaxPictureFile, bytes, error)) {
-        case platform::ReadOutcome::Read:
-            break;
-        case platform::ReadOutcome::Missing:
+    const auto read = platform::readRegularFile(platform::nativePath(fileName), kMaxPictureFile);
+    if (!read) {
+        if (platform::isMissing(read.failure())) {
             platform::raise(platform::kFileNotFound);
-        case platform::ReadOutcome::TooLarge:
+        }
+        if (read.failure().code == platform::kFileTooLarge) {
             raiseInvalidPicture();
-        case platform::ReadOutcome::NotOrdinary:
-        case platform::ReadOutcome::Failed:
-            platform::raise(platform::kPathFileAccess);
+        }
+        platform::raise(platform::kPathFileAccess);
     }
+    const std::string& bytes = *read;
     return LoadPictureFromBytes(
         std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
 }

@@ -3,6 +3,7 @@
 
 #include "backend_contract.h"
 #include "platform/headless/headless_backend.h"
+#include "platform/runtime/forwarding_backend.h"
 
 namespace headless_contract {
 
@@ -10,58 +11,39 @@ using namespace platform;
 
 // Passes everything to the headless backend and keeps what it was told to show: the screen a user
 // of it would see, and the control names its script words need.
-class ScreenRecorder final : public Backend {
+class ScreenRecorder final : public ForwardingBackend {
   public:
-    explicit ScreenRecorder(std::unique_ptr<Backend> inner) : inner_(std::move(inner)) {}
+    using ForwardingBackend::ForwardingBackend;
 
-    Features features() const override { return inner_->features(); }
-    ScreenInfo screen() override { return inner_->screen(); }
     void windowChanged(const WindowView& window, WindowChange change) override {
         shown[window.hWnd] = window.visible && change != WindowChange::Unloaded;
-        inner_->windowChanged(window, change);
+        ForwardingBackend::windowChanged(window, change);
     }
     // Ids are unique in the process: a name is never taken back.
     void controlChanged(const ControlView& control, ControlChange change) override {
         if (change == ControlChange::Created) {
-            names[{control.hWnd, control.id}] =
-                std::string(control.name) +
-                (control.index >= 0 ? '(' + std::to_string(control.index) + ')' : "");
+            names[{control.hWnd, control.id}] = controlWord(control.name, control.index);
         }
-        inner_->controlChanged(control, change);
+        ForwardingBackend::controlChanged(control, change);
     }
     void trayChanged(const TrayNotice& icon, TrayChange change) override {
         if (change == TrayChange::Add || change == TrayChange::Delete) {
             tray[{icon.hWnd, icon.uID}] = change == TrayChange::Add;
         }
-        inner_->trayChanged(icon, change);
+        ForwardingBackend::trayChanged(icon, change);
     }
     void menuOpened(const MenuView& menu) override {
         menus[menu.hWnd].clear();
         for (const auto& item : menu.items) {
             menus[menu.hWnd].push_back(item.id);
         }
-        inner_->menuOpened(menu);
+        ForwardingBackend::menuOpened(menu);
     }
-    void openMessageBox(const MessageBoxRequest& box) override { inner_->openMessageBox(box); }
-    void openFileDialog(const FileDialogRequest& dialog) override {
-        inner_->openFileDialog(dialog);
-    }
-    std::vector<InputEvent> takeInput(int64_t nowMs) override { return inner_->takeInput(nowMs); }
-    bool waitForInput(int64_t untilMs) override { return inner_->waitForInput(untilMs); }
-    void keepResponsive() override { inner_->keepResponsive(); }
-    bool playSound(std::string_view path, int64_t fromMs, int64_t durationMs) override {
-        return inner_->playSound(path, fromMs, durationMs);
-    }
-    void stopSound(std::string_view path) override { inner_->stopSound(path); }
-    bool connectionState(uint32_t& flags) override { return inner_->connectionState(flags); }
 
     std::map<int32_t, bool> shown;
     std::map<std::pair<int32_t, int32_t>, std::string> names;
     std::map<std::pair<int32_t, uint32_t>, bool> tray;
     std::map<int32_t, std::vector<int32_t>> menus;
-
-  private:
-    std::unique_ptr<Backend> inner_;
 };
 
 // The user is the backend's script: each action is due at once and arrives in the next pass.
