@@ -110,7 +110,7 @@ StdPicture LoadPictureFromBytes(std::span<const uint8_t> bytes) {
     if (bytes.size() > kMaxPictureFile) {
         raiseInvalidPicture();
     }
-    auto decoded = detail::decodePicture(bytes, kMaxPictureSide);
+    auto decoded = detail::decodePicture(bytes, kMaxPictureSide, kMaxPicturePixels);
     if (!decoded) {
         raiseInvalidPicture();
     }

@@ -17,9 +17,12 @@ constexpr int16_t vbPicTypeNone = 0;
 constexpr int16_t vbPicTypeBitmap = 1;
 constexpr int16_t vbPicTypeIcon = 3;
 
-// Larger files, and pictures wider or higher than this, are refused as invalid pictures.
+// Larger files, pictures wider or higher than kMaxPictureSide, and pictures of more pixels than
+// kMaxPicturePixels (4096 x 4096: 64 MiB of pixels) are refused as invalid pictures, the last two
+// from the size a file's header claims, before anything that size is allocated.
 constexpr size_t kMaxPictureFile = 32 * 1024 * 1024;
 constexpr int32_t kMaxPictureSide = kMaxBitmapSide;
+constexpr int64_t kMaxPicturePixels = int64_t{4096} * 4096;
 
 // A picture keeps its size in HIMETRIC (0.01 mm) as whole numbers, worked out from its pixels at
 // the screen's resolution on that axis (twipsPerPixel; 1440 twips and 2540 HIMETRIC an inch),
@@ -63,9 +66,9 @@ class StdPicture {
     std::shared_ptr<State> state_;
 };
 
-// Reads a picture from bytes in a picture file's format (see detail::decodePicture: bitmaps of 24
-// or 32 bits, icons and cursors). Run-time error 481 for bytes that are no such picture, are larger
-// than kMaxPictureFile or hold a picture with a side above kMaxPictureSide.
+// Reads a picture from bytes in a picture file's format (see detail::decodePicture: BMP, GIF,
+// JPEG, PNG, icons and cursors). Run-time error 481 for bytes that are no such picture or are cut
+// short, and for the limits above.
 StdPicture LoadPictureFromBytes(std::span<const uint8_t> bytes);
 
 // Reads the picture file at fileName; an empty name gives the empty picture. Run-time error 53 for

@@ -20,11 +20,12 @@ struct DecodedPicture {
     int32_t hotSpotY = 0;
 };
 
-// Reads a bitmap (.bmp: 24 or 32 bits per pixel, uncompressed, rows bottom-up or top-down), an
-// icon (.ico) or a cursor (.cur): of an icon or cursor the image nearest the system's icon size
-// (32 x 32), which must be an uncompressed 24- or 32-bit bitmap with its mask. Every field the
-// reading relies on is checked; nullopt for anything else, for a side above maxSide and for data
-// that does not fit in bytes.
-std::optional<DecodedPicture> decodePicture(std::span<const uint8_t> bytes, int32_t maxSide);
+// Reads a picture file with gdk-pixbuf: BMP of every depth and compression, GIF (its first frame),
+// JPEG, PNG, and of an icon (.ico) or cursor (.cur) the image nearest the system's icon size
+// (32 x 32) with the cursor's hot spot. nullopt for what the library cannot read, for data cut
+// short, and for a picture whose header claims a side above maxSide or more than maxPixels pixels,
+// which is refused before its pixels are allocated.
+std::optional<DecodedPicture> decodePicture(std::span<const uint8_t> bytes, int32_t maxSide,
+                                            int64_t maxPixels);
 
 }  // namespace win::detail

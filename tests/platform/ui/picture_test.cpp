@@ -1,5 +1,6 @@
 #include "platform/ui/picture.h"
 
+#include <gdk-pixbuf/gdk-pixbuf.h>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "platform/runtime/convert.h"
+#include "platform/ui/picture_decode.h"
 #include "support/headless_test.h"
 #include "support/run_time_error.h"
 
@@ -148,7 +150,6 @@ TEST(Picture, RefusesWhatIsNoPictureItReadsAsInvalidPicture) {
         {"another format", {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0}},
         {"only a file header", Bytes(good.begin(), good.begin() + 14)},
         {"a 12-byte header", patched(good, 14, 12, 4)},
-        {"two planes", patched(good, 26, 2, 2)},
         {"8 bits per pixel", patched(good, 28, 8, 2)},
         {"compressed", patched(good, 30, 1, 4)},
         {"negative width", patched(good, 18, 0xFFFFFFFF, 4)},
@@ -158,24 +159,142 @@ TEST(Picture, RefusesWhatIsNoPictureItReadsAsInvalidPicture) {
         {"height 0", patched(good, 22, 0, 4)},
         {"the lowest height", patched(good, 22, 0x80000000, 4)},
         {"wider than its data", patched(good, 18, 5, 4)},
-        {"pixels starting in the header", patched(good, 10, 20, 4)},
         {"pixels starting past the end", patched(good, 10, 0xFFFFFFF0, 4)},
         {"pixel data cut short", Bytes(good.begin(), good.end() - 1)},
         {"a directory of type 3", patched(icon, 2, 3, 2)},
         {"an entry past the end", patched(icon, 14, iconSize, 4)},
-        {"an icon image of odd height", patched(icon, 22 + 8, 33, 4)},
         {"an 8-bit icon image", patched(icon, 22 + 14, 8, 2)},
-        {"a huge palette", patched(icon, 22 + 32, 1u << 30, 4)},
-        {"an icon without its mask", patched(icon, 14, iconSize - 22 - 64, 4)},
         {"a compressed icon image", patched(patched(icon, 22, 0x474E5089, 4), 26, 0x0A1A0A0D, 4)},
         {"above the size limit", patched(good, win::kMaxPictureFile, 0, 1)},
     };
     ASSERT_NO_THROW(win::LoadPictureFromBytes(good));
     ASSERT_NO_THROW(win::LoadPictureFromBytes(icon));
+    // Fields the picture library does not need are not checked: these read as pictures.
+    for (const auto& [lenient, width] :
+         {std::pair(patched(good, 26, 2, 2), 4), std::pair(patched(good, 10, 20, 4), 4),
+          std::pair(patched(icon, 22 + 8, 33, 4), 16),
+          std::pair(patched(icon, 22 + 32, 1u << 30, 4), 16),
+          std::pair(patched(icon, 14, iconSize - 22 - 64, 4), 16)}) {
+        EXPECT_EQ(win::LoadPictureFromBytes(lenient).pixelWidth(), width);
+    }
     for (const auto& [what, bytes] : cases) {
         EXPECT_EQ(testsupport::errorNumberOf([&] { win::LoadPictureFromBytes(bytes); }),
                   win::kInvalidPicture)
             << what;
+    }
+}
+
+// A 40 x 30 picture of four flat quarters, as 0x00BBGGRR: what each generated file shows.
+uint32_t quarterAt(int x, int y) {
+    static const uint32_t quarters[] = {0x0000C0, 0x00C000, 0xC00000, 0x40C0C0};
+    return quarters[(x < 20 ? 0 : 1) + (y < 15 ? 0 : 2)];
+}
+
+// The quarters saved by the picture library in one of its formats.
+Bytes saved(const char* format) {
+    GdkPixbuf* pixbuf = gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, 40, 30);
+    guint8* pixels = gdk_pixbuf_get_pixels(pixbuf);
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < 40; ++x) {
+            guint8* p = pixels + y * gdk_pixbuf_get_rowstride(pixbuf) + x * 3;
+            const uint32_t c = quarterAt(x, y);
+            p[0] = c & 0xFF, p[1] = c >> 8 & 0xFF, p[2] = c >> 16 & 0xFF;
+        }
+    }
+    gchar* buffer = nullptr;
+    gsize size = 0;
+    const bool done =
+        gdk_pixbuf_save_to_buffer(pixbuf, &buffer, &size, format, nullptr, nullptr) != FALSE;
+    g_object_unref(pixbuf);
+    Bytes bytes(buffer, buffer + (done ? size : 0));
+    g_free(buffer);
+    return bytes;
+}
+
+// A 2 x 2 palettised bitmap, indexes 0 1 / 1 0 over blue and yellow; RLE8-compressed when rle.
+Bytes paletteBitmap(bool rle) {
+    Bytes out{'B', 'M'};
+    const Bytes rows = rle ? Bytes{1, 1, 1, 0, 0, 0, 1, 0, 1, 1, 0, 0, 0, 1}  // runs, line ends
+                           : Bytes{1, 0, 0, 0, 0, 1, 0, 0};                   // bottom row first
+    put(out, 10, 14 + 40 + 8, 4);
+    put(out, 14, 40, 4);
+    put(out, 18, 2, 4);
+    put(out, 22, 2, 4);
+    put(out, 26, 1, 2);
+    put(out, 28, 8, 2);
+    put(out, 30, rle ? 1 : 0, 4);
+    put(out, 34, static_cast<uint32_t>(rows.size()), 4);
+    put(out, 46, 2, 4);
+    put(out, 54, 0x0000FF, 4);  // index 0: blue, stored B G R 0
+    put(out, 58, 0xFFFF00, 4);  // index 1: yellow
+    out.insert(out.end(), rows.begin(), rows.end());
+    put(out, 2, static_cast<uint32_t>(out.size()), 4);
+    return out;
+}
+
+// A 1 x 1 GIF of one red pixel; the logical screen's size at 6.
+const Bytes kGif = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0xFF, 0, 0, 0,  0,
+                    0,   ',', 0,   0,   0,   0,   1, 0, 1, 0, 0,    2, 2, 'D',  1, 0, ';'};
+
+// The JPEG with its frame header claiming width x height.
+Bytes claiming(Bytes jpeg, uint16_t width, uint16_t height) {
+    for (size_t i = 0; i + 9 < jpeg.size(); ++i) {
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
+            jpeg[i + 5] = height >> 8, jpeg[i + 6] = height & 0xFF;
+            jpeg[i + 7] = width >> 8, jpeg[i + 8] = width & 0xFF;
+            return jpeg;
+        }
+    }
+    ADD_FAILURE() << "no frame header";
+    return jpeg;
+}
+
+TEST(Picture, ReadsEveryFormatALogoComesInAndRefusesItCutShortOrClaimingTooMuch) {
+    struct Case {
+        const char* what;
+        Bytes bytes;
+        int w, h;
+        int x, y;
+        uint32_t colour;
+        int tolerance;  // per channel: JPEG is lossy
+    };
+    const Case cases[] = {
+        {"PNG", saved("png"), 40, 30, 30, 22, quarterAt(30, 22), 0},
+        {"JPEG", saved("jpeg"), 40, 30, 30, 22, quarterAt(30, 22), 8},
+        {"BMP from the library", saved("bmp"), 40, 30, 10, 7, quarterAt(10, 7), 0},
+        {"palettised BMP", paletteBitmap(false), 2, 2, 1, 0, 0x00FFFF, 0},
+        {"RLE8 BMP", paletteBitmap(true), 2, 2, 0, 0, 0xFF0000, 0},
+        {"GIF", kGif, 1, 1, 0, 0, 0x0000FF, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_GT(c.bytes.size(), 8u);
+        const win::StdPicture picture = win::LoadPictureFromBytes(c.bytes);
+        ASSERT_EQ(picture.Type(), win::vbPicTypeBitmap);
+        ASSERT_EQ(std::pair(picture.pixelWidth(), picture.pixelHeight()), std::pair(c.w, c.h));
+        const uint32_t got = picture.pixels()[c.y * c.w + c.x];
+        for (int shift : {0, 8, 16}) {
+            EXPECT_NEAR(got >> shift & 0xFF, c.colour >> shift & 0xFF, c.tolerance) << shift;
+        }
+        const Bytes half(c.bytes.begin(), c.bytes.begin() + c.bytes.size() / 2);
+        EXPECT_EQ(testsupport::errorNumberOf([&] { win::LoadPictureFromBytes(half); }),
+                  win::kInvalidPicture);
+    }
+    // The limits hold at the size the header claims, whatever the data.
+    const Bytes png = saved("png");
+    for (const auto& [maxSide, maxPixels, read] :
+         {std::tuple(40, int64_t{1200}, true), std::tuple(40, int64_t{1199}, false),
+          std::tuple(39, int64_t{1200}, false)}) {
+        EXPECT_EQ(win::detail::decodePicture(png, maxSide, maxPixels).has_value(), read)
+            << maxSide << " " << maxPixels;
+    }
+    Bytes hugeGif = kGif;
+    put(hugeGif, 6, 0x1388, 2);  // 5000 x 5000: sides within the limit, pixels not
+    put(hugeGif, 8, 0x1388, 2);
+    for (const Bytes& claims :
+         {claiming(saved("jpeg"), 5000, 5000), hugeGif, claiming(saved("jpeg"), 16385, 1)}) {
+        EXPECT_EQ(testsupport::errorNumberOf([&] { win::LoadPictureFromBytes(claims); }),
+                  win::kInvalidPicture);
     }
 }
 
