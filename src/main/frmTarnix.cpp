@@ -57,6 +57,7 @@ frmTarnix::frmTarnix()
     mnuL_Lang.onClick = [this](int16_t Index) { mnuL_Lang_Click(Index); };
     mnuSTMin.onClick = [this] { mnuSTMin_Click(); };
     mnuSTShow.onClick = [this] { mnuSTShow_Click(); };
+    mnuSTProp.onClick = [this] { mnuSTProp_Click(); };
     mnuSTExit.onClick = [this] { mnuSTExit_Click(); };
 }
 

@@ -81,5 +81,7 @@ class frmTarnix : public win::Form {
 
     void mnuSTMin_Click();
     void mnuSTShow_Click();
+    void mnuSTProp_Click();
     void mnuSTExit_Click();
+    void SlideIn(win::Form& W);
 };

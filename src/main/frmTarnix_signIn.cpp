@@ -32,9 +32,8 @@ void frmTarnix::WriteFirstRunDefaults() {
     registry.SaveSettingLong(settings::currentUser(), sRegAddress, "X6OnTop", 1);
     mOnTop::SetWindowOnTop(hWnd(), platform::kTrue);
     registry.SaveSettingLong(settings::currentUser(), sRegAddress, "OnWindowsLoad", 1);
-    const std::string exe = platform::EXEName() + ".exe";
-    registry.SaveSettingString(settings::currentUser(), settings::kRunKey, exe,
-                               platform::programFolder() + "\\" + exe);
+    registry.SaveSettingString(settings::currentUser(), settings::kRunKey,
+                               settings::autostartName(), settings::autostartData());
 
     const std::string alerts = sRegAddress + settings::kAlerts;
     registry.SaveSettingLong(settings::currentUser(), alerts, "ContactOnline", 1);

@@ -5,6 +5,9 @@
 #include "main/settings_layout.h"
 #include "main/shared_objects.h"
 #include "platform/runtime/convert.h"
+#include "platform/ui/loop.h"
+#include "platform/ui/screen.h"
+#include "windows/frmPropPage.h"
 
 namespace {
 // The tray icon's callback carries the mouse message in X: a right-button press.
@@ -32,6 +35,8 @@ void frmTarnix::Form_Unload(int16_t& /*Cancel*/) {
     tmrAnimation.setEnabled(false);
     tmrRequestCheck.setEnabled(false);
     oSysTray().Remove();
+    // Unloading a window that is not loaded does nothing.
+    win::Unload(win::Default<frmPropPage>());
 }
 
 void frmTarnix::mnuSTMin_Click() {
@@ -44,6 +49,24 @@ void frmTarnix::mnuSTShow_Click() {
     Show();
     mnuSTMin.setEnabled(true);
     mnuSTShow.setEnabled(false);
+}
+
+void frmTarnix::mnuSTProp_Click() {
+    SlideIn(win::Default<frmPropPage>());
+}
+
+// Slides W in from beyond the right edge of the screen, 15 twips a step with one pass of the
+// message loop each, until its right edge meets the screen's; its bottom 480 twips above the
+// screen's. The first reference loads W.
+void frmTarnix::SlideIn(win::Form& W) {
+    W.setLeft(win::Screen.Width() + 30);
+    W.setTop(win::Screen.Height() - W.Height() - 480);
+    W.Show();
+    while (win::Screen.Width() - W.Width() < W.Left()) {
+        W.setLeft(W.Left() - 15);
+        win::DoEvents();
+    }
+    W.setLeft(win::Screen.Width() - W.Width());
 }
 
 void frmTarnix::mnuSTExit_Click() {

@@ -3,6 +3,8 @@
 #include "lang/mLang_loaders.h"
 #include "lang/mLang_textTable.h"
 #include "main/frmTarnix.h"
+#include "main/program_values.h"
+#include "windows/mLang_applyTexts.h"
 
 namespace mLang {
 
@@ -43,6 +45,9 @@ void SetLanguage(int16_t index) {
     main.mnuL_Lang[6].setCaption(sTxtLangSwedish);
     main.mnuSTAbout.setCaption(sTxtTrayAbout);
     main.mnuSTExit.setCaption(sTxtTrayExit);
+    if (bOptionsLoaded) {
+        ApplyOptionsTexts();
+    }
 }
 
 }  // namespace mLang

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+
+#include "platform/files/paths.h"
 
 // Where the settings live: every registry setting is under HKEY_CURRENT_USER, in the settings key
 // (sRegAddress) or one of its subkeys, whose names are appended with their leading "\".
@@ -19,6 +22,14 @@ inline constexpr const char* kSounds = "\\Sounds";
 
 // The autostart entries of the current user, outside the settings key.
 inline constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+// The program's autostart entry: named after its file name with ".exe", holding the program
+// folder, "\" and that name, unquoted.
+inline std::string autostartName() {
+    return platform::EXEName() + ".exe";
+}
+inline std::string autostartData() {
+    return platform::programFolder() + "\\" + autostartName();
+}
 
 // The desktop settings file in the program folder, and its keys.
 inline constexpr const char* kDesktopSettingsFile = "\\PexarDeskTop.ini";

@@ -47,16 +47,21 @@ std::optional<size_t> rootIndex(HKEY key) {
     return std::nullopt;
 }
 
-// A value the program stored, for the trace: the key's full name, the value's name, its type and
-// size.
-void traceSet(size_t hive, const std::vector<std::string>& names, const std::string& valueName,
-              uint32_t type, size_t size) {
+// The full name of a key, for the trace.
+std::string keyName(size_t hive, const std::vector<std::string>& names) {
     std::string key = kRoots[hive].name;
     for (const std::string& name : names) {
         key += '\\';
         key += name;
     }
-    trace("registry", "set key=" + platform::quoted(fromAnsi(key)) +
+    return platform::quoted(fromAnsi(key));
+}
+
+// A value the program stored, for the trace: the key's full name, the value's name, its type and
+// size.
+void traceSet(size_t hive, const std::vector<std::string>& names, const std::string& valueName,
+              uint32_t type, size_t size) {
+    trace("registry", "set key=" + keyName(hive, names) +
                           " value=" + platform::quoted(fromAnsi(valueName)) +
                           " type=" + std::to_string(type) + " bytes=" + std::to_string(size));
 }
@@ -510,7 +515,7 @@ int32_t RegistryStore::deleteValue(HKEY key, std::string_view name) {
     if (!(*found)->findValue(valueName)) {
         return kRegNotFound;
     }
-    return statusOf(modify(path->hive, [&](Key& root) -> Result<bool> {
+    const Status deleted = modify(path->hive, [&](Key& root) -> Result<bool> {
         Key* at = find(root, path->names);
         if (!at) {
             return keyDeleted();
@@ -519,7 +524,12 @@ int32_t RegistryStore::deleteValue(HKEY key, std::string_view name) {
             return Failure{kRegNotFound, "no such value"};  // by another process meanwhile
         }
         return true;
-    }));
+    });
+    if (deleted) {
+        trace("registry", "delete key=" + keyName(path->hive, path->names) +
+                              " value=" + platform::quoted(fromAnsi(valueName)));
+    }
+    return statusOf(deleted);
 }
 
 int32_t RegistryStore::deleteKey(HKEY key, std::string_view subKey) {
@@ -543,7 +553,7 @@ int32_t RegistryStore::deleteKey(HKEY key, std::string_view subKey) {
     if (!current || !current->findSubkey(last)) {
         return kRegNotFound;
     }
-    return statusOf(modify(path.hive, [&](Key& root) -> Result<bool> {
+    const Status deleted = modify(path.hive, [&](Key& root) -> Result<bool> {
         Key* parent = find(root, path.names);
         Key* doomed = parent ? parent->findSubkey(last) : nullptr;
         if (!doomed) {
@@ -553,7 +563,12 @@ int32_t RegistryStore::deleteKey(HKEY key, std::string_view subKey) {
             return Failure{kRegAccessDenied, "the key has subkeys"};
         }
         return parent->removeSubkey(last);
-    }));
+    });
+    if (deleted) {
+        path.names.push_back(last);
+        trace("registry", "delete key=" + keyName(path.hive, path.names));
+    }
+    return statusOf(deleted);
 }
 
 int32_t RegistryStore::enumKey(HKEY key, uint32_t index, char* name, uint32_t nameSize) {

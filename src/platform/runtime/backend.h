@@ -62,6 +62,14 @@ struct ScreenInfo {
     int32_t workBottom = 738;
 };
 
+// A rectangle of pixels [left, right) x [top, bottom) in a window's own pixel coordinates.
+struct PixelRect {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+};
+
 // A window as the model holds it; geometry in twips.
 struct WindowView {
     int32_t hWnd = 0;
@@ -75,6 +83,9 @@ struct WindowView {
     bool topMost = false;
     int16_t borderStyle = 2;
     int16_t unloadMode = 0;
+    // The window's outline when a region was set (SetWindowRgn): the pixels it keeps, as disjoint
+    // rectangles; empty for a rectangular window.
+    std::vector<PixelRect> shape{};
 };
 
 // What happened to a window (WindowView carries its state after the change).
@@ -88,6 +99,8 @@ enum class WindowChange {
     TopMost,
     ZOrder,
     Foreground,
+    BorderStyle,
+    Shape,
     Unloaded
 };
 
@@ -104,6 +117,7 @@ enum class ControlKind {
     ProgressBar,
     Menu,
     Timer,
+    CommonDialog,  // never drawn: it opens the file dialog on request
 };
 
 // A control of a loaded window. The id is stable for the control's life and unique in the
@@ -142,6 +156,7 @@ enum class ControlChange {
     Enabled,
     List,  // list entries or the selected entry
     ToolTip,
+    Picture,
     Style,  // fonts, colours, alignment and other looks
 };
 

@@ -56,6 +56,14 @@ struct Design {
     bool Locked = false;
     bool MultiLine = false;
     bool Stretch = false;
+    // Colours are 0x00BBGGRR; 0x8000000F is the system's button-face colour.
+    uint32_t BackColor = 0x8000000F;
+    std::string FontName{"MS Sans Serif"};
+    float FontSize = 8;
+    bool FontBold = false;
+    // The bitmap handle of the picture an image or picture box shows (0: none), for renderers;
+    // the control keeps the picture itself.
+    int32_t Picture = 0;
 };
 
 }  // namespace win

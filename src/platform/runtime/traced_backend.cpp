@@ -60,6 +60,20 @@ void traceWindow(const WindowView& window, WindowChange change) {
         case WindowChange::Foreground:
             trace("window", "foreground " + windowFields(window));
             break;
+        case WindowChange::BorderStyle:
+            trace("window", "border " + windowFields(window) +
+                                " style=" + std::to_string(window.borderStyle));
+            break;
+        case WindowChange::Shape: {
+            int64_t pixels = 0;
+            for (const PixelRect& rect : window.shape) {
+                pixels += int64_t{rect.right - rect.left} * (rect.bottom - rect.top);
+            }
+            trace("window", "shape " + windowFields(window) +
+                                " rects=" + std::to_string(window.shape.size()) +
+                                " pixels=" + std::to_string(pixels));
+            break;
+        }
     }
 }
 

@@ -144,6 +144,15 @@ void Control::setEnabled(bool value) {
     changed(platform::ControlChange::Enabled);
 }
 
+uint32_t Control::BackColor() {
+    return live().BackColor;
+}
+
+void Control::setBackColor(uint32_t value) {
+    live().BackColor = value;
+    changed(platform::ControlChange::Style);
+}
+
 std::string Control::ToolTipText() {
     return live().ToolTipText;
 }

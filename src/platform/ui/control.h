@@ -51,6 +51,8 @@ class Control {
     void setToolTipText(const std::string& value);
     std::string Tag();
     void setTag(const std::string& value);
+    uint32_t BackColor();
+    void setBackColor(uint32_t value);
 
     // The state as it stands, without loading the form (rendering backends and tests).
     const Design& state() const { return now_; }

@@ -1,6 +1,10 @@
 #include "platform/ui/controls.h"
 
+#include <variant>
+
 #include "platform/runtime/errors.h"
+#include "platform/runtime/text.h"
+#include "platform/runtime/trace.h"
 #include "platform/ui/form.h"
 #include "platform/ui/model.h"
 
@@ -169,6 +173,54 @@ void ListBox::setListIndex(int16_t value) {
 std::string ListBox::Text() {
     auto& state = live();
     return state.ListIndex >= 0 ? state.List[state.ListIndex] : std::string();
+}
+
+StdPicture PictureControl::Picture() {
+    live();
+    return picture_;
+}
+
+void PictureControl::setPicture(const StdPicture& value) {
+    live();
+    show(value);
+}
+
+void PictureControl::show(const StdPicture& value) {
+    picture_ = value;
+    // The handle is made now so that a renderer finds the pixels behind it.
+    live().Picture = picture_.Handle();
+    changed(platform::ControlChange::Picture);
+}
+
+void PictureControl::formLoaded() {
+    picture_ = designPicture_;
+    live().Picture = picture_.Handle();
+}
+
+void PictureControl::formUnloaded() {
+    picture_ = StdPicture();
+}
+
+void CommonDialog::ShowOpen() {
+    live();
+    const int32_t owner = Parent().hWnd();
+    const auto reply = detail::runModal([&](int32_t id) {
+        platform::backend().openFileDialog({id, owner, title_, filter_, initDir_});
+    });
+    const auto& answer = std::get<platform::input::DialogAnswer>(reply);
+    fileName_ = answer.path.value_or("");
+    platform::trace("dialog", "open hwnd=" + std::to_string(owner) +
+                                  " filter=" + platform::quoted(filter_) +
+                                  " dir=" + platform::quoted(initDir_) +
+                                  (answer.path ? " path=" + platform::quoted(*answer.path)
+                                               : std::string(" cancelled")));
+}
+
+void CommonDialog::formUnloaded() {
+    filter_.clear();
+    initDir_.clear();
+    title_.clear();
+    fileName_.clear();
 }
 
 bool Image::Stretch() {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/ui/control.h"
+#include "platform/ui/picture.h"
 
 namespace win {
 
@@ -70,21 +71,70 @@ class ListBox : public Control {
     std::string Text();
 };
 
-class Image : public Control {
+// A control that shows a picture: the one it was designed with each time its window loads.
+class PictureControl : public Control {
+  public:
+    using Control::Control;
+    StdPicture Picture();
+    void setPicture(const StdPicture& value);
+    // The picture shown from every load on (stored with the window); does not load the window.
+    void setDesignPicture(const StdPicture& value) { designPicture_ = value; }
+
+  protected:
+    void formLoaded() override;
+    void formUnloaded() override;
+
+  private:
+    void show(const StdPicture& value);
+
+    StdPicture designPicture_;
+    StdPicture picture_;
+};
+
+class Image : public PictureControl {
   public:
     platform::ControlKind Kind() const override { return platform::ControlKind::Image; }
-    using Control::Control;
+    using PictureControl::PictureControl;
     bool Stretch();
     void setStretch(bool value);
 };
 
 // A picture box: also a container whose inner coordinates use its own scale mode.
-class PictureBox : public Control {
+class PictureBox : public PictureControl {
   public:
     platform::ControlKind Kind() const override { return platform::ControlKind::PictureBox; }
-    using Control::Control;
+    using PictureControl::PictureControl;
     int16_t ScaleMode();
     void setScaleMode(int16_t value);
+};
+
+// The common dialog control: the file-open dialog on request. It is never drawn.
+class CommonDialog : public Control {
+  public:
+    platform::ControlKind Kind() const override { return platform::ControlKind::CommonDialog; }
+    using Control::Control;
+    // "Description|pattern;pattern|...".
+    std::string Filter() const { return filter_; }
+    void setFilter(const std::string& value) { filter_ = value; }
+    std::string InitDir() const { return initDir_; }
+    void setInitDir(const std::string& value) { initDir_ = value; }
+    std::string DialogTitle() const { return title_; }
+    void setDialogTitle(const std::string& value) { title_ = value; }
+    // The chosen file's path after ShowOpen; "" when the member cancelled.
+    std::string FileName() const { return fileName_; }
+    void setFileName(const std::string& value) { fileName_ = value; }
+    // Shows the file-open dialog over the window and waits for the member (timers run meanwhile,
+    // other input waits). A cancel raises no error: it leaves FileName empty.
+    void ShowOpen();
+
+  protected:
+    void formUnloaded() override;
+
+  private:
+    std::string filter_;
+    std::string initDir_;
+    std::string title_;
+    std::string fileName_;
 };
 
 class Line : public Control {

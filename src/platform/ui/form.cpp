@@ -1,11 +1,13 @@
 #include "platform/ui/form.h"
 
 #include <algorithm>
+#include <cmath>
 #include <stdexcept>
 
 #include "platform/runtime/convert.h"
 #include "platform/runtime/errors.h"
 #include "platform/ui/controls.h"
+#include "platform/ui/gdi.h"
 #include "platform/ui/model.h"
 #include "platform/ui/screen.h"
 
@@ -65,6 +67,7 @@ void Form::Load() {
     now_ = design_;
     visible_ = false;
     topMost_ = false;
+    picture_ = designPicture_;
     for (Control* control : std::vector<Control*>(controls_)) {
         control->formLoaded();
     }
@@ -118,8 +121,17 @@ void Form::Unload(int16_t unloadMode) {
         control->resetToDesign();
         control->formUnloaded();
     }
+    picture_ = StdPicture();
+    if (hDC_ != 0) {
+        DeleteDC(hDC_);
+        hDC_ = 0;
+    }
     auto unloaded = view();
     unloaded.unloadMode = unloadMode;
+    if (region_ != 0) {
+        DeleteObject(region_);
+        region_ = 0;
+    }
     platform::backend().windowChanged(unloaded, WindowChange::Unloaded);
     auto& model = detail::model();
     model.byHandle.erase(hWnd_);
@@ -256,7 +268,13 @@ void Form::setBorderStyle(int16_t value) {
     if (value < vbBSNone || value > vbSizableToolWindow) {
         platform::raise(380, "Invalid property value");
     }
+    if (now_.BorderStyle == value) {
+        return;
+    }
     now_.BorderStyle = value;
+    if (visible_) {
+        notify(WindowChange::BorderStyle);
+    }
 }
 
 int16_t Form::ScaleMode() {
@@ -368,6 +386,35 @@ void Form::setTopMost(bool value) {
     notify(WindowChange::TopMost);
 }
 
+StdPicture Form::Picture() {
+    ensureLoaded();
+    return picture_;
+}
+
+void Form::setPicture(const StdPicture& value) {
+    ensureLoaded();
+    picture_ = value;
+}
+
+int32_t Form::hDC() {
+    ensureLoaded();
+    if (hDC_ == 0) {
+        const auto width = static_cast<int32_t>(std::lround(now_.Width / Screen.TwipsPerPixelX()));
+        const auto height =
+            static_cast<int32_t>(std::lround(now_.Height / Screen.TwipsPerPixelY()));
+        hDC_ = CreateSurfaceDC(std::max(width, 1), std::max(height, 1));
+    }
+    return hDC_;
+}
+
+void Form::setRegion(int32_t hRgn) {
+    if (region_ != 0 && region_ != hRgn) {
+        DeleteObject(region_);
+    }
+    region_ = hRgn;
+    notify(WindowChange::Shape);
+}
+
 void Form::bringToTop() {
     ensureLoaded();
     notify(WindowChange::ZOrder);
@@ -430,6 +477,11 @@ platform::WindowView Form::view() const {
     view.visible = visible_;
     view.topMost = topMost_;
     view.borderStyle = now_.BorderStyle;
+    if (const Region* region = region_ != 0 ? FindRegion(region_) : nullptr) {
+        for (const RECT& rect : region->rects()) {
+            view.shape.push_back({rect.Left, rect.Top, rect.Right, rect.Bottom});
+        }
+    }
     return view;
 }
 

@@ -8,6 +8,7 @@
 
 #include "platform/runtime/backend.h"
 #include "platform/ui/control.h"
+#include "platform/ui/picture.h"
 
 namespace win {
 
@@ -92,6 +93,13 @@ class Form : public std::enable_shared_from_this<Form> {
     float ScaleX(float value, int16_t from, int16_t to);
     float ScaleY(float value, int16_t from, int16_t to);
     bool TopMost();
+    // The background picture, drawn at the window's top-left corner.
+    StdPicture Picture();
+    void setPicture(const StdPicture& value);
+    // The picture the window shows from every load on (stored with it); does not load it.
+    void setDesignPicture(const StdPicture& value) { designPicture_ = value; }
+    // A device context over the window's surface, made on first use and kept until it unloads.
+    int32_t hDC();
 
     // Opens a menu as a pop-up menu at (x, y) in scale units (the mouse position when omitted).
     void PopupMenu(Menu& menu, int32_t flags = 0);
@@ -110,6 +118,8 @@ class Form : public std::enable_shared_from_this<Form> {
     // Platform side: geometry, visibility and z-order (used by SetWindowPos).
     void setTopMost(bool value);
     void bringToTop();
+    // Platform side: the window takes the region (0: none) and deletes the one it had.
+    void setRegion(int32_t hRgn);
 
   protected:
     virtual void Form_Load() {}
@@ -148,6 +158,10 @@ class Form : public std::enable_shared_from_this<Form> {
     float mouseX_ = 0;
     float mouseY_ = 0;
     Menu* openPopup_ = nullptr;
+    StdPicture designPicture_;
+    StdPicture picture_;
+    int32_t hDC_ = 0;
+    int32_t region_ = 0;
     std::vector<Control*> controls_;
     std::vector<ControlArrayBase*> arrays_;
 };

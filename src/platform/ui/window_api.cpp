@@ -2,6 +2,7 @@
 
 #include "platform/runtime/backend.h"
 #include "platform/ui/form.h"
+#include "platform/ui/gdi.h"
 #include "platform/ui/screen.h"
 
 namespace win {
@@ -68,6 +69,19 @@ int32_t SystemParametersInfoA(uint32_t uAction, uint32_t /*uParam*/, void* lpvPa
     rect->Top = screen.workTop;
     rect->Right = screen.workRight;
     rect->Bottom = screen.workBottom;
+    return 1;
+}
+
+}  // namespace win
+
+namespace win {
+
+int32_t SetWindowRgn(int32_t hWnd, int32_t hRgn, int32_t /*bRedraw*/) {
+    Form* form = FindWindow(hWnd);
+    if (form == nullptr || (hRgn != 0 && FindRegion(hRgn) == nullptr)) {
+        return 0;
+    }
+    form->setRegion(hRgn);
     return 1;
 }
 

@@ -27,6 +27,12 @@ int32_t SetWindowPos(int32_t hWnd, int32_t hWndInsertAfter, int32_t X, int32_t Y
 // Brings the window to the foreground; non-zero on success.
 int32_t SetForegroundWindow(int32_t hWnd);
 
+// Gives the window hWnd the region hRgn as its outline, in the window's pixel coordinates (0: the
+// full rectangle again). The window owns the region from then on and deletes it when it takes
+// another or unloads. bRedraw asks for a redraw, which every change gets. 0 when hWnd names no
+// loaded window or hRgn no region (the region then stays the caller's).
+int32_t SetWindowRgn(int32_t hWnd, int32_t hRgn, int32_t bRedraw);
+
 struct RECT {
     int32_t Left = 0;
     int32_t Top = 0;
