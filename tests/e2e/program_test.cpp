@@ -177,4 +177,59 @@ TEST(Program, AFolderOutsideTheCodePageIsRefusedBeforeAnythingIsStored) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(root.path()), {}), 1);
 }
 
+// From the tray menu: page 1, an alert switch off, a sound chosen, page 0, autostart off, close.
+TEST(Program, TheOptionsWindowStoresEveryChangeAtOnce) {
+    Installation installation("answer");
+    const std::string folder = installation.programFolder().string();
+    const std::string sound = folder + "/my \"alert\".wav";
+    const std::string quoted = folder + "/my \\\"alert\\\".wav";  // as script and trace write it
+    const auto trace = installation.run(
+        "5000 tray right-click\n5100 menu frmTarnix mnuSTProp\n"
+        "5200 click frmPropPage lblPropOptions(1)\n5300 click frmPropPage chkAlertsOptions(1)\n"
+        "5400 select frmPropPage lbxSounds 2\n5500 click frmPropPage cmdSounds\n"
+        "5600 click frmPropPage imgPropBTN(0)\n5700 click frmPropPage chkGDRASUP\n"
+        "5800 click frmPropPage imgControlBox\n6000 end-session\n5450 dialog \"" +
+        quoted + "\"\n");
+
+    const std::string user = "key=\"HKEY_CURRENT_USER\\\\Software\\\\";
+    const std::string key = user + "Tarnix\\\\TarnixIM";
+    const std::string run = user + R"(Microsoft\\Windows\\CurrentVersion\\Run" value="tarnix.exe")";
+    const std::string number = "\" type=4 bytes=4";
+    std::vector<std::string> writes;
+    for (const auto& line : trace) {
+        if (line.ms >= 5100 &&
+            (line.text.starts_with("registry ") || line.text.starts_with("dialog "))) {
+            writes.push_back(std::to_string(line.ms) + " " + line.text);
+        }
+    }
+    EXPECT_EQ(
+        writes,
+        (std::vector<std::string>{
+            // Loading raises the handler of every switch the first run set.
+            "5100 registry set " + key + "\" value=\"X6OnTop" + number,
+            "5100 registry set " + run + " type=1 bytes=" + std::to_string(folder.size() + 11),
+            "5100 registry set " + key + "\" value=\"OnWindowsLoad" + number,
+            "5100 registry set " + key + "\\\\Alerts\" value=\"ContactOnline" + number,
+            "5100 registry set " + key + "\\\\Alerts\" value=\"ChatRequest" + number,
+            "5100 registry set " + key + "\\\\Alerts\" value=\"NewMail" + number,
+            "5300 registry set " + key + "\\\\Alerts\" value=\"ChatRequest" + number,
+            "5500 dialog open hwnd=2 filter=\"Sound Files|*.wav\" dir=\"" + folder + "\" path=\"" +
+                quoted + "\"",
+            "5500 registry set " + key +
+                "\\\\Sounds\" value=\"ChatRequest\" type=1 bytes=" + std::to_string(sound.size()),
+            "5700 registry delete " + run,
+            "5700 registry set " + key + "\" value=\"OnWindowsLoad" + number,
+        }));
+    EXPECT_EQ(times(trace, "form unloaded hwnd=2 name=frmPropPage"), Times{5800});
+
+    const std::string hive = readFile(installation.hiveFile());
+    for (const std::string& value :
+         {std::string("\"OnWindowsLoad\"=dword:00000000"),
+          std::string("\"ChatRequest\"=dword:00000000"),
+          std::string("\"ContactOnline\"=dword:00000001"), "\"ChatRequest\"=\"" + quoted + "\""}) {
+        EXPECT_NE(hive.find(value), std::string::npos) << value;
+    }
+    EXPECT_EQ(hive.find("tarnix.exe"), std::string::npos) << hive;
+}
+
 }  // namespace
