@@ -1,6 +1,5 @@
 // Shaping a window from the options window's real background (460 x 355) with cSkinAlpha, through
-// a window of its own. The program links beside it the scan benchmarks of gdi_bench.cpp, so one run
-// shows the same scan with banded regions and with a naive rectangle list.
+// a window of its own; bench_gdi runs it beside the bare scans of gdi_bench.cpp.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>

@@ -34,12 +34,11 @@ win::StdPicture stored(std::span<const std::uint8_t> bytes) {
 }  // namespace
 
 frmPropPage::frmPropPage()
-    : Form("frmPropPage",
-           {.Caption = "Instant Messenger Options",
-            .Width = 6990,
-            .Height = 5700,
-            .BorderStyle = win::vbFixedDialog,
-            .ShowInTaskbar = false}) {
+    : Form("frmPropPage", {.Caption = "Instant Messenger Options",
+                           .Width = 6990,
+                           .Height = 5700,
+                           .BorderStyle = win::vbFixedDialog,
+                           .ShowInTaskbar = false}) {
     setDesignPicture(stored(windowart::OptionsBackground()));
     const win::StdPicture selected = stored(windowart::OptionsTabSelected());
     const win::StdPicture unselected = stored(windowart::OptionsTabUnselected());
@@ -83,9 +82,9 @@ void frmPropPage::Form_Load() {
     // 6. and 7.
     const std::string company = sRegAddress + settings::kCompanyDetails;
     txtCDName.setText(registry.GetSettingString(settings::currentUser(), company, "Name", ""));
-    txtCDAddress.setText(
-        platform::Replace(registry.GetSettingString(settings::currentUser(), company, "Address", ""),
-                          kAddressLineBreak, "\r\n"));
+    txtCDAddress.setText(platform::Replace(
+        registry.GetSettingString(settings::currentUser(), company, "Address", ""),
+        kAddressLineBreak, "\r\n"));
     // 8. A logo that cannot be shown leaves the window without one; the load goes on, so the
     // window is never left half set up (the sign-in step loads the logo again and falls back).
     const std::string logo = platform::programFolder() + "\\ldata.x6c";

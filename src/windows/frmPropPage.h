@@ -30,7 +30,9 @@ class frmPropPage : public win::Form {
                        .FontSize = 12,
                        .FontBold = true}};
     win::Image imgControlBox{
-        this, "imgControlBox", {.Left = 6360, .Top = 45, .Width = 285, .Height = 285, .Stretch = true}};
+        this,
+        "imgControlBox",
+        {.Left = 6360, .Top = 45, .Width = 285, .Height = 285, .Stretch = true}};
     win::Image imgCompanyLogo{
         this,
         "imgCompanyLogo",
@@ -44,8 +46,10 @@ class frmPropPage : public win::Form {
     win::ControlArray<win::Label> lblPropOptions{
         this,
         "lblPropOptions",
-        {{0, {.Left = 1920, .Top = 720, .Width = 1575, .Height = 255, .Alignment = 2, .BackStyle = 0}},
-         {1, {.Left = 3480, .Top = 720, .Width = 1695, .Height = 255, .Alignment = 2, .BackStyle = 0}},
+        {{0,
+          {.Left = 1920, .Top = 720, .Width = 1575, .Height = 255, .Alignment = 2, .BackStyle = 0}},
+         {1,
+          {.Left = 3480, .Top = 720, .Width = 1695, .Height = 255, .Alignment = 2, .BackStyle = 0}},
          {2,
           {.Left = 5175,
            .Top = 600,
@@ -54,10 +58,9 @@ class frmPropPage : public win::Form {
            .Alignment = 2,
            .BackStyle = 0,
            .WordWrap = true}}}};
-    win::Image imgBTNUP{
-        this,
-        "imgBTNUP",
-        {.Left = 120, .Top = 2880, .Width = 1575, .Height = 495, .Visible = false}};
+    win::Image imgBTNUP{this,
+                        "imgBTNUP",
+                        {.Left = 120, .Top = 2880, .Width = 1575, .Height = 495, .Visible = false}};
     win::Image imgBTNDOWN{
         this,
         "imgBTNDOWN",
@@ -73,16 +76,15 @@ class frmPropPage : public win::Form {
          {2, {.Left = 1920, .Top = 1080, .Width = 4755, .Height = 4020, .Visible = false}}}};
 
     // Page 0: general details.
-    win::ControlArray<win::Label> lblGDLogin{
-        this,
-        "lblGDLogin",
-        {{0,
-          {.Container = &picPropOptions[0],
-           .Left = 120,
-           .Top = 120,
-           .Width = 1095,
-           .Height = 255,
-           .BackStyle = 0}}}};
+    win::ControlArray<win::Label> lblGDLogin{this,
+                                             "lblGDLogin",
+                                             {{0,
+                                               {.Container = &picPropOptions[0],
+                                                .Left = 120,
+                                                .Top = 120,
+                                                .Width = 1095,
+                                                .Height = 255,
+                                                .BackStyle = 0}}}};
     win::CheckBox chkGDRASUP{
         this,
         "chkGDRASUP",
@@ -93,23 +95,22 @@ class frmPropPage : public win::Form {
         {.Container = &picPropOptions[0], .Left = 240, .Top = 720, .Width = 3735, .Height = 255}};
 
     // Page 1: sounds and alerts.
-    win::ControlArray<win::Label> lblSALabel{
-        this,
-        "lblSALabel",
-        {{0,
-          {.Container = &picPropOptions[1],
-           .Left = 120,
-           .Top = 120,
-           .Width = 975,
-           .Height = 255,
-           .BackStyle = 0}},
-         {1,
-          {.Container = &picPropOptions[1],
-           .Left = 120,
-           .Top = 1800,
-           .Width = 975,
-           .Height = 255,
-           .BackStyle = 0}}}};
+    win::ControlArray<win::Label> lblSALabel{this,
+                                             "lblSALabel",
+                                             {{0,
+                                               {.Container = &picPropOptions[1],
+                                                .Left = 120,
+                                                .Top = 120,
+                                                .Width = 975,
+                                                .Height = 255,
+                                                .BackStyle = 0}},
+                                              {1,
+                                               {.Container = &picPropOptions[1],
+                                                .Left = 120,
+                                                .Top = 1800,
+                                                .Width = 975,
+                                                .Height = 255,
+                                                .BackStyle = 0}}}};
     win::ControlArray<win::CheckBox> chkAlertsOptions{
         this,
         "chkAlertsOptions",
@@ -157,23 +158,22 @@ class frmPropPage : public win::Form {
                              .Stretch = true}};
 
     // Page 2: company details.
-    win::ControlArray<win::Label> lblCDLabel{
-        this,
-        "lblCDLabel",
-        {{0,
-          {.Container = &picPropOptions[2],
-           .Left = 120,
-           .Top = 120,
-           .Width = 3135,
-           .Height = 255,
-           .BackStyle = 0}},
-         {1,
-          {.Container = &picPropOptions[2],
-           .Left = 120,
-           .Top = 960,
-           .Width = 3615,
-           .Height = 255,
-           .BackStyle = 0}}}};
+    win::ControlArray<win::Label> lblCDLabel{this,
+                                             "lblCDLabel",
+                                             {{0,
+                                               {.Container = &picPropOptions[2],
+                                                .Left = 120,
+                                                .Top = 120,
+                                                .Width = 3135,
+                                                .Height = 255,
+                                                .BackStyle = 0}},
+                                              {1,
+                                               {.Container = &picPropOptions[2],
+                                                .Left = 120,
+                                                .Top = 960,
+                                                .Width = 3615,
+                                                .Height = 255,
+                                                .BackStyle = 0}}}};
     win::TextBox txtCDName{this,
                            "txtCDName",
                            {.Container = &picPropOptions[2],

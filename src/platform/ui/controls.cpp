@@ -209,11 +209,11 @@ void CommonDialog::ShowOpen() {
     });
     const auto& answer = std::get<platform::input::DialogAnswer>(reply);
     fileName_ = answer.path.value_or("");
-    platform::trace("dialog", "open hwnd=" + std::to_string(owner) +
-                                  " filter=" + platform::quoted(filter_) +
-                                  " dir=" + platform::quoted(initDir_) +
-                                  (answer.path ? " path=" + platform::quoted(*answer.path)
-                                               : std::string(" cancelled")));
+    platform::trace(
+        "dialog",
+        "open hwnd=" + std::to_string(owner) + " filter=" + platform::quoted(filter_) +
+            " dir=" + platform::quoted(initDir_) +
+            (answer.path ? " path=" + platform::quoted(*answer.path) : std::string(" cancelled")));
 }
 
 void CommonDialog::formUnloaded() {
