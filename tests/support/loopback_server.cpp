@@ -61,6 +61,16 @@ LoopbackServer::LoopbackServer() : server_(std::make_unique<httplib::Server>()) 
     server.Get(R"(/header/(.+))", [](const httplib::Request& request, httplib::Response& response) {
         response.set_content(request.get_header_value(request.matches[1]), "text/plain");
     });
+    server.Get(R"(/page/(.+))",
+               [this](const httplib::Request& request, httplib::Response& response) {
+                   const std::lock_guard lock(pagesLock_);
+                   const auto found = pages_.find(request.matches[1]);
+                   if (found == pages_.end()) {
+                       response.status = 404;
+                       return;
+                   }
+                   response.set_content(found->second, "text/html");
+               });
     server.Get(R"(/target.*)", [](const httplib::Request& request, httplib::Response& response) {
         response.set_content(request.target, "text/plain");
     });
@@ -82,6 +92,11 @@ LoopbackServer::~LoopbackServer() {
 
 std::string LoopbackServer::url(std::string_view path) const {
     return "http://127.0.0.1:" + std::to_string(port_) + std::string(path);
+}
+
+void LoopbackServer::setPage(const std::string& name, const std::string& html) {
+    const std::lock_guard lock(pagesLock_);
+    pages_[name] = html;
 }
 
 int LoopbackServer::requestCount() const {

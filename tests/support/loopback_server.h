@@ -1,7 +1,9 @@
 #pragma once
 
 #include <atomic>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -18,6 +20,7 @@ namespace testsupport {
 //   /bytes/<n>         answers n bytes of "x", streamed
 //   /header/<name>     answers the value of that request header
 //   /target...         answers the request target exactly as it arrived
+//   /page/<name>       answers the HTML set with setPage (404 for a name never set)
 class LoopbackServer {
   public:
     LoopbackServer();
@@ -27,12 +30,16 @@ class LoopbackServer {
 
     std::string url(std::string_view path) const;
     int requestCount() const;
+    // What /page/<name> answers from now on.
+    void setPage(const std::string& name, const std::string& html);
 
   private:
     std::unique_ptr<httplib::Server> server_;
     std::thread thread_;
     int port_ = 0;
     std::atomic<int> requests_{0};
+    std::mutex pagesLock_;
+    std::map<std::string, std::string> pages_;
 };
 
 // A socket on 127.0.0.1 that accepts connections into its backlog and never answers.

@@ -125,8 +125,9 @@ HeadlessBackend::~HeadlessBackend() {
 }
 
 Features HeadlessBackend::features() const {
-    return {Feature::Windows,      Feature::Tray,        Feature::Balloons, Feature::Menus,
-            Feature::MessageBoxes, Feature::FileDialogs, Feature::Sound,    Feature::NetworkState};
+    return {Feature::Windows, Feature::Tray,         Feature::Balloons,
+            Feature::Menus,   Feature::MessageBoxes, Feature::FileDialogs,
+            Feature::Sound,   Feature::NetworkState, Feature::WebView};
 }
 
 void HeadlessBackend::windowChanged(const WindowView& window, WindowChange change) {
@@ -335,6 +336,29 @@ std::vector<InputEvent> HeadlessBackend::eventsOf(const std::vector<std::string>
             events.emplace_back(input::TrayMouse{target->hWnd, target->uID, message});
         }
         return events;
+    } else if (action.rfind("page-", 0) == 0) {
+        const auto* browser = count >= 2 ? control(ControlKind::WebBrowser, true) : nullptr;
+        const int32_t id = browser ? browser->id : 0;
+        if (action == "page-type" && browser && count == 4) {
+            return {input::PageType{hWnd, id, words[3], words[4]}};
+        }
+        if (action == "page-click" && browser && count == 3) {
+            return {input::PageClick{hWnd, id, words[3]}};
+        }
+        if (action == "page-link" && browser && count == 3) {
+            const auto index = parseNumber(words[3]);
+            if (index && *index >= 0 && *index <= INT32_MAX &&
+                *index == static_cast<int32_t>(*index)) {
+                return {input::PageLink{hWnd, id, static_cast<int32_t>(*index)}};
+            }
+        }
+        if (action == "page-close" && browser && count == 2) {
+            return {input::PageClose{hWnd, id}};
+        }
+        if (action == "page-new-window" && browser && count == 3) {
+            return {input::PageNewWindow{hWnd, id, words[3]}};
+        }
+        ignored(action + ": no such browser or bad words");
     } else if (action == "end-session") {
         return {input::EndSession{}};
     } else {

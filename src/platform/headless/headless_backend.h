@@ -2,8 +2,9 @@
 
 // The headless backend: the platform's screen, speakers, tray and user for tests, CI and the demo.
 //
-// Features: windows, tray, balloons, menus, message boxes, file dialogs, sound, network state
-// (no web view yet). Nothing is drawn: what the model shows is kept as the backend's own view of
+// Features: windows, tray, balloons, menus, message boxes, file dialogs, sound, network state, web
+// view (the browser control loads and parses pages itself; the member's actions in a page come
+// from the script). Nothing is drawn: what the model shows is kept as the backend's own view of
 // the screen (windows by handle, their controls by name and id, tray icons), from which scripted
 // words become typed input events. Time is whatever clock is installed (virtual in tests).
 //

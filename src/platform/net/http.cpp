@@ -3,6 +3,7 @@
 #include <curl/curl.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -158,75 +159,203 @@ void setTransferLimits(const TransferLimits& limits) {
     currentLimits() = limits;
 }
 
-HttpResult httpGet(std::string_view url, const HttpHeaders& headers) {
-    const std::optional<std::string> wire = wireUrl(url);
-    if (!wire) {
-        return failed(url, kInternetInvalidUrl, "not a sendable http(s) address");
+namespace {
+
+// One request from its preparation to its result: the handle, its headers, and what the answer
+// fills in. Pinned in memory: libcurl keeps pointers to its members.
+class Request {
+  public:
+    Request(std::string_view url, TransferLimits limits) : url_(url) {
+        body_.cap = limits.maxBodyBytes;
     }
-    std::unique_ptr<curl_slist, CurlListDeleter> headerList;
-    for (const auto& [name, value] : headers) {
-        if (name.empty() || !fitForHeader(name) || !fitForHeader(value)) {
-            return failed(url, kInternetInternalError, "header holds a line break");
+    Request(const Request&) = delete;
+    Request& operator=(const Request&) = delete;
+
+    // Sets the request up; a result when it fails before anything is sent.
+    std::optional<HttpResult> prepare(const HttpHeaders& headers, const TransferLimits& limits) {
+        const std::optional<std::string> wire = wireUrl(url_);
+        if (!wire) {
+            return failed(url_, kInternetInvalidUrl, "not a sendable http(s) address");
         }
-        const std::string line = name + ": " + value;
-        curl_slist* extended = curl_slist_append(headerList.get(), line.c_str());
-        if (!extended) {
-            return failed(url, kInternetInternalError, "out of memory");
+        for (const auto& [name, value] : headers) {
+            if (name.empty() || !fitForHeader(name) || !fitForHeader(value)) {
+                return failed(url_, kInternetInternalError, "header holds a line break");
+            }
+            const std::string line = name + ": " + value;
+            curl_slist* extended = curl_slist_append(headerList_.get(), line.c_str());
+            if (!extended) {
+                return failed(url_, kInternetInternalError, "out of memory");
+            }
+            headerList_.release();
+            headerList_.reset(extended);
         }
-        headerList.release();
-        headerList.reset(extended);
+        initialiseCurl();
+        curl_.reset(curl_easy_init());
+        if (!curl_) {
+            return failed(url_, kInternetInternalError, "cannot start a transfer");
+        }
+        CURL* h = curl_.get();
+        wire_ = *wire;
+        curl_easy_setopt(h, CURLOPT_URL, wire_.c_str());
+        curl_easy_setopt(h, CURLOPT_HTTPGET, 1L);
+        curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
+        curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+        curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
+        curl_easy_setopt(h, CURLOPT_MAXREDIRS, limits.maxRedirects);
+        curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS,
+                         static_cast<long>(limits.connectTimeout.count()));
+        curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, static_cast<long>(limits.totalTimeout.count()));
+        curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+        // A fresh connection for every step of a redirect chain: a kept connection that the site
+        // has dropped would make libcurl retry silently and leave that failure in errorText for
+        // the trace.
+        curl_easy_setopt(h, CURLOPT_FORBID_REUSE, 1L);
+        curl_easy_setopt(h, CURLOPT_USERAGENT, userAgent().c_str());
+        curl_easy_setopt(h, CURLOPT_HTTPHEADER, headerList_.get());
+        curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, collect);
+        curl_easy_setopt(h, CURLOPT_WRITEDATA, &body_);
+        curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorText_);
+        return std::nullopt;
     }
 
-    initialiseCurl();
-    std::unique_ptr<CURL, CurlEasyDeleter> curl(curl_easy_init());
-    if (!curl) {
-        return failed(url, kInternetInternalError, "cannot start a transfer");
-    }
-    const TransferLimits limits = currentLimits();
-    Body body;
-    body.cap = limits.maxBodyBytes;
-    char errorText[CURL_ERROR_SIZE] = "";
-    const std::string userAgent = std::string(kAppTitle) + "/" + std::to_string(kVersionMajor) +
-                                  "." + std::to_string(kVersionMinor) + "." +
-                                  std::to_string(kVersionRevision);
+    CURL* handle() const { return curl_.get(); }
 
-    CURL* h = curl.get();
-    curl_easy_setopt(h, CURLOPT_URL, wire->c_str());
-    curl_easy_setopt(h, CURLOPT_HTTPGET, 1L);
-    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(h, CURLOPT_MAXREDIRS, limits.maxRedirects);
-    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS,
-                     static_cast<long>(limits.connectTimeout.count()));
-    curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, static_cast<long>(limits.totalTimeout.count()));
-    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
-    // A fresh connection for every step of a redirect chain: a kept connection that the site has
-    // dropped would make libcurl retry silently and leave that failure in errorText for the trace.
-    curl_easy_setopt(h, CURLOPT_FORBID_REUSE, 1L);
-    curl_easy_setopt(h, CURLOPT_USERAGENT, userAgent.c_str());
-    curl_easy_setopt(h, CURLOPT_HTTPHEADER, headerList.get());
-    curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, collect);
-    curl_easy_setopt(h, CURLOPT_WRITEDATA, &body);
-    curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorText);
-
-    const CURLcode code = performKeepingResponsive(h);
-    HttpResult result;
-    long status = 0;
-    curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
-    result.status = static_cast<int32_t>(status);
-    result.truncated = body.truncated;
-    // Stopping at the cap is ours, not a failure of the transfer.
-    const bool cappedOnPurpose = code == CURLE_WRITE_ERROR && body.truncated;
-    if (code != CURLE_OK && !cappedOnPurpose) {
-        result.error = transferError(h, code);
-        result.status = 0;
-        traceOutcome(url, result, errorText[0] ? errorText : curl_easy_strerror(code));
+    // The result of the transfer that ended with code; traced.
+    HttpResult finish(CURLcode code) {
+        CURL* h = curl_.get();
+        HttpResult result;
+        long status = 0;
+        curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
+        result.status = static_cast<int32_t>(status);
+        result.truncated = body_.truncated;
+        // Stopping at the cap is ours, not a failure of the transfer.
+        const bool cappedOnPurpose = code == CURLE_WRITE_ERROR && body_.truncated;
+        if (code != CURLE_OK && !cappedOnPurpose) {
+            result.error = transferError(h, code);
+            result.status = 0;
+            traceOutcome(url_, result, errorText_[0] ? errorText_ : curl_easy_strerror(code));
+            return result;
+        }
+        result.body = std::move(body_.bytes);
+        traceOutcome(url_, result, {});
         return result;
     }
-    result.body = std::move(body.bytes);
-    traceOutcome(url, result, {});
-    return result;
+
+  private:
+    static const std::string& userAgent() {
+        static const std::string agent =
+            std::string(kAppTitle) + "/" + std::to_string(kVersionMajor) + "." +
+            std::to_string(kVersionMinor) + "." + std::to_string(kVersionRevision);
+        return agent;
+    }
+
+    std::string url_;
+    std::string wire_;
+    std::unique_ptr<curl_slist, CurlListDeleter> headerList_;
+    std::unique_ptr<CURL, CurlEasyDeleter> curl_;
+    Body body_;
+    char errorText_[CURL_ERROR_SIZE] = "";
+};
+
+// The transfers under way beside the message loop, on one multi handle.
+class Transfers {
+  public:
+    static Transfers& instance() {
+        static Transfers transfers;
+        return transfers;
+    }
+
+    void start(std::string_view url, std::function<void(HttpResult)> done) {
+        auto request = std::make_unique<Request>(url, currentLimits());
+        if (auto early = request->prepare({}, currentLimits())) {
+            finished_.push_back([done = std::move(done), result = std::move(*early)]() mutable {
+                done(std::move(result));
+            });
+            return;
+        }
+        if (!multi_) {
+            multi_.reset(curl_multi_init());
+        }
+        CURL* handle = request->handle();
+        if (!multi_ || curl_multi_add_handle(multi_.get(), handle) != CURLM_OK) {
+            HttpResult result = request->finish(CURLE_FAILED_INIT);
+            finished_.push_back([done = std::move(done), result = std::move(result)]() mutable {
+                done(std::move(result));
+            });
+            return;
+        }
+        running_.push_back({std::move(request), std::move(done)});
+    }
+
+    bool busy() const { return !running_.empty() || !finished_.empty(); }
+
+    std::vector<std::function<void()>> progress(int waitMs) {
+        if (!running_.empty() && multi_) {
+            int active = 0;
+            curl_multi_perform(multi_.get(), &active);
+            if (waitMs > 0 && active > 0 && finished_.empty()) {
+                curl_multi_poll(multi_.get(), nullptr, 0, waitMs, nullptr);
+                curl_multi_perform(multi_.get(), &active);
+            }
+            int left = 0;
+            while (const CURLMsg* message = curl_multi_info_read(multi_.get(), &left)) {
+                if (message->msg != CURLMSG_DONE) {
+                    continue;
+                }
+                auto found = std::find_if(running_.begin(), running_.end(), [&](const Running& r) {
+                    return r.request->handle() == message->easy_handle;
+                });
+                if (found == running_.end()) {
+                    continue;
+                }
+                const CURLcode code = message->data.result;
+                curl_multi_remove_handle(multi_.get(), found->request->handle());
+                HttpResult result = found->request->finish(code);
+                finished_.push_back(
+                    [done = std::move(found->done), result = std::move(result)]() mutable {
+                        done(std::move(result));
+                    });
+                running_.erase(found);
+            }
+        }
+        return std::exchange(finished_, {});
+    }
+
+  private:
+    struct Running {
+        std::unique_ptr<Request> request;
+        std::function<void(HttpResult)> done;
+    };
+    struct MultiDeleter {
+        void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
+    };
+
+    std::unique_ptr<CURLM, MultiDeleter> multi_;
+    std::vector<Running> running_;
+    std::vector<std::function<void()>> finished_;
+};
+
+}  // namespace
+
+HttpResult httpGet(std::string_view url, const HttpHeaders& headers) {
+    const TransferLimits limits = currentLimits();
+    Request request(url, limits);
+    if (auto early = request.prepare(headers, limits)) {
+        return std::move(*early);
+    }
+    return request.finish(performKeepingResponsive(request.handle()));
+}
+
+void startGet(std::string_view url, std::function<void(HttpResult)> done) {
+    Transfers::instance().start(url, std::move(done));
+}
+
+bool transfersUnderWay() {
+    return Transfers::instance().busy();
+}
+
+std::vector<std::function<void()>> progressTransfers(int waitMs) {
+    return Transfers::instance().progress(waitMs);
 }
 
 }  // namespace platform::net

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -45,5 +46,14 @@ struct HttpResult {
 // Every request and its outcome is traced ("http GET url= status= bytes= [truncated=1]" or
 // "http GET url= error= reason=").
 HttpResult httpGet(std::string_view url, const HttpHeaders& headers = {});
+
+// A GET that runs beside the message loop (page loads): it goes on while progressTransfers is
+// called, and done receives its result from there, traced as above.
+void startGet(std::string_view url, std::function<void(HttpResult)> done);
+// Whether a transfer started with startGet has not yet handed over its result.
+bool transfersUnderWay();
+// Lets the transfers under way make progress, waiting at most waitMs of real time for some (0: not
+// at all), and returns what to run for those that have ended: each calls its done.
+std::vector<std::function<void()>> progressTransfers(int waitMs);
 
 }  // namespace platform::net

@@ -118,6 +118,8 @@ enum class ControlKind {
     Menu,
     Timer,
     CommonDialog,  // never drawn: it opens the file dialog on request
+    Inet,          // never drawn: the Internet transfer control
+    WebBrowser,    // the embedded browser's page
 };
 
 // A control of a loaded window. The id is stable for the control's life and unique in the
@@ -262,14 +264,47 @@ struct DialogAnswer {  // the chosen file's path; nothing when cancelled
     std::optional<std::string> path{};
     friend bool operator==(const DialogAnswer&, const DialogAnswer&) = default;
 };
+// What the member does in a page shown by a browser control; elementId is the page element's id.
+struct PageType {  // text typed into a field of the page
+    int32_t hWnd = 0;
+    int32_t controlId = 0;
+    std::string elementId{};
+    std::string text{};
+    friend bool operator==(const PageType&, const PageType&) = default;
+};
+struct PageClick {  // a click on an element of the page
+    int32_t hWnd = 0;
+    int32_t controlId = 0;
+    std::string elementId{};
+    friend bool operator==(const PageClick&, const PageClick&) = default;
+};
+struct PageLink {  // the page's link number index (0: the first, in page order) followed
+    int32_t hWnd = 0;
+    int32_t controlId = 0;
+    int32_t index = 0;
+    friend bool operator==(const PageLink&, const PageLink&) = default;
+};
+struct PageClose {  // the page asks to close its window
+    int32_t hWnd = 0;
+    int32_t controlId = 0;
+    friend bool operator==(const PageClose&, const PageClose&) = default;
+};
+struct PageNewWindow {  // the page asks for a new window showing url
+    int32_t hWnd = 0;
+    int32_t controlId = 0;
+    std::string url{};
+    friend bool operator==(const PageNewWindow&, const PageNewWindow&) = default;
+};
 struct EndSession {  // the desktop session ends
     friend bool operator==(const EndSession&, const EndSession&) = default;
 };
 }  // namespace input
 
-using InputEvent = std::variant<input::CloseBox, input::MenuChoice, input::Click, input::ListSelect,
-                                input::TextEdited, input::MouseMove, input::TrayMouse,
-                                input::MessageBoxAnswer, input::DialogAnswer, input::EndSession>;
+using InputEvent =
+    std::variant<input::CloseBox, input::MenuChoice, input::Click, input::ListSelect,
+                 input::TextEdited, input::MouseMove, input::TrayMouse, input::MessageBoxAnswer,
+                 input::DialogAnswer, input::PageType, input::PageClick, input::PageLink,
+                 input::PageClose, input::PageNewWindow, input::EndSession>;
 
 // ---- The seam ----
 

@@ -59,6 +59,9 @@ class Control {
 
     // A user click on the control, as the input of a window delivers it.
     virtual void userClick();
+    // What the member did in a page this control shows (platform::input::Page*); false when the
+    // control shows no page.
+    virtual bool pageAction(const platform::InputEvent& /*event*/) { return false; }
 
   protected:
     // The live state, after loading the form when needed; write through it, then call changed().

@@ -107,6 +107,19 @@ void apply(const TrayMouse& event) {
     SendTrayMessage(copy, event.message);
 }
 
+// An action in a page goes to the browser control showing it.
+template <typename PageEvent>
+void applyToPage(const PageEvent& event) {
+    Control* control = controlOn<Control>(event.hWnd, event.controlId);
+    if (control == nullptr || !control->pageAction(event)) {
+        ignored("page: no such browser");
+    }
+}
+template <typename T>
+constexpr bool kPageEvent =
+    std::is_same_v<T, PageType> || std::is_same_v<T, PageClick> || std::is_same_v<T, PageLink> ||
+    std::is_same_v<T, PageClose> || std::is_same_v<T, PageNewWindow>;
+
 void apply(const EndSession& /*event*/) {
     for (const auto& form : Forms()) {
         form->Unload(vbAppWindows);
@@ -132,6 +145,8 @@ void dispatchInput(const platform::InputEvent& event) {
             using T = std::decay_t<decltype(typed)>;
             if constexpr (std::is_same_v<T, MessageBoxAnswer> || std::is_same_v<T, DialogAnswer>) {
                 model().answers.emplace(typed.requestId, event);
+            } else if constexpr (kPageEvent<T>) {
+                applyToPage(typed);
             } else {
                 apply(typed);
             }

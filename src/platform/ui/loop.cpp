@@ -128,15 +128,49 @@ int runInput(bool nested) {
     return done;
 }
 
+BackgroundWork& background() {
+    static BackgroundWork work;
+    return work;
+}
+
+bool backgroundBusy() {
+    const auto& work = background();
+    return work.busy && work.busy();
+}
+
+// Lets the work beside the loop go on, waiting at most waitMs of real time, and runs the handlers
+// of what has ended as events. Returns how many ran.
+int runBackground(bool nested, int waitMs) {
+    if (!backgroundBusy()) {
+        return 0;
+    }
+    const auto handlers = background().progress(waitMs);
+    for (const auto& handler : handlers) {
+        dispatch(nested, handler);
+    }
+    return static_cast<int>(handlers.size());
+}
+
+// How long to wait for work beside the loop before looking at timers and input again. The clock
+// is not moved meanwhile: on the virtual clock, time stands still while a page loads.
+int backgroundSliceMs(int64_t nextDueMs) {
+    constexpr int64_t kSliceMs = 20;
+    if (nextDueMs < 0) {
+        return static_cast<int>(kSliceMs);
+    }
+    return static_cast<int>(std::clamp<int64_t>(nextDueMs - nowMs(), 1, kSliceMs));
+}
+
 }  // namespace
 
-// One pass: input, then due timers.
+// One pass: input, what ended beside the loop, then due timers.
 int runPass(bool withInput, bool nested) {
     nested = nested || model().handlerDepth > 0;
     int done = 0;
     if (withInput) {
         done += runInput(nested);
     }
+    done += runBackground(nested, 0);
     done += runDueTimers(nested);
     return done;
 }
@@ -163,6 +197,10 @@ platform::InputEvent runModal(const std::function<void(int32_t id)>& open) {
         if (next >= 0 && next <= nowMs()) {
             continue;
         }
+        if (backgroundBusy()) {
+            runBackground(true, backgroundSliceMs(next));
+            continue;
+        }
         if (!platform::backend().waitForInput(next)) {
             throw std::logic_error("a modal request that nothing can ever answer");
         }
@@ -176,6 +214,10 @@ void raiseUntrapped() {
 }
 
 }  // namespace detail
+
+void SetBackgroundWork(BackgroundWork work) {
+    detail::background() = std::move(work);
+}
 
 int64_t NextTimerDueMs() {
     int64_t next = -1;
@@ -191,7 +233,11 @@ int64_t NextTimerDueMs() {
 int DoEvents() {
     // Whoever yields gets control back whatever the handlers did.
     if (detail::runPass(true, true) == 0) {
-        platform::clock().passIdle();
+        if (detail::backgroundBusy()) {
+            detail::runBackground(true, detail::backgroundSliceMs(NextTimerDueMs()));
+        } else {
+            platform::clock().passIdle();
+        }
     }
     return FormCount();
 }
@@ -209,6 +255,10 @@ int RunMessageLoop() {
         if (next >= 0 && next <= clock.nowMs()) {
             continue;
         }
+        if (detail::backgroundBusy()) {
+            detail::runBackground(false, detail::backgroundSliceMs(next));
+            continue;
+        }
         if (!platform::backend().waitForInput(next)) {
             platform::trace("loop", "idle forms=" + std::to_string(FormCount()));
             break;
@@ -224,6 +274,10 @@ void RunUntil(int64_t ms) {
         detail::runPass(true, false);
         const int64_t next = NextTimerDueMs();
         if (next >= 0 && next <= clock.nowMs()) {
+            continue;
+        }
+        if (detail::backgroundBusy()) {
+            detail::runBackground(false, detail::backgroundSliceMs(next));
             continue;
         }
         if (next < 0 || next > ms) {

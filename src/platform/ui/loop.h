@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <vector>
 
 namespace win {
 
@@ -20,6 +22,16 @@ int RunMessageLoop();
 void RunUntil(int64_t ms);
 // RunUntil(now + ms).
 void RunFor(int64_t ms);
+
+// Work that goes on beside the loop (page loads). busy says whether any is under way; progress lets
+// it advance, waiting at most waitMs of real time, and returns the handlers of what has ended,
+// which the loop runs as it runs events. While any is under way the loop does not wait for the
+// clock: on the virtual clock, time stands still until it has ended.
+struct BackgroundWork {
+    std::function<bool()> busy;
+    std::function<std::vector<std::function<void()>>(int waitMs)> progress;
+};
+void SetBackgroundWork(BackgroundWork work);
 
 // The clock time at which the next timer falls due; -1 when no timer is running.
 int64_t NextTimerDueMs();
