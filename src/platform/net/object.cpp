@@ -1,12 +1,24 @@
 #include "platform/net/object.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/net/xmlhttp.h"
+#include "platform/runtime/ansi.h"
 #include "platform/runtime/errors.h"
 #include "platform/runtime/text.h"
 
 namespace win {
+
+namespace {
+
+// The tables alive now, in the order they were made.
+std::vector<const NamedMethods*>& liveTables() {
+    static std::vector<const NamedMethods*> tables;
+    return tables;
+}
+
+}  // namespace
 
 std::string textOf(const Variant& value) {
     if (const auto* text = std::get_if<std::string>(&value)) {
@@ -64,6 +76,39 @@ Variant CallByName(const std::shared_ptr<Object>& object, std::string_view membe
         platform::raise(platform::kObjectNotSet);
     }
     return object->invoke(member, args);
+}
+
+NamedMethods::NamedMethods(const Form* form, std::vector<Entry> methods)
+    : form_(form), methods_(std::move(methods)) {
+    liveTables().push_back(this);
+}
+
+NamedMethods::~NamedMethods() {
+    auto& tables = liveTables();
+    tables.erase(std::find(tables.begin(), tables.end(), this));
+}
+
+const NamedMethods::Method* NamedMethods::find(std::string_view name) const {
+    for (const auto& [listed, method] : methods_) {
+        if (platform::ansiEqualIgnoringCase(listed, name)) {
+            return &method;
+        }
+    }
+    return nullptr;
+}
+
+void CallByName(const Form& form, std::string_view method) {
+    for (const NamedMethods* table : liveTables()) {
+        if (table->form() == &form) {
+            if (const NamedMethods::Method* found = table->find(method)) {
+                // A copy: the method may unload the window and end the table.
+                const NamedMethods::Method call = *found;
+                call();
+                return;
+            }
+        }
+    }
+    platform::raise(platform::kMemberNotSupported);
 }
 
 }  // namespace win
