@@ -53,6 +53,14 @@ frmTarnix::frmTarnix()
     tmrStart.onTimer = [this] { tmrStart_Timer(); };
     tmrAnimation.onTimer = [this] { tmrAnimation_Timer(); };
     tmrNoNet.onTimer = [this] { tmrNoNet_Timer(); };
+    tmrRequestCheck.onTimer = [this] { tmrRequestCheck_Timer(); };
+    wbTarnix.onDocumentComplete = [this](std::optional<int32_t> /*pDisp*/, const std::string& URL) {
+        wbTarnix_DocumentComplete(URL);
+    };
+    wbTarnix.onNewWindow2 = [this](bool& Cancel) { wbTarnix_NewWindow2(Cancel); };
+    wbTarnix.onWindowClosing = [this](bool IsChildWindow, bool& Cancel) {
+        wbTarnix_WindowClosing(IsChildWindow, Cancel);
+    };
     chkAction.onClick = [this](int16_t Index) { chkAction_Click(Index); };
     mnuL_Lang.onClick = [this](int16_t Index) { mnuL_Lang_Click(Index); };
     mnuSTMin.onClick = [this] { mnuSTMin_Click(); };

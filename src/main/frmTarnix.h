@@ -1,9 +1,20 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <memory>
+#include <string>
 
+#include "main/cMD5.h"
+#include "platform/browser/web_browser.h"
+#include "platform/net/inet.h"
+#include "platform/net/object.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
+#include "platform/ui/window_api.h"
+
+class cHTMLEvent;
+class frmRequests;
 
 // The main window: the program's start-up object. It reads the desktop settings file, puts the
 // icon in the tray, applies the language, checks the connection (retrying every minute, giving up
@@ -17,8 +28,15 @@ class frmTarnix : public win::Form {
     static constexpr float kDesignWidth = 5625;
     static constexpr float kDesignHeight = 7950;
 
-    win::Label lblTitle{
-        this, "lblTitle", {.Left = 120, .Top = 120, .Width = 5295, .Height = 615, .Alignment = 2}};
+    win::Label lblTitle{this,
+                        "lblTitle",
+                        {.Left = 120,
+                         .Top = 120,
+                         .Width = 5295,
+                         .Height = 615,
+                         .Alignment = 2,
+                         .FontSize = 18,
+                         .FontBold = true}};
     win::ControlArray<win::Label> lblAction{
         this, "lblAction", {{0, {.Left = 960, .Top = 960, .Width = 3495, .Height = 255}}}};
     win::ControlArray<win::CheckBox> chkAction{
@@ -31,6 +49,13 @@ class frmTarnix : public win::Form {
         this,
         "lblInformation",
         {.Left = 960, .Top = 2040, .Width = 3615, .Height = 615, .Alignment = 2}};
+
+    // The sign-in browser, outside the visible area until the sign-in page lays it out.
+    win::WebBrowser wbTarnix{
+        this, "wbTarnix", {.Left = 3000, .Top = -5880, .Width = 1875, .Height = 1575}};
+    // The poll's fetch and its answer.
+    win::Inet inetRequest{this, "inetRequest"};
+    win::TextBox txtRequest{this, "txtRequest", {.Visible = false, .MultiLine = true}};
 
     win::Timer tmrStart{this, "tmrStart", {.Interval = 1000}};
     win::Timer tmrAnimation{this, "tmrAnimation", {.Interval = 100}};
@@ -61,6 +86,20 @@ class frmTarnix : public win::Form {
     // Applies the language of Index (1..6) and saves it to the desktop settings file.
     void mnuL_Lang_Click(int16_t Index);
 
+    // The sign-in click on the page, called by name through the page's adapter.
+    void HTML_ClickEvent();
+
+    // The pop-up slot table: slots 1 to 15 handed out lowest first, 0 beyond those.
+    std::array<std::shared_ptr<frmRequests>, 16> aPopups{};
+    std::array<int16_t, 16> abSlotUsed{};
+    // Opens the pop-up of an alert kind ("ChatRequest", "NewMail", "ContactOnline", "GenAlert").
+    void ShowRequest(const std::string& sTheRequest);
+    // Gives back the slot whose number lRequestPage holds as text.
+    void CloseRequestSLot(const std::string& lRequestPage);
+
+    // The height of the strip below the work area, in twips; measured by the sign-in page.
+    int16_t iTaskbarHeight = 0;
+
   protected:
     void Form_Load() override;
     void Form_QueryUnload(int16_t& Cancel, int16_t UnloadMode) override;
@@ -77,7 +116,24 @@ class frmTarnix : public win::Form {
     void RunStartupChecks();
 
     void OpenSignInPage();
+    void LayOutSignInPage();
     void WriteFirstRunDefaults();
+    void wbTarnix_DocumentComplete(const std::string& URL);
+    void wbTarnix_NewWindow2(bool& Cancel);
+    void wbTarnix_WindowClosing(bool IsChildWindow, bool& Cancel);
+
+    void tmrRequestCheck_Timer();
+    int16_t GetFreeRequestSlot();
+
+    win::RECT rcWorkArea{};
+    std::shared_ptr<cHTMLEvent> oHTMLEvent;
+    win::NamedMethods methods_{this, {{"HTML_ClickEvent", [this] { HTML_ClickEvent(); }}}};
+
+    // The poll's state, kept from tick to tick for the window's life.
+    std::unique_ptr<cMD5> oMD5;
+    int16_t iNewMailRepeat = 0;
+    int16_t iGenAlertRepeat = 0;
+    std::string sLastContactOnline;
 
     void mnuSTMin_Click();
     void mnuSTShow_Click();

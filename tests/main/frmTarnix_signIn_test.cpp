@@ -5,6 +5,7 @@
 
 #include "main_window_test.h"
 #include "platform/ui/loop.h"
+#include "site_window_test.h"
 #include "support/loopback_server.h"
 
 namespace {
@@ -116,6 +117,94 @@ TEST_F(FirstRunDefaults, TheSignInPageWritesThemUnlessInstalledElseAppliesOnTop)
         EXPECT_EQ(number("", "OnWindowsLoad"), c.defaultsWritten ? 1 : 0) << installed;
         EXPECT_EQ(lInstalled, installed);
         EXPECT_EQ(form.TopMost(), c.topMost) << installed << " " << c.onTop;
+        form.Unload();
+    }
+}
+
+}  // namespace
+
+namespace {
+
+using testsupport::SiteWindowTest;
+
+// The hooked click stores the typed name, plays the sign-in sound and polls at once, then every
+// two seconds; each click does it all again.
+TEST_F(SiteWindowTest, TheSignInClickStoresTheNameAndPollsAtOnce) {
+    site.setPage("poll", "");
+    auto& form = openSignInPage();
+    EXPECT_EQ(std::vector<float>({form.wbTarnix.Left(), form.wbTarnix.Top(), form.wbTarnix.Width(),
+                                  form.wbTarnix.Height(), form.Width(), form.Height()}),
+              std::vector<float>({-30, -30, 5835, 7575, 5625, 8010}));
+    EXPECT_FALSE(form.tmrRequestCheck.Enabled());
+    act("page-type frmTarnix wbTarnix membername \"al ice&x\"");
+    act("page-click frmTarnix wbTarnix login");
+    EXPECT_EQ(oRegistry().GetSettingString(1, kSettingsKey, "X6UserID"), "al ice&x");
+    EXPECT_EQ(traced("sound").size(), 1u);
+    const auto polls = fetches("poll");
+    ASSERT_EQ(polls.size(), 1u);
+    EXPECT_TRUE(polls[0].starts_with(site.url("/page/poll?membername=al ice&x&vb="))) << polls[0];
+    EXPECT_EQ(polls[0].size(), site.url("/page/poll?membername=al ice&x&vb=").size() + 32);
+    win::RunFor(4000);
+    EXPECT_EQ(fetches("poll").size(), 3u);
+    act("page-click frmTarnix wbTarnix login");
+    EXPECT_EQ(traced("sound").size(), 2u);
+    EXPECT_EQ(fetches("poll").size(), 4u);
+}
+
+// A page without "login" (or no page at all) takes the stored name; the first poll waits a tick.
+TEST_F(SiteWindowTest, WithoutALoginElementTheStoredNameIsTaken) {
+    site.setPage("poll", "");
+    site.setPage("signin", "<input id=membername>");
+    setText("", "X6UserID", "stored");
+    auto& form = openSignInPage();
+    EXPECT_EQ(sMemberName, "stored");
+    EXPECT_TRUE(form.tmrRequestCheck.Enabled());
+    EXPECT_TRUE(fetches("poll").empty());
+    win::RunFor(2000);
+    EXPECT_EQ(fetches("poll").size(), 1u);
+    EXPECT_EQ(form.Width(), 5625);
+}
+
+// "&logout=1" in the URL of the page or of any frame (not in capitals) stops the poll and opens
+// the sign-in page again; a page closing its window ends the main window.
+TEST_F(SiteWindowTest, ASignOutReopensTheSignInPageAndAClosingPageEndsTheWindow) {
+    site.setPage("poll", "");
+    site.setPage("signin",
+                 "<input id=membername><button id=login>in</button>"
+                 "<a id=out href=\"framed\">out</a><a id=OUT href=\"shout\">OUT</a>");
+    site.setPage("framed", "<iframe src=\"bye?x=1&logout=1\"></iframe>");
+    site.setPage("bye", "");
+    site.setPage("shout", "<iframe src=\"bye?x=1&LOGOUT=1\"></iframe>");
+    auto& form = openSignInPage();
+    act("page-click frmTarnix wbTarnix login");
+    ASSERT_TRUE(form.tmrRequestCheck.Enabled());
+    clearTrace();
+    act("page-click frmTarnix wbTarnix out");
+    while (form.wbTarnix.Busy()) {
+        win::DoEvents();
+    }
+    EXPECT_FALSE(form.tmrRequestCheck.Enabled());
+    EXPECT_EQ(fetches("signin").size(), 1u) << "the sign-in page again";
+    act("page-click frmTarnix wbTarnix login");
+    act("page-click frmTarnix wbTarnix OUT");
+    while (form.wbTarnix.Busy()) {
+        win::DoEvents();
+    }
+    EXPECT_TRUE(form.tmrRequestCheck.Enabled()) << "capitals are no sign-out";
+    act("page-close frmTarnix wbTarnix");
+    EXPECT_FALSE(form.IsLoaded());
+}
+
+// The strip below the work area, in twips, halves to even.
+TEST_F(SiteWindowTest, TheTaskbarHeightComesFromTheWorkArea) {
+    for (const auto& [taskbarPx, tpp, twips] :
+         {std::tuple(40, 15.0f, 600), std::tuple(0, 15.0f, 0), std::tuple(31, 7.5f, 232)}) {
+        platform::ScreenInfo screen;
+        screen.twipsPerPixelX = screen.twipsPerPixelY = tpp;
+        screen.workBottom = screen.heightPx - taskbarPx;
+        headless().setScreen(screen);
+        auto& form = openSignInPage();
+        EXPECT_EQ(form.iTaskbarHeight, twips) << taskbarPx << " " << tpp;
         form.Unload();
     }
 }

@@ -131,7 +131,9 @@ TEST_P(ConnectionFoundAtRetry, HandsOverAtOnce) {
     EXPECT_EQ(number("", "X6Installed"), 1) << "first-run defaults written";
     EXPECT_TRUE(form.TopMost());
     EXPECT_EQ(sLoginURL, server.url("/status/200") + "Error") << "no sign-in path is stored";
-    EXPECT_EQ(win::NextTimerDueMs(), -1) << "every timer has stopped";
+    // The start-up's timers have stopped; without a sign-in page the poll takes over.
+    EXPECT_FALSE(form.tmrStart.Enabled() || form.tmrAnimation.Enabled() || form.tmrNoNet.Enabled());
+    EXPECT_TRUE(form.tmrRequestCheck.Enabled());
 
     win::RunUntil(1'000'000);
     EXPECT_TRUE(form.IsLoaded()) << "no unload";

@@ -15,6 +15,13 @@
 // Reaches the main window's private procedures from tests.
 struct frmTarnixTestAccess {
     static void WriteFirstRunDefaults(frmTarnix& form) { form.WriteFirstRunDefaults(); }
+    static void OpenSignInPage(frmTarnix& form) { form.OpenSignInPage(); }
+    static void tmrRequestCheck_Timer(frmTarnix& form) { form.tmrRequestCheck_Timer(); }
+    static int16_t GetFreeRequestSlot(frmTarnix& form) { return form.GetFreeRequestSlot(); }
+    static int16_t iNewMailRepeat(const frmTarnix& form) { return form.iNewMailRepeat; }
+    static const std::string& sLastContactOnline(const frmTarnix& form) {
+        return form.sLastContactOnline;
+    }
 };
 
 namespace testsupport {

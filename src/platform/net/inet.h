@@ -15,9 +15,7 @@ constexpr int kInetRequestFailed = 35750;
 // it fetches on request.
 class Inet : public Control {
   public:
-    platform::ControlKind Kind() const override {
-        return platform::ControlKind::CommonDialog;  // never drawn
-    }
+    platform::ControlKind Kind() const override { return platform::ControlKind::Inet; }
     using Control::Control;
 
     std::string URL();

@@ -13,9 +13,11 @@ namespace win {
 namespace {
 
 // The tables alive now, in the order they were made.
+// Never destroyed: windows held by the program's default instances end during the process's exit,
+// after function-local statics made later than them would have gone.
 std::vector<const NamedMethods*>& liveTables() {
-    static std::vector<const NamedMethods*> tables;
-    return tables;
+    static auto* tables = new std::vector<const NamedMethods*>();
+    return *tables;
 }
 
 }  // namespace

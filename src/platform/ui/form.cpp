@@ -66,6 +66,7 @@ void Form::Load() {
     model.loaded.push_back(self);
     now_ = design_;
     visible_ = false;
+    shownSinceLoad_ = false;
     topMost_ = false;
     picture_ = designPicture_;
     for (Control* control : std::vector<Control*>(controls_)) {
@@ -148,6 +149,10 @@ void Form::Show() {
     }
     visible_ = true;
     notify(WindowChange::Shown);
+    if (!shownSinceLoad_) {
+        shownSinceLoad_ = true;
+        Form_Resize();
+    }
 }
 
 void Form::Hide() {
@@ -245,6 +250,9 @@ void Form::Move(float left, float top, float width, float height) {
     now_.Width = width;
     now_.Height = height;
     geometryChanged(moved, resized);
+    if (resized && state_ != State::Unloaded) {
+        Form_Resize();
+    }
 }
 
 void Form::geometryChanged(bool moved, bool resized) {

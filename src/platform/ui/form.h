@@ -126,6 +126,8 @@ class Form : public std::enable_shared_from_this<Form> {
     virtual void Form_QueryUnload(int16_t& /*Cancel*/, int16_t /*UnloadMode*/) {}
     virtual void Form_Unload(int16_t& /*Cancel*/) {}
     virtual void Form_MouseMove(int16_t /*Button*/, int16_t /*Shift*/, float /*X*/, float /*Y*/) {}
+    // The window's size changed (also when it is first shown after loading).
+    virtual void Form_Resize() {}
 
   private:
     friend class Control;
@@ -153,6 +155,7 @@ class Form : public std::enable_shared_from_this<Form> {
     bool constructed_ = false;
     bool unloading_ = false;
     bool visible_ = false;
+    bool shownSinceLoad_ = false;
     bool topMost_ = false;
     int32_t hWnd_ = 0;
     float mouseX_ = 0;
