@@ -33,7 +33,7 @@ class PollTest : public SiteWindowTest {
         const auto mci = traced("mci");
         for (size_t i = before; i < mci.size(); ++i) {
             for (const char* kind : {"ChatRequest", "NewMail", "ContactOnline", "GenAlert"}) {
-                if (mci[i].find("/" + std::string(kind) + ".wav") != std::string::npos &&
+                if (mci[i].find('/' + std::string(kind) + ".wav") != std::string::npos &&
                     mci[i].find("OPEN") != std::string::npos) {
                     kinds.emplace_back(kind);
                 }
