@@ -27,10 +27,12 @@ struct TraceLine {
 class Installation {
   public:
     // siteMode: "answer", "refuse" or "hang".
+    // The site checks poll tokens for the virtual clock's date in the C locale's short date.
     explicit Installation(const std::string& siteMode)
         : program_(root_.path() / "Program Files" / "Tarnix IM"),
           registry_(root_.path() / "registry"),
-          site_(TARNIX_SITE_EXE, {"--mode", siteMode, "--lifetime", "300"}) {
+          site_(TARNIX_SITE_EXE, {"--mode", siteMode, "--lifetime", "300", "--date", "2026-01-02",
+                                  "--date-pattern", "M/d/yyyy"}) {
         fs::create_directories(program_ / "sounds");
         const fs::path built = TARNIX_PROGRAM_DIR;
         for (const char* name : {"tarnix", "PexarDeskTop.ini", "idata.x6c", "ldata.x6c"}) {
@@ -49,6 +51,7 @@ class Installation {
     }
 
     const fs::path& programFolder() const { return program_; }
+    uint16_t port() const { return port_; }
     fs::path hiveFile() const { return registry_ / "HKEY_CURRENT_USER.reg"; }
     fs::path iniFile() const { return program_ / "PexarDeskTop.ini"; }
     std::string siteAddress() const { return "http://127.0.0.1:" + std::to_string(port_); }
@@ -65,7 +68,8 @@ class Installation {
         environment.insert(
             environment.end(),
             {"TARNIX_REGISTRY_DIR=" + registry_.string(), "TARNIX_TRACE=" + traceFile.string(),
-             "TARNIX_SCRIPT=" + scriptFile.string(), "TARNIX_CLOCK=virtual", "TARNIX_OFFLINE=0"});
+             "TARNIX_SCRIPT=" + scriptFile.string(), "TARNIX_CLOCK=virtual", "TARNIX_OFFLINE=0",
+             "LC_ALL=C"});
         testsupport::ChildProcess program((program_ / "tarnix").string(), {}, environment);
         if (stopSignal != 0) {
             const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
@@ -225,6 +229,41 @@ TEST(Program, TheOptionsWindowStoresEveryChangeAtOnce) {
         EXPECT_NE(hive.find(value), std::string::npos) << value;
     }
     EXPECT_EQ(hive.find("tarnix.exe"), std::string::npos) << hive;
+}
+
+// The whole road against the site: a scripted sign-in, polls whose tokens the site accepts, the
+// pop-ups of the alerts waiting there sliding in and out, a sign-out and the sign-in page again.
+TEST(Program, TheMainRoadFromSignInToSignOut) {
+    Installation installation("answer");
+    ASSERT_EQ(testsupport::httpGet(installation.port(),
+                                   "/_control?alerts=vb_newmail,vb_contactonline%3Dann;")
+                  .status,
+              200);
+    const auto trace = installation.run(
+        "3000 page-type frmTarnix wbTarnix membername ann\n"
+        "3100 page-click frmTarnix wbTarnix login\n"
+        "20000 page-click frmTarnix wbTarnix signout\n30000 end-session\n");
+    const std::string polls =
+        "http GET url=\"" + installation.siteAddress() + "/update.php?membername=ann&vb=";
+    const Times polled = times(trace, polls);
+    ASSERT_GE(polled.size(), 8u);
+    EXPECT_EQ(polled[0], 3100) << "the click polls at once";
+    EXPECT_EQ(polled[1], 5100);
+    EXPECT_TRUE(testsupport::httpGet(installation.port(), "/_refused").body.empty())
+        << "every token was right";
+    // One pop-up for each waiting alert; both slide in, stay and unload on their own.
+    EXPECT_EQ(times(trace, "form loaded hwnd=3 name=frmRequests").size(), 1u);
+    EXPECT_EQ(times(trace, "form loaded hwnd=4 name=frmRequests").size(), 1u);
+    EXPECT_EQ(times(trace, "name=frmRequests caption=\"  New Mail\"").size(), 1u);
+    EXPECT_EQ(times(trace, "name=frmRequests caption=\"  Contact Online\"").size(), 1u);
+    EXPECT_EQ(times(trace, "form unloaded hwnd=3 name=frmRequests mode=1").size(), 1u);
+    // The sign-out stops the poll and opens the sign-in page again.
+    EXPECT_EQ(times(trace, "complete url=\"" + installation.siteAddress() + "/login.php\""),
+              (Times{1000, 20000}));
+    for (const long long at : polled) {
+        EXPECT_LT(at, 20000) << "no poll after the sign-out";
+    }
+    EXPECT_NE(readFile(installation.hiveFile()).find("\"X6UserID\"=\"ann\""), std::string::npos);
 }
 
 }  // namespace
