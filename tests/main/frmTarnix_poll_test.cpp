@@ -85,6 +85,25 @@ TEST_F(PollTest, ContactOnlineAlertsForEachNewName) {
     }
 }
 
+// Only a switch of exactly 1 is on; a block that is off keeps its counter, which counts on when it
+// is on again.
+TEST_F(PollTest, ASwitchOtherThanOneIsOffAndKeepsTheCounter) {
+    const std::string alerts = kSettingsKey + std::string("\\Alerts");
+    EXPECT_EQ(tick("vb_newmail"), std::vector<std::string>{"NewMail"});
+    EXPECT_TRUE(tick("vb_newmail").empty());
+    for (const int32_t off : {2, -1, 0}) {
+        oRegistry().SaveSettingLong(1, alerts, "NewMail", off);
+        EXPECT_TRUE(tick("vb_newmail vb_chatrequest").size() == 1) << off;
+        EXPECT_EQ(frmTarnixTestAccess::iNewMailRepeat(*form), 2) << off;
+    }
+    oRegistry().DeleteValue(1, alerts, "NewMail");
+    EXPECT_TRUE(tick("").empty());
+    EXPECT_EQ(frmTarnixTestAccess::iNewMailRepeat(*form), 2) << "missing is off";
+    oRegistry().SaveSettingLong(1, alerts, "NewMail", 1);
+    EXPECT_TRUE(tick("vb_newmail").empty());
+    EXPECT_EQ(frmTarnixTestAccess::iNewMailRepeat(*form), 3);
+}
+
 // A fetch that fails changes nothing: no alert, the last answer and the counters stay.
 TEST_F(PollTest, AFailedFetchChangesNothing) {
     EXPECT_EQ(tick("vb_newmail"), std::vector<std::string>{"NewMail"});
