@@ -125,9 +125,9 @@ HeadlessBackend::~HeadlessBackend() {
 }
 
 Features HeadlessBackend::features() const {
-    return {Feature::Windows, Feature::Tray,         Feature::Balloons,
-            Feature::Menus,   Feature::MessageBoxes, Feature::FileDialogs,
-            Feature::Sound,   Feature::NetworkState, Feature::WebView};
+    return {Feature::Windows,      Feature::Tray,        Feature::Balloons, Feature::Menus,
+            Feature::MessageBoxes, Feature::FileDialogs, Feature::Sound,    Feature::NetworkState,
+            Feature::WebView,      Feature::OpenAddress};
 }
 
 void HeadlessBackend::windowChanged(const WindowView& window, WindowChange change) {

@@ -2,11 +2,12 @@
 
 // The headless backend: the platform's screen, speakers, tray and user for tests, CI and the demo.
 //
-// Features: windows, tray, balloons, menus, message boxes, file dialogs, sound, network state, web
-// view (the browser control loads and parses pages itself; the member's actions in a page come
-// from the script). Nothing is drawn: what the model shows is kept as the backend's own view of
-// the screen (windows by handle, their controls by name and id, tray icons), from which scripted
-// words become typed input events. Time is whatever clock is installed (virtual in tests).
+// Features: windows, tray, balloons, menus, message boxes, file dialogs, sound, network state,
+// opening addresses, web view (the browser control loads and parses pages itself; the member's
+// actions in a page come from the script). Nothing is drawn: what the model shows is kept as the
+// backend's own view of the screen (windows by handle, their controls by name and id, tray icons),
+// from which scripted words become typed input events. Time is whatever clock is installed (virtual
+// in tests).
 //
 // Settings, read from the environment by fromEnvironment (a value that cannot be used is reported
 // on stderr and the default taken):
@@ -89,6 +90,8 @@ class HeadlessBackend final : public Backend {
     bool connectionState(uint32_t& flags) override;
     void setOnline(bool online) { config_.online = online; }
     void setConnectionFlags(uint32_t flags) { config_.connectionFlags = flags; }
+    // No browser to hand it to: the address is taken (and traced by the tracing backend).
+    bool openAddress(std::string_view /*address*/) override { return true; }
 
   private:
     // A scripted action: its time and its words, turned into events when it falls due.

@@ -29,6 +29,7 @@ enum class Feature : uint32_t {
     Sound = 1u << 6,         // sound output
     NetworkState = 1u << 7,  // whether the machine is online
     WebView = 1u << 8,       // the embedded browser's page display
+    OpenAddress = 1u << 9,   // web addresses handed to the user's browser
 };
 
 class Features {
@@ -341,6 +342,9 @@ class Backend {
     virtual void stopSound(std::string_view path) = 0;
     // True when the machine is online; flags receives the connection-state flags either way.
     virtual bool connectionState(uint32_t& flags) = 0;
+    // Opens a web address (http or https, already checked) in the user's default browser, with
+    // no shell in between; false when nothing could take it.
+    virtual bool openAddress(std::string_view address) = 0;
 };
 
 // The installed backend. The program and every test install one before the model is used; using

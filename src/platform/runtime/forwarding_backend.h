@@ -38,6 +38,7 @@ class ForwardingBackend : public Backend {
     }
     void stopSound(std::string_view path) override { inner_->stopSound(path); }
     bool connectionState(uint32_t& flags) override { return inner_->connectionState(flags); }
+    bool openAddress(std::string_view address) override { return inner_->openAddress(address); }
 
   private:
     std::unique_ptr<Backend> inner_;

@@ -122,4 +122,10 @@ void TracedBackend::stopSound(std::string_view path) {
     ForwardingBackend::stopSound(path);
 }
 
+bool TracedBackend::openAddress(std::string_view address) {
+    const bool opened = ForwardingBackend::openAddress(address);
+    trace("shell", "open address=" + quoted(address) + " ok=" + (opened ? "1" : "0"));
+    return opened;
+}
+
 }  // namespace platform

@@ -15,6 +15,7 @@ class TracedBackend final : public ForwardingBackend {
     void menuOpened(const MenuView& menu) override;
     bool playSound(std::string_view path, int64_t fromMs, int64_t durationMs) override;
     void stopSound(std::string_view path) override;
+    bool openAddress(std::string_view address) override;
 };
 
 }  // namespace platform
