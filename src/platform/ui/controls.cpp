@@ -1,5 +1,7 @@
 #include "platform/ui/controls.h"
 
+#include <algorithm>
+#include <cmath>
 #include <variant>
 
 #include "platform/runtime/errors.h"
@@ -7,6 +9,7 @@
 #include "platform/runtime/trace.h"
 #include "platform/ui/form.h"
 #include "platform/ui/model.h"
+#include "platform/ui/text_metrics.h"
 
 namespace win {
 
@@ -22,6 +25,51 @@ std::string Label::Caption() {
 void Label::setCaption(const std::string& value) {
     live().Caption = value;
     changed(platform::ControlChange::Caption);
+    fit();
+}
+
+bool Label::AutoSize() {
+    return live().AutoSize;
+}
+
+void Label::setAutoSize(bool value) {
+    live().AutoSize = value;
+    fit();
+}
+
+bool Label::WordWrap() {
+    return live().WordWrap;
+}
+
+void Label::setWordWrap(bool value) {
+    live().WordWrap = value;
+    fit();
+}
+
+int16_t Label::BackStyle() {
+    return live().BackStyle;
+}
+
+void Label::setBackStyle(int16_t value) {
+    live().BackStyle = value;
+    changed(platform::ControlChange::Style);
+}
+
+void Label::fit() {
+    auto& state = live();
+    if (!state.AutoSize) {
+        return;
+    }
+    const float lineHeight = textmetrics::LineHeight(state.FontSize);
+    if (state.WordWrap) {
+        state.Height = lineHeight * static_cast<float>(textmetrics::WrappedLineCount(
+                                        state.Caption, state.Width, state.FontSize));
+    } else {
+        state.Width = textmetrics::TextWidth(state.Caption, state.FontSize);
+        state.Height = lineHeight * static_cast<float>(textmetrics::WrappedLineCount(
+                                        state.Caption, state.Width, state.FontSize));
+    }
+    changed(platform::ControlChange::Geometry);
 }
 
 std::string CommandButton::Caption() {
@@ -241,6 +289,29 @@ void PictureBox::setScaleMode(int16_t value) {
         platform::raise(kInvalidPropertyValue, "Invalid property value");
     }
     live().ScaleMode = value;
+}
+
+int32_t PictureBox::hDC() {
+    auto& state = live();
+    if (hDC_ == 0) {
+        // The box's size is in its container's units: another box's scale mode or the window's.
+        const auto* box = dynamic_cast<const PictureBox*>(Container());
+        const int16_t outer = box ? box->state().ScaleMode : Parent().ScaleMode();
+        const auto width =
+            static_cast<int32_t>(std::lround(Parent().ScaleX(state.Width, outer, vbPixels)));
+        const auto height =
+            static_cast<int32_t>(std::lround(Parent().ScaleY(state.Height, outer, vbPixels)));
+        hDC_ = CreateSurfaceDC(std::max(width, 1), std::max(height, 1));
+    }
+    return hDC_;
+}
+
+void PictureBox::formUnloaded() {
+    PictureControl::formUnloaded();
+    if (hDC_ != 0) {
+        DeleteDC(hDC_);
+        hDC_ = 0;
+    }
 }
 
 float Line::X1() {

@@ -15,6 +15,17 @@ class Label : public Control {
     using Control::Control;
     std::string Caption();
     void setCaption(const std::string& value);
+    bool AutoSize();
+    void setAutoSize(bool value);
+    bool WordWrap();
+    void setWordWrap(bool value);
+    // 0 transparent, 1 opaque.
+    int16_t BackStyle();
+    void setBackStyle(int16_t value);
+
+  private:
+    // With AutoSize the label takes the size of its text; with WordWrap too it keeps its width.
+    void fit();
 };
 
 class CommandButton : public Control {
@@ -106,6 +117,14 @@ class PictureBox : public PictureControl {
     using PictureControl::PictureControl;
     int16_t ScaleMode();
     void setScaleMode(int16_t value);
+    // A device context over the box's surface, made on first use and kept until the form unloads.
+    int32_t hDC();
+
+  protected:
+    void formUnloaded() override;
+
+  private:
+    int32_t hDC_ = 0;
 };
 
 // The common dialog control: the file-open dialog on request. It is never drawn.
