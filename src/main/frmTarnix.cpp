@@ -66,6 +66,7 @@ frmTarnix::frmTarnix()
     mnuSTMin.onClick = [this] { mnuSTMin_Click(); };
     mnuSTShow.onClick = [this] { mnuSTShow_Click(); };
     mnuSTProp.onClick = [this] { mnuSTProp_Click(); };
+    mnuSTAbout.onClick = [this] { mnuSTAbout_Click(); };
     mnuSTExit.onClick = [this] { mnuSTExit_Click(); };
 }
 

@@ -138,6 +138,9 @@ class frmTarnix : public win::Form {
     void mnuSTMin_Click();
     void mnuSTShow_Click();
     void mnuSTProp_Click();
+    void mnuSTAbout_Click();
     void mnuSTExit_Click();
     void SlideIn(win::Form& W);
+    // Opens the tray menu as a pop-up menu; nothing calls it.
+    void ShowTrayMenu();
 };

@@ -7,6 +7,7 @@
 #include "platform/runtime/convert.h"
 #include "platform/ui/loop.h"
 #include "platform/ui/screen.h"
+#include "windows/frmAbout.h"
 #include "windows/frmPropPage.h"
 
 namespace {
@@ -37,6 +38,7 @@ void frmTarnix::Form_Unload(int16_t& /*Cancel*/) {
     oSysTray().Remove();
     // Unloading a window that is not loaded does nothing.
     win::Unload(win::Default<frmPropPage>());
+    win::Unload(win::Default<frmAbout>());
 }
 
 void frmTarnix::mnuSTMin_Click() {
@@ -55,6 +57,10 @@ void frmTarnix::mnuSTProp_Click() {
     SlideIn(win::Default<frmPropPage>());
 }
 
+void frmTarnix::mnuSTAbout_Click() {
+    SlideIn(win::Default<frmAbout>());
+}
+
 // Slides W in from beyond the right edge of the screen, 15 twips a step with one pass of the
 // message loop each, until its right edge meets the screen's; its bottom 480 twips above the
 // screen's. The first reference loads W.
@@ -67,6 +73,10 @@ void frmTarnix::SlideIn(win::Form& W) {
         win::DoEvents();
     }
     W.setLeft(win::Screen.Width() - W.Width());
+}
+
+void frmTarnix::ShowTrayMenu() {
+    PopupMenu(mnuSysTray, 0);
 }
 
 void frmTarnix::mnuSTExit_Click() {

@@ -48,6 +48,9 @@ void SetLanguage(int16_t index) {
     if (bOptionsLoaded) {
         ApplyOptionsTexts();
     }
+    if (bAboutLoaded) {
+        ApplyAboutTexts();
+    }
 }
 
 }  // namespace mLang

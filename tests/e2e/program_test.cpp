@@ -266,4 +266,19 @@ TEST(Program, TheMainRoadFromSignInToSignOut) {
     EXPECT_NE(readFile(installation.hiveFile()).find("\"X6UserID\"=\"ann\""), std::string::npos);
 }
 
+// From the tray menu: the About window slides in, a language chosen while it is open, the banner,
+// its close image.
+TEST(Program, TheAboutWindowSlidesInAndClosesFromTheTray) {
+    Installation installation("answer");
+    const auto trace = installation.run(
+        "5000 tray right-click\n5100 menu frmTarnix mnuSTAbout\n6000 tray right-click\n"
+        "6100 menu frmTarnix mnuL_Lang(3)\n6200 click frmAbout Label7\n"
+        "6300 click frmAbout Image1\n7000 end-session\n");
+    EXPECT_EQ(times(trace, "form loaded hwnd=3 name=frmAbout"), Times{5100});
+    EXPECT_EQ(times(trace, "window shown hwnd=3 name=frmAbout caption=\"\" left=15390"),
+              Times{5100});
+    EXPECT_EQ(times(trace, "shell open address=\"http://www.example.com\" ok=1"), Times{6200});
+    EXPECT_EQ(times(trace, "form unloaded hwnd=3 name=frmAbout mode=1"), Times{6300});
+}
+
 }  // namespace

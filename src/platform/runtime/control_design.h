@@ -64,6 +64,10 @@ struct Design {
     // The bitmap handle of the picture an image or picture box shows (0: none), for renderers;
     // the control keeps the picture itself.
     int32_t Picture = 0;
+    // The mouse pointer over the control: 0 the default, 99 its MouseIcon (a cursor or icon
+    // picture, by its bitmap handle for renderers; the control keeps the picture itself).
+    int16_t MousePointer = 0;
+    int32_t MouseIcon = 0;
 };
 
 }  // namespace win

@@ -52,6 +52,11 @@ void Control::resetToDesign() {
     now_ = design_;
 }
 
+void Control::setDesignMouseIcon(const StdPicture& value) {
+    designMouseIcon_ = value;
+    design_.MouseIcon = now_.MouseIcon = designMouseIcon_.Handle();
+}
+
 std::function<void()> Control::onClickHandler() const {
     if (array_) {
         if (!array_->onClick) {
@@ -151,6 +156,25 @@ uint32_t Control::BackColor() {
 void Control::setBackColor(uint32_t value) {
     live().BackColor = value;
     changed(platform::ControlChange::Style);
+}
+
+int16_t Control::MousePointer() {
+    return live().MousePointer;
+}
+
+void Control::setMousePointer(int16_t value) {
+    constexpr int16_t kDefault = 0;
+    constexpr int16_t kCustom = 99;
+    if (value != kDefault && value != kCustom) {
+        platform::raise(380, "Invalid property value");
+    }
+    live().MousePointer = value;
+    changed(platform::ControlChange::Style);
+}
+
+StdPicture Control::MouseIcon() {
+    live();
+    return designMouseIcon_;
 }
 
 std::string Control::ToolTipText() {

@@ -9,6 +9,7 @@
 
 #include "platform/runtime/backend.h"
 #include "platform/runtime/control_design.h"
+#include "platform/ui/picture.h"
 
 namespace win {
 
@@ -53,6 +54,12 @@ class Control {
     void setTag(const std::string& value);
     uint32_t BackColor();
     void setBackColor(uint32_t value);
+    int16_t MousePointer();
+    // 0 (the default pointer) or 99 (the MouseIcon); run-time error 380 for another value.
+    void setMousePointer(int16_t value);
+    StdPicture MouseIcon();
+    // The pointer shown with MousePointer 99 from every load on (stored with the window).
+    void setDesignMouseIcon(const StdPicture& value);
 
     // The state as it stands, without loading the form (rendering backends and tests).
     const Design& state() const { return now_; }
@@ -88,6 +95,7 @@ class Control {
 
     void resetToDesign();
 
+    StdPicture designMouseIcon_;
     Form* form_;
     int32_t id_;
     std::string name_;
