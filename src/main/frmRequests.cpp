@@ -14,42 +14,6 @@
 #include "platform/runtime/errors.h"
 #include "platform/ui/screen.h"
 
-int32_t CLngOfText(const std::string& text) {
-    std::string_view rest = text;
-    while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) {
-        rest.remove_prefix(1);
-    }
-    while (!rest.empty() && (rest.back() == ' ' || rest.back() == '\t')) {
-        rest.remove_suffix(1);
-    }
-    bool negative = false;
-    if (!rest.empty() && (rest.front() == '+' || rest.front() == '-')) {
-        negative = rest.front() == '-';
-        rest.remove_prefix(1);
-    }
-    // Only a plain decimal number: no second sign, no "inf" or "nan".
-    if (rest.empty() ||
-        !(std::isdigit(static_cast<unsigned char>(rest.front())) != 0 || rest.front() == '.')) {
-        platform::raise(platform::kTypeMismatch);
-    }
-    double value = 0;
-    const auto [end, error] = std::from_chars(rest.data(), rest.data() + rest.size(), value);
-    if (error == std::errc::result_out_of_range) {
-        platform::raise(platform::kOverflow);
-    }
-    if (error != std::errc() || end != rest.data() + rest.size()) {
-        platform::raise(platform::kTypeMismatch);
-    }
-    return platform::CLng(negative ? -value : value);
-}
-
-std::string TextOfSingle(float value) {
-    std::array<char, 64> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::fixed);
-    return std::string(buffer.data(), result.ptr);
-}
-
 frmRequests::frmRequests()
     : Form("frmRequests", {.Caption = "Chat Request",
                            .Width = kDesignWidth,
@@ -91,8 +55,8 @@ void frmRequests::wbPopUp_DocumentComplete(std::optional<int32_t> /*pDisp*/,
 // Slide-in step: up by 10 pixels, growing to the full height, until the Top has passed
 // B - (H + s); then top-most for the stay.
 void frmRequests::tmrPopup_Timer() {
-    const int32_t B = CLngOfText(lblBase.Caption());
-    const int32_t H = CLngOfText(lblFormHeight.Caption());
+    const int32_t B = platform::CLng(lblBase.Caption());
+    const int32_t H = platform::CLng(lblFormHeight.Caption());
     // 1.
     const int32_t d = B - (H + mTwips::PixelsToTwipsY(10));
     // 2.
@@ -120,7 +84,7 @@ void frmRequests::tmrSleep_Timer() {
 // Slide-out step: down by 5 pixels, shrinking so that the bottom edge stays, while the Top is at
 // least 12 steps above the base line; then hidden and unloaded.
 void frmRequests::tmrPopDown_Timer() {
-    const int32_t B = CLngOfText(lblBase.Caption());
+    const int32_t B = platform::CLng(lblBase.Caption());
     // 1.
     const int32_t d = B - 12 * mTwips::PixelsToTwipsY(5);
     if (Top() <= static_cast<float>(d)) {

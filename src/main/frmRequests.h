@@ -63,10 +63,3 @@ class frmRequests : public win::Form {
     void tmrSleep_Timer();
     void tmrPopDown_Timer();
 };
-
-// Text as a 32-bit whole number, as the platform converts a text: blanks around it allowed,
-// halves to even. Run-time error 13 for a text that is no number, 6 outside the range.
-int32_t CLngOfText(const std::string& text);
-
-// A single-precision number as decimal text: whole numbers without a point ("11295").
-std::string TextOfSingle(float value);

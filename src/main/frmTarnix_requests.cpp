@@ -113,7 +113,7 @@ void frmTarnix::ShowRequest(const std::string& sTheRequest) {
     // 12.
     popup->setHeight(0);
     // 13.
-    popup->lblBase.setCaption(TextOfSingle(popup->Top()));
+    popup->lblBase.setCaption(platform::CStr(popup->Top()));
     // 14.
     bool known = false;
     for (const RequestKind& kind : requestKinds()) {
@@ -139,7 +139,7 @@ void frmTarnix::CloseRequestSLot(const std::string& lRequestPage) {
         return;
     }
     // 2. Text that is no number: error 13; a number outside the table: error 9.
-    const int32_t n = CLngOfText(lRequestPage);
+    const int32_t n = platform::CLng(lRequestPage);
     if (n < 0 || n >= static_cast<int32_t>(abSlotUsed.size())) {
         platform::raise(platform::kSubscriptOutOfRange);
     }

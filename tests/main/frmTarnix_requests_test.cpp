@@ -53,7 +53,7 @@ TEST_F(PopupSlots, FillTheGridOfTheWorkedExample) {
         EXPECT_EQ(view.height, 0);
         EXPECT_TRUE(view.visible);
         EXPECT_EQ(tarnix().aPopups[slot]->lblFormRefNo.Caption(), std::to_string(slot));
-        EXPECT_EQ(tarnix().aPopups[slot]->lblBase.Caption(), TextOfSingle(view.top));
+        EXPECT_EQ(tarnix().aPopups[slot]->lblBase.Caption(), platform::CStr(view.top));
         EXPECT_EQ(tarnix().abSlotUsed[slot], -1);
     }
     EXPECT_NE(traced("msgbox").back().find(" text=\"Requests excided 15 PopUps!\""),

@@ -1,5 +1,7 @@
 #include "platform/runtime/convert.h"
 
+#include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -128,6 +130,41 @@ double Val(std::string_view text) {
         raise(kOverflow);
     }
     return result;
+}
+
+int32_t CLng(std::string_view text) {
+    std::string_view rest = text;
+    while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) {
+        rest.remove_prefix(1);
+    }
+    while (!rest.empty() && (rest.back() == ' ' || rest.back() == '\t')) {
+        rest.remove_suffix(1);
+    }
+    bool negative = false;
+    if (!rest.empty() && (rest.front() == '+' || rest.front() == '-')) {
+        negative = rest.front() == '-';
+        rest.remove_prefix(1);
+    }
+    // Only a plain decimal number: no second sign, no "inf" or "nan".
+    if (rest.empty() ||
+        !(std::isdigit(static_cast<unsigned char>(rest.front())) != 0 || rest.front() == '.')) {
+        raise(kTypeMismatch);
+    }
+    double value = 0;
+    const auto [end, error] = std::from_chars(rest.data(), rest.data() + rest.size(), value);
+    if (error == std::errc::result_out_of_range) {
+        raise(kOverflow);
+    }
+    if (error != std::errc() || end != rest.data() + rest.size()) {
+        raise(kTypeMismatch);
+    }
+    return CLng(negative ? -value : value);
+}
+
+std::string CStr(float value) {
+    char buffer[32];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, error == std::errc() ? end : buffer);
 }
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace platform {
@@ -9,6 +10,13 @@ namespace platform {
 // target range (or NaN) raises run-time error 6.
 int16_t CInt(double value);
 int32_t CLng(double value);
+
+// A text as a whole number, as the platform converts one: blanks and tabs around a plain decimal
+// number, halves to even. Run-time error 13 for a text that is no number, 6 outside the range.
+int32_t CLng(std::string_view text);
+
+// A single-precision number as text: the shortest that reads back the same ("11295", "6900.094").
+std::string CStr(float value);
 
 // Round half to even without a range check (the result is still a double).
 double roundHalfEven(double value);

@@ -1,7 +1,6 @@
 #include "platform/runtime/traced_backend.h"
 
-#include <charconv>
-
+#include "platform/runtime/convert.h"
 #include "platform/runtime/text.h"
 #include "platform/runtime/trace.h"
 
@@ -9,19 +8,13 @@ namespace platform {
 
 namespace {
 
-std::string number(float value) {
-    char buffer[32];
-    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, error == std::errc() ? end : buffer);
-}
-
 std::string windowFields(const WindowView& window) {
     return "hwnd=" + std::to_string(window.hWnd) + " name=" + window.name;
 }
 
 std::string geometry(const WindowView& window) {
-    return " left=" + number(window.left) + " top=" + number(window.top) +
-           " width=" + number(window.width) + " height=" + number(window.height);
+    return " left=" + CStr(window.left) + " top=" + CStr(window.top) +
+           " width=" + CStr(window.width) + " height=" + CStr(window.height);
 }
 
 void traceWindow(const WindowView& window, WindowChange change) {

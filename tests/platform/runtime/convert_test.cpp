@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string_view>
 
 #include "platform/runtime/errors.h"
 #include "support/run_time_error.h"
@@ -38,6 +39,25 @@ TEST(Conversions, OutOfRangeRaisesOverflow) {
         EXPECT_EQ(errorNumberOf([&] { CInt(c.in); }), c.int16Overflows ? 6 : 0) << c.in;
         EXPECT_EQ(errorNumberOf([&] { CLng(c.in); }), c.int32Overflows ? 6 : 0) << c.in;
     }
+}
+
+// A text converts only when it is a plain number (blanks around it), halves to even; a single
+// becomes its shortest text.
+TEST(Conversions, TextsConvertOnlyWhenTheyAreNumbers) {
+    struct Case {
+        std::string_view text;
+        int error;
+        int32_t value;
+    };
+    for (const Case& c : {Case{" 11295\t", 0, 11295}, Case{"-2.5", 0, -2}, Case{"+3.5", 0, 4},
+                          Case{"Label1", 13, 0}, Case{"", 13, 0}, Case{"1e3x", 13, 0},
+                          Case{"--1", 13, 0}, Case{"inf", 13, 0}, Case{"2147483648", 6, 0}}) {
+        int32_t value = 0;
+        EXPECT_EQ(errorNumberOf([&] { value = CLng(c.text); }), c.error) << c.text;
+        EXPECT_EQ(value, c.value) << c.text;
+    }
+    EXPECT_EQ(platform::CStr(11295.0f), "11295");
+    EXPECT_EQ(platform::CStr(6900.094f), "6900.094");
 }
 
 TEST(Conversions, ValReadsTheLeadingNumber) {
