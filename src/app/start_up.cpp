@@ -1,34 +1,74 @@
 #include "app/start_up.h"
 
+#include <iostream>
 #include <memory>
 
+#include "platform/desktop/desktop_backend.h"
+#include "platform/headless/headless_backend.h"
 #include "platform/runtime/clock.h"
 #include "platform/runtime/env_setting.h"
 #include "platform/runtime/trace.h"
 #include "platform/runtime/traced_backend.h"
 
-platform::HeadlessBackend& InstallPlatform() {
-    // Only one backend is built: any other choice is reported and the headless one used.
-    if (const auto chosen = platform::envText("TARNIX_BACKEND"); chosen && *chosen != "headless") {
-        platform::reportBadSetting("TARNIX_BACKEND", *chosen, "headless (the backend built)",
-                                   "headless");
+namespace {
+
+enum class Choice { Desktop, Headless };
+
+Choice chosenBackend() {
+    const auto display = platform::envText("DISPLAY");
+    const Choice usual = display && !display->empty() ? Choice::Desktop : Choice::Headless;
+    return platform::envSetting<Choice>("TARNIX_BACKEND", usual, "desktop or headless",
+                                        usual == Choice::Desktop ? "desktop" : "headless",
+                                        [](std::string_view text) -> std::optional<Choice> {
+                                            if (text == "desktop") {
+                                                return Choice::Desktop;
+                                            }
+                                            if (text == "headless") {
+                                                return Choice::Headless;
+                                            }
+                                            return std::nullopt;
+                                        });
+}
+
+std::unique_ptr<platform::Backend> headless(bool realTime) {
+    auto backend =
+        std::make_unique<platform::HeadlessBackend>(platform::HeadlessConfig::fromEnvironment());
+    // On the real clock the program waits in the tray until its session ends.
+    backend->endSessionOnSignals(realTime);
+    return backend;
+}
+
+}  // namespace
+
+void InstallPlatform() {
+    bool virtualClock = platform::envSetting<bool>("TARNIX_CLOCK", false, "virtual or real", "real",
+                                                   platform::oneOf("virtual", "real"));
+    if (const auto target = platform::envText("TARNIX_TRACE")) {
+        platform::installTraceSink(platform::openTraceTarget(*target));
     }
-    const bool virtualClock = platform::envSetting<bool>(
-        "TARNIX_CLOCK", false, "virtual or real", "real", platform::oneOf("virtual", "real"));
+    std::unique_ptr<platform::Backend> backend;
+    if (chosenBackend() == Choice::Desktop) {
+        std::string why;
+        if (auto desktop =
+                platform::DesktopBackend::open(platform::DesktopConfig::fromEnvironment(), why)) {
+            if (virtualClock) {
+                platform::reportBadSetting("TARNIX_CLOCK", "virtual",
+                                           "real (the desktop runs on the real clock)", "real");
+                virtualClock = false;
+            }
+            desktop->endSessionOnSignals();
+            backend = std::move(desktop);
+        } else {
+            std::cerr << "tarnix: no desktop: " << why << "; running headless\n";
+        }
+    }
     if (virtualClock) {
         platform::installClock(std::make_unique<platform::VirtualClock>());
     } else {
         platform::installClock(std::make_unique<platform::RealClock>());
     }
-    if (const auto target = platform::envText("TARNIX_TRACE")) {
-        platform::installTraceSink(platform::openTraceTarget(*target));
+    if (!backend) {
+        backend = headless(!virtualClock);
     }
-    auto headless =
-        std::make_unique<platform::HeadlessBackend>(platform::HeadlessConfig::fromEnvironment());
-    auto& installed = *headless;
-    // On the real clock the program waits in the tray until its session ends; SIGINT, SIGTERM and
-    // SIGHUP end it as the desktop's end of session does.
-    installed.endSessionOnSignals(!virtualClock);
-    platform::installBackend(std::make_unique<platform::TracedBackend>(std::move(headless)));
-    return installed;
+    platform::installBackend(std::make_unique<platform::TracedBackend>(std::move(backend)));
 }

@@ -56,6 +56,10 @@ class HeadlessBackend final : public Backend {
     void controlChanged(const ControlView& control, ControlChange change) override;
     void trayChanged(const TrayNotice& icon, TrayChange change) override;
     void menuOpened(const MenuView& menu) override;
+    // No fonts: the model's fixed metric holds.
+    std::optional<TextExtent> measureText(const TextMeasure& /*text*/) override {
+        return std::nullopt;
+    }
 
     // A box is answered by the first queued answer whose time has come, after its hold time, or
     // OK (1) at once; a dialog by the first queued path or cancel, or cancelled at once.

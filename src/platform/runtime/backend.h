@@ -84,6 +84,13 @@ struct WindowView {
     bool topMost = false;
     int16_t borderStyle = 2;
     int16_t unloadMode = 0;
+    bool showInTaskbar = true;
+    // The model's frame and caption for the border style: the client area starts frameWidthPx
+    // from the left and frameWidthPx + captionHeightPx from the top.
+    float frameWidthPx = 0;
+    float captionHeightPx = 0;
+    // The background picture's bitmap handle (0: none), drawn at the client area's top-left.
+    int32_t picture = 0;
     // The window's outline when a region was set (SetWindowRgn): the pixels it keeps, as disjoint
     // rectangles; empty for a rectangular window.
     std::vector<PixelRect> shape{};
@@ -102,6 +109,7 @@ enum class WindowChange {
     Foreground,
     BorderStyle,
     Shape,
+    Picture,
     Unloaded
 };
 
@@ -193,6 +201,19 @@ struct MenuView {
     std::string form{};
     std::string menu{};
     std::vector<MenuItemView> items{};
+};
+
+// Text as a label shows it: the toolkit's UI font at fontSize points, bold or not; wrapped at
+// wrapWidthPx when that is positive, else broken at line feeds only.
+struct TextMeasure {
+    std::string_view text;
+    float fontSize = 8;
+    bool bold = false;
+    int32_t wrapWidthPx = 0;
+};
+struct TextExtent {
+    int32_t widthPx = 0;
+    int32_t heightPx = 0;
 };
 
 // ---- Modal requests: opened by the model, answered later by an input event ----
@@ -321,6 +342,9 @@ class Backend {
     virtual void controlChanged(const ControlView& control, ControlChange change) = 0;
     virtual void trayChanged(const TrayNotice& icon, TrayChange change) = 0;
     virtual void menuOpened(const MenuView& menu) = 0;
+    // The room a label's text takes in the backend's font; nothing when it has no fonts (the
+    // model then uses its fixed metric).
+    virtual std::optional<TextExtent> measureText(const TextMeasure& text) = 0;
 
     // Modal requests: show them; the answer comes back later through takeInput.
     virtual void openMessageBox(const MessageBoxRequest& box) = 0;

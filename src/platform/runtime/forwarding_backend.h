@@ -26,6 +26,9 @@ class ForwardingBackend : public Backend {
         inner_->trayChanged(icon, change);
     }
     void menuOpened(const MenuView& menu) override { inner_->menuOpened(menu); }
+    std::optional<TextExtent> measureText(const TextMeasure& text) override {
+        return inner_->measureText(text);
+    }
     void openMessageBox(const MessageBoxRequest& box) override { inner_->openMessageBox(box); }
     void openFileDialog(const FileDialogRequest& dialog) override {
         inner_->openFileDialog(dialog);

@@ -67,6 +67,9 @@ void traceWindow(const WindowView& window, WindowChange change) {
                                 " pixels=" + std::to_string(pixels));
             break;
         }
+        case WindowChange::Picture:
+            // Only drawing changes: the trace keeps to what the window does.
+            break;
     }
 }
 

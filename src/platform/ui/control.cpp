@@ -36,16 +36,15 @@ void Control::changed(platform::ControlChange what) {
         return;
     }
     const Control* container = now_.Container;
-    const auto* box = dynamic_cast<const PictureBox*>(container);
-    const platform::ControlView view{form_->hWnd_,
-                                     id_,
-                                     Kind(),
-                                     name_,
-                                     index_,
-                                     container ? container->id_ : 0,
-                                     box ? box->state().ScaleMode : form_->now_.ScaleMode,
-                                     now_};
+    const platform::ControlView view{
+        form_->hWnd_,         id_, Kind(), name_, index_, container ? container->id_ : 0,
+        containerScaleMode(), now_};
     platform::backend().controlChanged(view, what);
+}
+
+int16_t Control::containerScaleMode() const {
+    const auto* box = dynamic_cast<const PictureBox*>(now_.Container);
+    return box ? box->state().ScaleMode : form_->now_.ScaleMode;
 }
 
 void Control::resetToDesign() {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <variant>
 
+#include "platform/runtime/backend.h"
 #include "platform/runtime/errors.h"
 #include "platform/runtime/text.h"
 #include "platform/runtime/trace.h"
@@ -58,6 +59,22 @@ void Label::setBackStyle(int16_t value) {
 void Label::fit() {
     auto& state = live();
     if (!state.AutoSize) {
+        return;
+    }
+    // A backend with fonts measures; otherwise the fixed metric in twips.
+    Form& window = form();
+    const int16_t units = containerScaleMode();
+    const int32_t wrapPx =
+        state.WordWrap
+            ? std::max(static_cast<int32_t>(window.ScaleX(state.Width, units, vbPixels)), 1)
+            : 0;
+    if (const auto extent = platform::backend().measureText(
+            {state.Caption, state.FontSize, state.FontBold, wrapPx})) {
+        if (!state.WordWrap) {
+            state.Width = window.ScaleX(static_cast<float>(extent->widthPx), vbPixels, units);
+        }
+        state.Height = window.ScaleY(static_cast<float>(extent->heightPx), vbPixels, units);
+        changed(platform::ControlChange::Geometry);
         return;
     }
     const float lineHeight = textmetrics::LineHeight(state.FontSize);

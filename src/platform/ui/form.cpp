@@ -402,6 +402,7 @@ StdPicture Form::Picture() {
 void Form::setPicture(const StdPicture& value) {
     ensureLoaded();
     picture_ = value;
+    notify(WindowChange::Picture);
 }
 
 int32_t Form::hDC() {
@@ -485,6 +486,10 @@ platform::WindowView Form::view() const {
     view.visible = visible_;
     view.topMost = topMost_;
     view.borderStyle = now_.BorderStyle;
+    view.showInTaskbar = design_.ShowInTaskbar;
+    view.frameWidthPx = frameWidthPx();
+    view.captionHeightPx = captionHeightPx();
+    view.picture = picture_.Handle();
     if (const Region* region = region_ != 0 ? FindRegion(region_) : nullptr) {
         for (const RECT& rect : region->rects()) {
             view.shape.push_back({rect.Left, rect.Top, rect.Right, rect.Bottom});

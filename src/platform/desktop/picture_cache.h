@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cairo.h>
+#include <gdk-pixbuf/gdk-pixbuf.h>
+
+#include <cstdint>
+#include <map>
+
+namespace win {
+struct Bitmap;
+}
+
+namespace platform {
+
+// The model's bitmaps as cairo surfaces, made once per bitmap and kept while its pixels are the
+// same buffer (a picture change hands out a new one).
+class PictureCache {
+  public:
+    PictureCache() = default;
+    ~PictureCache();
+    PictureCache(const PictureCache&) = delete;
+    PictureCache& operator=(const PictureCache&) = delete;
+
+    // The bitmap's surface, owned by the cache; null when the handle names no bitmap.
+    cairo_surface_t* surface(int32_t bitmap);
+
+  private:
+    struct Entry {
+        const void* pixels = nullptr;
+        cairo_surface_t* surface = nullptr;
+    };
+    std::map<int32_t, Entry> entries_;
+};
+
+// A new pixbuf of the bitmap's pixels (the caller unrefs it).
+GdkPixbuf* pixbufOf(const win::Bitmap& bitmap);
+
+}  // namespace platform
