@@ -60,8 +60,10 @@ DesktopConfig DesktopConfig::fromEnvironment() {
 }
 
 std::unique_ptr<DesktopBackend> DesktopBackend::open(DesktopConfig config, std::string& why) {
-    // Exact placement (override-redirect windows) and the XEmbed tray are X11's.
-    gdk_set_allowed_backends("x11");
+    // Exact placement (override-redirect windows) and the XEmbed tray are X11's. Set once: the
+    // toolkit keeps every setting made.
+    static const bool x11Only = (gdk_set_allowed_backends("x11"), true);
+    (void)x11Only;
     if (!gtk_init_check(nullptr, nullptr)) {
         why = "cannot open the display (DISPLAY is \"" +
               std::string(g_getenv("DISPLAY") != nullptr ? g_getenv("DISPLAY") : "") + "\")";

@@ -256,7 +256,19 @@ void DesktopTray::menuOpened(const MenuView& view) {
     }
     gtk_widget_show_all(root);
     menu_ = root;
-    gtk_menu_popup_at_pointer(GTK_MENU(root), input_.lastPress());
+    const GdkEvent* press = input_.lastPress();
+    if (press != nullptr && press->any.window != nullptr &&
+        !gdk_window_is_destroyed(press->any.window)) {
+        gtk_menu_popup_at_pointer(GTK_MENU(root), press);
+        return;
+    }
+    // Opened without a press (by a timer, say): at the pointer all the same.
+    GdkWindow* screen = gdk_get_default_root_window();
+    GdkRectangle at{0, 0, 1, 1};
+    GdkSeat* seat = gdk_display_get_default_seat(gdk_window_get_display(screen));
+    gdk_window_get_device_position(screen, gdk_seat_get_pointer(seat), &at.x, &at.y, nullptr);
+    gtk_menu_popup_at_rect(GTK_MENU(root), screen, &at, GDK_GRAVITY_SOUTH_EAST,
+                           GDK_GRAVITY_NORTH_WEST, nullptr);
 }
 
 }  // namespace platform

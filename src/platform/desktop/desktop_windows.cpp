@@ -332,8 +332,18 @@ void DesktopWindows::createWidget(Control& control) {
             break;
         case ControlKind::CheckBox:
             control.widget = gtk_check_button_new_with_mnemonic("");
-            // The model decides the value: a click goes to it, and its answer is shown.
-            g_signal_connect(control.widget, "toggled", G_CALLBACK(clicked), this);
+            // The model decides the value: the click goes to it, the box shows the model's value
+            // until the model answers.
+            g_signal_connect(control.widget, "toggled",
+                             G_CALLBACK(+[](GtkWidget* widget, gpointer self) {
+                                 auto* windows = static_cast<DesktopWindows*>(self);
+                                 Control* found = windows->controlOfWidget(widget);
+                                 if (found != nullptr && !windows->applying_) {
+                                     windows->input_.post(input::Click{found->hWnd, found->id});
+                                     windows->applyState(*found);
+                                 }
+                             }),
+                             this);
             break;
         case ControlKind::ListBox: {
             control.widget = gtk_scrolled_window_new(nullptr, nullptr);
