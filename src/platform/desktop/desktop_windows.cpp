@@ -118,8 +118,10 @@ void DesktopWindows::load(const WindowView& view) {
     gtk_window_set_title(GTK_WINDOW(window.window), toolkitText(view.caption).c_str());
     gtk_window_set_skip_taskbar_hint(GTK_WINDOW(window.window), !view.showInTaskbar);
     g_signal_connect(window.window, "delete-event", G_CALLBACK(onDelete), this);
-    window.fixed = gtk_fixed_new();
-    gtk_container_add(GTK_CONTAINER(window.window), window.fixed);
+    // A layout, unlike a fixed container, asks for no room for its children: the window keeps
+    // the model's size whatever sticks out of it.
+    window.area = gtk_layout_new(nullptr, nullptr);
+    gtk_container_add(GTK_CONTAINER(window.window), window.area);
     window.canvas = gtk_drawing_area_new();
     gtk_widget_add_events(
         window.canvas, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK);
@@ -127,8 +129,8 @@ void DesktopWindows::load(const WindowView& view) {
     g_signal_connect(window.canvas, "button-press-event", G_CALLBACK(onPress), this);
     g_signal_connect(window.canvas, "button-release-event", G_CALLBACK(onRelease), this);
     g_signal_connect(window.canvas, "motion-notify-event", G_CALLBACK(onMotion), this);
-    gtk_fixed_put(GTK_FIXED(window.fixed), window.canvas, 0, 0);
-    gtk_widget_show(window.fixed);
+    gtk_layout_put(GTK_LAYOUT(window.area), window.canvas, 0, 0);
+    gtk_widget_show(window.area);
     gtk_widget_show(window.canvas);
     place(window);
 }
@@ -249,7 +251,7 @@ void DesktopWindows::controlChanged(const ControlView& view, ControlChange chang
         window->second.controls.push_back(view.id);
         if (interactive(view.kind)) {
             createWidget(control);
-            gtk_fixed_put(GTK_FIXED(window->second.fixed), control.widget, 0, 0);
+            gtk_layout_put(GTK_LAYOUT(window->second.area), control.widget, 0, 0);
         }
         applyState(control);
         return;
@@ -282,8 +284,8 @@ void DesktopWindows::layout(Window& window) {
             continue;
         }
         const Box box = boxOf(control);
-        gtk_fixed_move(GTK_FIXED(window.fixed), control.widget, pixels(box.x + dx),
-                       pixels(box.y + dy));
+        gtk_layout_move(GTK_LAYOUT(window.area), control.widget, pixels(box.x + dx),
+                        pixels(box.y + dy));
         gtk_widget_set_size_request(control.widget, std::max(pixels(box.width), 1),
                                     std::max(pixels(box.height), 1));
         gtk_widget_set_visible(control.widget, shown(control));
@@ -294,6 +296,11 @@ void DesktopWindows::layout(Window& window) {
 GtkWidget* DesktopWindows::windowWidget(int32_t hWnd) const {
     const auto found = windows_.find(hWnd);
     return found == windows_.end() ? nullptr : found->second.window;
+}
+
+GtkWidget* DesktopWindows::canvasWidget(int32_t hWnd) const {
+    const auto found = windows_.find(hWnd);
+    return found == windows_.end() ? nullptr : found->second.canvas;
 }
 
 GtkWidget* DesktopWindows::controlWidget(int32_t controlId) const {

@@ -34,6 +34,8 @@ class DesktopWindows {
     // The toolkit window of a loaded form, and the widget of an interactive control (null for
     // drawn controls): for pop-up menus, dialogs' owners and tests.
     GtkWidget* windowWidget(int32_t hWnd) const;
+    // The canvas the window's drawn controls are painted on (tests draw and press it).
+    GtkWidget* canvasWidget(int32_t hWnd) const;
     GtkWidget* controlWidget(int32_t controlId) const;
     // The window-relative pixel rectangle a drawn control takes (tests click it); empty if none.
     PixelRect controlRect(int32_t controlId) const;
@@ -53,7 +55,7 @@ class DesktopWindows {
     struct Window {
         WindowView view;
         GtkWidget* window = nullptr;
-        GtkWidget* fixed = nullptr;
+        GtkWidget* area = nullptr;  // the layout holding the canvas and the widgets
         GtkWidget* canvas = nullptr;
         bool exact = false;  // override-redirect: placed exactly, framed by the canvas
         bool dirty = true;

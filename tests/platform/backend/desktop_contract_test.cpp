@@ -99,7 +99,7 @@ class DesktopDriver {
             return;
         }
         const PixelRect rect = windows().controlRect(id);
-        pressOn(windows().windowWidget(hWnd), (rect.left + rect.right) / 2.0,
+        pressOn(windows().canvasWidget(hWnd), (rect.left + rect.right) / 2.0,
                 (rect.top + rect.bottom) / 2.0);
     }
     void chooseMenu(int32_t /*hWnd*/, int32_t id) {
@@ -184,11 +184,7 @@ class DesktopDriver {
         return found;
     }
     // A left press and release at a point of the window's canvas, as the X server sends them.
-    static void pressOn(GtkWidget* window, double x, double y) {
-        GtkWidget* fixed = gtk_bin_get_child(GTK_BIN(window));
-        GList* children = gtk_container_get_children(GTK_CONTAINER(fixed));
-        GtkWidget* canvas = GTK_WIDGET(children->data);
-        g_list_free(children);
+    static void pressOn(GtkWidget* canvas, double x, double y) {
         for (GdkEventType type : {GDK_BUTTON_PRESS, GDK_BUTTON_RELEASE}) {
             GdkEvent* event = gdk_event_new(type);
             event->button.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(canvas)));

@@ -61,10 +61,7 @@ class DesktopWindowsTest : public ::testing::Test {
 
     // The colour of a canvas pixel, as 0xRRGGBB.
     uint32_t canvasPixel(int32_t hWnd, int x, int y) {
-        GtkWidget* fixed = gtk_bin_get_child(GTK_BIN(desktop_->windows().windowWidget(hWnd)));
-        GList* children = gtk_container_get_children(GTK_CONTAINER(fixed));
-        GtkWidget* canvas = GTK_WIDGET(children->data);
-        g_list_free(children);
+        GtkWidget* canvas = desktop_->windows().canvasWidget(hWnd);
         cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 400, 400);
         cairo_t* cr = cairo_create(surface);
         gtk_widget_draw(canvas, cr);
