@@ -149,6 +149,11 @@ std::string ChildProcess::errorText() {
     return errText_;
 }
 
+std::string ChildProcess::outputText(milliseconds limit) {
+    readUntil(out_, outText_, false, limit);
+    return outText_;
+}
+
 namespace {
 
 std::size_t appendBody(char* data, std::size_t size, std::size_t count, void* into) {

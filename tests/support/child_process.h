@@ -33,6 +33,10 @@ class ChildProcess {
     // Everything the child wrote to stderr; only complete after exitCode() returned a value.
     std::string errorText();
 
+    // Everything the child has written to stdout so far, after waiting up to the limit for more
+    // (all of it once exitCode() returned a value). For reading a child that keeps running.
+    std::string outputText(milliseconds limit = milliseconds(0));
+
   private:
     bool readUntil(int fd, std::string& into, bool untilNewline, milliseconds limit);
 
