@@ -75,6 +75,13 @@ TEST_F(FirstRunDefaults, AreWrittenInOrderWithAnUnquotedAutostartEntry) {
         EXPECT_EQ(oRegistry().GetSettingString(1, key + "\\Sounds", name), file) << name;
     }
     EXPECT_TRUE(form.TopMost());
+    // The desktop starts the executable itself at logon, which has no ".exe".
+    std::string entry = "[Desktop Entry]\nType=Application\nName=TarnixIM\nExec=";
+    entry += folder();
+    entry += "/";
+    entry += platform::EXEName();
+    entry += "\nX-GNOME-Autostart-enabled=true\nTerminal=false\n";
+    EXPECT_EQ(readFile(configDir() / "autostart" / (exe + ".desktop")), entry);
 }
 
 TEST_F(FirstRunDefaults, ReplaceStoredValuesAndLeaveTheOthers) {

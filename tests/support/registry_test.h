@@ -10,25 +10,34 @@
 
 namespace testsupport {
 
-// A headless test whose process registry lives in a fresh temporary folder.
+// A headless test whose process registry lives in a fresh temporary folder, and whose autostart
+// entries (the Run key's mirror) in a fresh configuration folder, never the user's.
 class RegistryTest : public HeadlessTest {
   protected:
     void SetUp() override {
         HeadlessTest::SetUp();
+        environment_.emplace();
+        environment_->set("XDG_CONFIG_HOME", config_.path().c_str());
+        environment_->set("TARNIX_AUTOSTART_DIR", nullptr);
         platform::setRegistryFolder(folder_.path());
     }
     void TearDown() override {
         platform::setRegistryFolder({});
+        environment_.reset();
         HeadlessTest::TearDown();
     }
 
     const std::filesystem::path& registryDir() const { return folder_.path(); }
+    // XDG_CONFIG_HOME while the test runs.
+    const std::filesystem::path& configDir() const { return config_.path(); }
     std::filesystem::path hiveFile(const char* root = "HKEY_CURRENT_USER") const {
         return folder_.path() / (std::string(root) + ".reg");
     }
 
   private:
     TempDir folder_;
+    TempDir config_;
+    std::optional<ScopedEnvironment> environment_;
 };
 
 // Stores raw bytes of any type, as another program might have left them, making the key; the

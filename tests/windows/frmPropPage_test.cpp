@@ -63,6 +63,9 @@ class OptionsWindow : public testsupport::MainWindowTest {
     std::string runSet() { return written(kRunKey, autostartName(), 1, autostartData().size()); }
     std::string runDelete() { return written(kRunKey, autostartName(), 0); }
     std::string runEntry() { return oRegistry().GetSettingString(1, kRunKey, autostartName()); }
+    bool autostartEntry() const {
+        return std::filesystem::exists(configDir() / "autostart" / (autostartName() + ".desktop"));
+    }
     frmPropPage& options() {
         auto& form = win::Default<frmPropPage>();
         form.Load();
@@ -133,6 +136,7 @@ TEST_F(OptionsWindow, ClickingASwitchStoresItAtOnce) {
         step.box->userClick();
         EXPECT_EQ(traced("registry"), step.written) << step.box->Name();
         EXPECT_EQ(runEntry(), step.runEntry);
+        EXPECT_EQ(autostartEntry(), step.onWindowsLoad == 1);
         EXPECT_EQ(number("", "OnWindowsLoad"), step.onWindowsLoad);
         EXPECT_EQ(main_->TopMost(), step.onTop);
     }

@@ -13,6 +13,7 @@
 
 #include "platform/files/atomic_write.h"
 #include "platform/files/writer_lock.h"
+#include "platform/registry/autostart_entry.h"
 #include "platform/registry/hive_format.h"
 #include "platform/runtime/ansi.h"
 #include "platform/runtime/text.h"
@@ -355,6 +356,7 @@ void RegistryStore::beginBatch() {
 
 int32_t RegistryStore::commitBatch() {
     int32_t status = kRegOk;
+    bool currentUserKept = true;
     for (size_t hive = 0; batch_ && hive < hives_.size(); ++hive) {
         if (!batch_->changed[hive]) {
             continue;
@@ -362,10 +364,28 @@ int32_t RegistryStore::commitBatch() {
         if (const Status written = writeHive(hive, hives_[hive].root); !written) {
             hives_[hive].known = false;  // back to what the file holds
             status = status == kRegOk ? statusOf(written) : status;
+            currentUserKept = currentUserKept && kRoots[hive].handle != HKEY_CURRENT_USER;
         }
     }
+    std::vector<AutostartChange> autostart;
+    if (batch_ && currentUserKept) {
+        autostart = std::move(batch_->autostart);
+    }
     batch_.reset();
+    for (AutostartChange& change : autostart) {
+        mirrorAutostart(std::move(change));
+    }
     return status;
+}
+
+void RegistryStore::mirrorAutostart(AutostartChange change) {
+    if (batch_) {
+        batch_->autostart.push_back(std::move(change));
+    } else if (change.deleted) {
+        autostartValueDeleted(change.value.name);
+    } else {
+        autostartValueSet(change.value.name, change.value.type, change.value.data);
+    }
 }
 
 void RegistryStore::abandonBatch() {
@@ -497,6 +517,12 @@ int32_t RegistryStore::setValue(HKEY key, std::string_view name, uint32_t type, 
     }
     if (stored) {
         traceSet(path.hive, path.names, valueName, type, bytes.size());
+        if (isAutostartKey(kRoots[path.hive].handle, path.names)) {
+            // Named as the store keeps the name: the first spelling stored.
+            const Key* at = find(hives_[path.hive].root, path.names);
+            const auto* value = at ? at->findValue(valueName) : nullptr;
+            mirrorAutostart({{value ? value->name : valueName, type, bytes}});
+        }
     }
     return statusOf(stored);
 }
@@ -512,9 +538,11 @@ int32_t RegistryStore::deleteValue(HKEY key, std::string_view name) {
     if (refreshed(path->hive).unreadable) {
         return kRegCorrupt;  // as every other write to a hive that cannot be read
     }
-    if (!(*found)->findValue(valueName)) {
+    const auto* old = (*found)->findValue(valueName);
+    if (!old) {
         return kRegNotFound;
     }
+    const std::string storedName = old->name;
     const Status deleted = modify(path->hive, [&](Key& root) -> Result<bool> {
         Key* at = find(root, path->names);
         if (!at) {
@@ -528,6 +556,9 @@ int32_t RegistryStore::deleteValue(HKEY key, std::string_view name) {
     if (deleted) {
         trace("registry", "delete key=" + keyName(path->hive, path->names) +
                               " value=" + platform::quoted(fromAnsi(valueName)));
+        if (isAutostartKey(kRoots[path->hive].handle, path->names)) {
+            mirrorAutostart({{storedName, 0, {}}, true});
+        }
     }
     return statusOf(deleted);
 }
@@ -553,6 +584,10 @@ int32_t RegistryStore::deleteKey(HKEY key, std::string_view subKey) {
     if (!current || !current->findSubkey(last)) {
         return kRegNotFound;
     }
+    std::vector<std::string> doomedPath = path.names;
+    doomedPath.push_back(last);
+    const bool autostart = isAutostartKey(kRoots[path.hive].handle, doomedPath);
+    std::vector<std::string> autostartNames;  // the values that go with the key
     const Status deleted = modify(path.hive, [&](Key& root) -> Result<bool> {
         Key* parent = find(root, path.names);
         Key* doomed = parent ? parent->findSubkey(last) : nullptr;
@@ -562,11 +597,18 @@ int32_t RegistryStore::deleteKey(HKEY key, std::string_view subKey) {
         if (!doomed->subkeys.empty()) {
             return Failure{kRegAccessDenied, "the key has subkeys"};
         }
+        if (autostart) {
+            for (const auto& value : doomed->values) {
+                autostartNames.push_back(value.name);
+            }
+        }
         return parent->removeSubkey(last);
     });
     if (deleted) {
-        path.names.push_back(last);
-        trace("registry", "delete key=" + keyName(path.hive, path.names));
+        trace("registry", "delete key=" + keyName(path.hive, doomedPath));
+        for (std::string& name : autostartNames) {
+            mirrorAutostart({{std::move(name), 0, {}}, true});
+        }
     }
     return statusOf(deleted);
 }

@@ -27,6 +27,9 @@ namespace platform {
 // stored, but the flush to disk is shared by the writes of a burst: the hive is flushed (file and
 // folder) at the first access kSyncDelay or more after the first write not yet flushed, and when
 // the store goes (the end of the process). A power loss before that can cost those writes.
+//
+// Values set or deleted under HKEY_CURRENT_USER's Run key also make or remove the desktop's
+// autostart entries (autostart_entry.h), once they are stored: at once, or at a batch's commit.
 class RegistryStore {
   public:
     static constexpr std::chrono::milliseconds kSyncDelay{1000};
@@ -113,9 +116,18 @@ class RegistryStore {
     std::array<KeyPath, 6> rootPaths_;
     // True while modify holds the writers' lock (a reload then must not take it again).
     bool locked_ = false;
+    // A value of the Run key set (or deleted), for the desktop's autostart entries.
+    struct AutostartChange {
+        registry::Value value;
+        bool deleted = false;
+    };
+    // Hands the change on once it is on disk: now, or at the commit of a batch.
+    void mirrorAutostart(AutostartChange change);
+
     struct Batch {
         std::array<std::unique_ptr<WriterLock>, 6> locks;
         std::array<bool, 6> changed{};
+        std::vector<AutostartChange> autostart;
     };
     std::optional<Batch> batch_;
     // Hives written and not yet flushed to disk, and when the flush is due.
