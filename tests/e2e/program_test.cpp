@@ -69,7 +69,8 @@ class Installation {
             environment.end(),
             {"TARNIX_REGISTRY_DIR=" + registry_.string(), "TARNIX_TRACE=" + traceFile.string(),
              "TARNIX_SCRIPT=" + scriptFile.string(), "TARNIX_CLOCK=virtual", "TARNIX_OFFLINE=0",
-             "LC_ALL=C"});
+             "TARNIX_BACKEND=headless", "LC_ALL=C",
+             "XDG_CONFIG_HOME=" + (root_.path() / "config").string()});
         testsupport::ChildProcess program((program_ / "tarnix").string(), {}, environment);
         if (stopSignal != 0) {
             const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);

@@ -69,8 +69,14 @@ PangoLayout* labelLayout(PangoContext* context, std::string_view text, float siz
     const std::string shown = toolkitText(text);
     pango_layout_set_text(layout, shown.c_str(), -1);
     if (widthPx > 0) {
+        // Broken between words only, as a label breaks: a word wider than the label runs past
+        // its edge and is cut there, without a hyphen.
         pango_layout_set_width(layout, widthPx * PANGO_SCALE);
-        pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
+        pango_layout_set_wrap(layout, PANGO_WRAP_WORD);
+        PangoAttrList* attributes = pango_attr_list_new();
+        pango_attr_list_insert(attributes, pango_attr_insert_hyphens_new(FALSE));
+        pango_layout_set_attributes(layout, attributes);
+        pango_attr_list_unref(attributes);
     }
     return layout;
 }
