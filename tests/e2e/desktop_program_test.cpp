@@ -21,11 +21,12 @@ using testsupport::ChildProcess;
 
 constexpr int kWorkAreaBottom = 736;
 
-// The program folder, registry and site of one run, with the sign-in page that has no sign-in
+// The program folder, registry and site of one run. By default the sign-in page has no sign-in
 // element: the member counts as signed in and the polls start at once.
 class DesktopInstallation {
   public:
-    explicit DesktopInstallation(const std::string& alerts)
+    explicit DesktopInstallation(const std::string& alerts,
+                                 const std::string& loginPage = "/login-plain.php")
         : program_(root_.path() / "Tarnix IM"),
           site_(TARNIX_SITE_EXE, {"--lifetime", "300", "--date-pattern", "M/d/yyyy"}) {
         fs::create_directories(program_ / "sounds");
@@ -39,8 +40,8 @@ class DesktopInstallation {
         port_ = site_.port();
         ChildProcess install(TARNIX_INSTALL_EXE,
                              {"--site", "http://" + site(), "--company", "Desktop Test Ltd",
-                              "--tooltip", "Desktop test tip", "--login", "/login-plain.php",
-                              "--ini", (program_ / "PexarDeskTop.ini").string()},
+                              "--tooltip", "Desktop test tip", "--login", loginPage, "--ini",
+                              (program_ / "PexarDeskTop.ini").string()},
                              environment());
         EXPECT_EQ(install.exitCode(milliseconds(10'000)), 0) << install.errorText();
         if (!alerts.empty()) {
@@ -49,6 +50,9 @@ class DesktopInstallation {
     }
 
     std::string site() const { return "127.0.0.1:" + std::to_string(port_); }
+    std::uint16_t port() const { return port_; }
+    fs::path hiveFile() const { return root_.path() / "registry" / "HKEY_CURRENT_USER.reg"; }
+    fs::path webData() const { return root_.path() / "data" / "tarnix" / "web"; }
     fs::path soundFile() const { return root_.path() / "sound.wav"; }
 
     std::unique_ptr<ChildProcess> start() {
@@ -64,7 +68,9 @@ class DesktopInstallation {
   private:
     std::vector<std::string> environment() const {
         return {"TARNIX_REGISTRY_DIR=" + (root_.path() / "registry").string(),
-                "XDG_CONFIG_HOME=" + (root_.path() / "config").string()};
+                "XDG_CONFIG_HOME=" + (root_.path() / "config").string(),
+                "XDG_DATA_HOME=" + (root_.path() / "data").string(),
+                "XDG_CACHE_HOME=" + (root_.path() / "cache").string()};
     }
 
     testsupport::TempDir root_;
@@ -245,6 +251,98 @@ TEST(DesktopProgram, AlertsSlideUpPopUpsStackedAboveTheTaskbarWithTheirSound) {
     program->signal(SIGTERM);
     EXPECT_EQ(program->exitCode(milliseconds(15'000)), 0) << program->errorText();
     EXPECT_TRUE(windowsWithRole("frmRequests").empty());
+}
+
+// Whether the site's page shows in a window: its blue header bar at (x, y) of the window.
+bool pageHeaderAt(WindowId window, int x, int y) {
+    const auto image = captureWindow(window);
+    if (!image || image->width <= x || image->height <= y) {
+        return false;
+    }
+    const Rgb pixel = image->at(x, y);
+    return pixel.b > 100 && pixel.b > pixel.r + 40;
+}
+
+bool requested(std::uint16_t port, const std::string& line) {
+    return testsupport::httpGet(port, "/_requests").body.find(line) != std::string::npos;
+}
+
+std::vector<WindowId> shownPopUps() {
+    std::vector<WindowId> shown;
+    for (WindowId window : windowsWithRole("frmRequests")) {
+        if (isViewable(window)) {
+            shown.push_back(window);
+        }
+    }
+    return shown;
+}
+
+TEST(DesktopProgram, SignsInThroughTheLivePageAndShowsThePopUpPages) {
+    DesktopInstallation installation("vb_newmail,vb_contactonline%3Dann;", "/login.php");
+    auto program = installation.start();
+    const WindowId main = waitForWindow("frmTarnix");
+    ASSERT_NE(main, 0u);
+    // The sign-in page is shown in the window.
+    ASSERT_TRUE(waitFor([&] { return pageHeaderAt(main, 100, 8); }, milliseconds(15'000)));
+    screenshot("signin-page.png");
+
+    // As a user: into the page, the first field, the name, the sign-in button.
+    const auto place = geometry(main);
+    ASSERT_TRUE(place);
+    ASSERT_TRUE(click(place->x + 200, place->y + 400));
+    ASSERT_TRUE(pressKeys({"Tab"}));
+    ASSERT_TRUE(typeText("ann"));
+    ASSERT_TRUE(pressKeys({"Tab", "space"}));
+
+    // The member is stored, the sign-in sound plays and the poll starts at once, with tokens
+    // the site takes.
+    EXPECT_TRUE(waitFor([&] {
+        return testsupport::readFile(installation.hiveFile()).find("\"X6UserID\"=\"ann\"") !=
+               std::string::npos;
+    })) << testsupport::readFile(installation.hiveFile());
+    EXPECT_TRUE(waitFor([&] {
+        std::error_code error;
+        return fs::file_size(installation.soundFile(), error) > 1000;
+    })) << "no sign-in sound";
+    EXPECT_TRUE(waitFor([&] {
+        return requested(installation.port(), "/update.php?membername=ann");
+    })) << testsupport::httpGet(installation.port(), "/_requests").body;
+    EXPECT_EQ(testsupport::httpGet(installation.port(), "/_refused").body, "");
+
+    // The alerts' pop-ups show their pages.
+    std::vector<WindowId> popups;
+    ASSERT_TRUE(waitFor(
+        [&] {
+            popups = shownPopUps();
+            return popups.size() >= 2;
+        },
+        milliseconds(15'000)));
+    for (WindowId popup : popups) {
+        ASSERT_TRUE(restingPlace(popup));
+        EXPECT_TRUE(waitFor([&] { return pageHeaderAt(popup, 100, 25); }))
+            << "pop-up " << hex(popup) << " shows no page";
+    }
+    screenshot("popup-pages.png");
+    // The page's own close link starts the slide-out at once (a pop-up stays 8 s otherwise).
+    const WindowId closing = popups.front();
+    const auto popupPlace = geometry(closing);
+    ASSERT_TRUE(popupPlace);
+    ASSERT_TRUE(click(popupPlace->x + 26, popupPlace->y + 126));
+    EXPECT_TRUE(waitFor([&] { return !isViewable(closing); }, milliseconds(3'000)))
+        << "the close link did not close the pop-up";
+
+    // Signing out at the site: the sign-in page comes back.
+    testsupport::httpGet(installation.port(), "/_requests?clear=1");
+    ASSERT_TRUE(activate(main) || true);
+    ASSERT_TRUE(click(place->x + 200, place->y + 400));
+    ASSERT_TRUE(pressKeys({"Tab", "Tab", "Tab", "Return"}));
+    EXPECT_TRUE(waitFor([&] { return requested(installation.port(), "GET /login.php"); }))
+        << testsupport::httpGet(installation.port(), "/_requests").body;
+
+    // The site's session cookie store lives in the user's data folder.
+    EXPECT_TRUE(fs::exists(installation.webData()));
+    program->signal(SIGTERM);
+    EXPECT_EQ(program->exitCode(milliseconds(15'000)), 0) << program->errorText();
 }
 
 }  // namespace

@@ -29,6 +29,12 @@ void joinTheLoop() {
     (void)joined;
 }
 
+// Whether the backend's web engine loads and runs the pages (else the control loads them itself
+// and runs no scripts).
+bool engineShowsPages() {
+    return platform::backend().features().has(platform::Feature::WebEngine);
+}
+
 bool isWebAddress(const std::string& url) {
     return url.rfind("http://", 0) == 0 || url.rfind("https://", 0) == 0;
 }
@@ -84,12 +90,16 @@ WebBrowser::~WebBrowser() {
 
 void WebBrowser::Navigate(const std::string& URL) {
     live();
-    joinTheLoop();
     const uint64_t serial = nextSerial_++;
     loading_ = std::make_unique<Loading>();
     loading_->page.serial = serial;
     loading_->url = URL;
     trace("navigate url=" + platform::quoted(URL));
+    if (engineShowsPages()) {
+        platform::backend().navigatePage({Parent().view().hWnd, Id(), serial, URL});
+        return;
+    }
+    joinTheLoop();
     platform::net::startGet(
         URL, [alive = std::weak_ptr(self_), serial, URL](platform::net::HttpResult result) {
             const auto self = alive.lock();
@@ -142,6 +152,29 @@ void WebBrowser::frameArrived(uint64_t serial, size_t index, std::string url, st
     if (--loading_->framesLeft == 0) {
         complete();
     }
+}
+
+void WebBrowser::pageLoaded(const platform::input::PageLoaded& loaded) {
+    if (loaded.serial == 0) {
+        // The page went on by itself (a link, a form, a redirect of its own).
+        loading_ = std::make_unique<Loading>();
+        loading_->page.serial = nextSerial_++;
+        loading_->url = loaded.url;
+        trace("navigate url=" + platform::quoted(loaded.url) + " by=page");
+    } else if (!loading_ || loading_->page.serial != loaded.serial) {
+        return;  // a newer navigation took over
+    }
+    Page& page = loading_->page;
+    page.document = pageOf(loaded.url, loaded.html, loaded.failed);
+    const auto& frames = page.document->frames();
+    page.frames.resize(frames.size());
+    for (size_t index = 0; index < frames.size(); ++index) {
+        const bool read = index < loaded.frames.size() && !loaded.frames[index].html.empty();
+        page.frames[index] =
+            read ? pageOf(loaded.frames[index].url, loaded.frames[index].html, false)
+                 : emptyPage(frames[index].url);
+    }
+    complete();
 }
 
 // The page is shown, no longer busy; then its frames complete in page order, then the page.
@@ -214,6 +247,12 @@ bool WebBrowser::pageAction(const platform::InputEvent& event) {
                 if (onNewWindow2) {
                     onNewWindow2(cancel);
                 }
+                // A window the control does not make: a web page opens in the user's browser.
+                if (!cancel && engineShowsPages() && isWebAddress(action.url)) {
+                    platform::backend().openAddress(action.url);
+                }
+            } else if constexpr (std::is_same_v<T, PageLoaded>) {
+                pageLoaded(action);
             } else {
                 return false;
             }
@@ -235,7 +274,8 @@ void WebBrowser::click(const std::string& elementId) {
         const auto handler = found->second;
         handler->Invoke();
     }
-    if (!shown_ || shown_->serial != serial) {
+    // A web engine follows the page's own links; without one the control does.
+    if (!shown_ || shown_->serial != serial || engineShowsPages()) {
         return;
     }
     for (const auto& link : shown_->document->links()) {

@@ -71,6 +71,12 @@ class HTMLDocument {
 // (its onclick object runs; a link is followed; a link to "javascript:window.close()" asks to
 // close the window), following a link, the page asking to close its window (WindowClosing) or to
 // open a new one (NewWindow2, after which nothing is shown).
+//
+// With a backend whose web engine shows pages (Feature::WebEngine) the engine loads the page,
+// runs its scripts and follows its links; it hands the control the loaded markup of the page and
+// its frames (PageLoaded), from which the document, DocumentComplete and Busy come as above, and
+// reports typing, clicks and the page's wishes as page input. A new window a page asks for and
+// NewWindow2 does not cancel opens in the user's browser.
 class WebBrowser : public Control {
   public:
     WebBrowser(Form* form, std::string name, Design design = {});
@@ -115,6 +121,7 @@ class WebBrowser : public Control {
     void pageArrived(uint64_t serial, std::string url, std::string bytes, bool failed);
     void frameArrived(uint64_t serial, size_t index, std::string url, std::string bytes,
                       bool failed);
+    void pageLoaded(const platform::input::PageLoaded& loaded);
     void complete();
     Page& shownPage(uint64_t serial);
     void click(const std::string& elementId);

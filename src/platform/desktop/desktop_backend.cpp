@@ -9,6 +9,7 @@
 #include "platform/desktop/desktop_dialogs.h"
 #include "platform/desktop/desktop_sound.h"
 #include "platform/desktop/desktop_tray.h"
+#include "platform/desktop/desktop_web.h"
 #include "platform/desktop/desktop_windows.h"
 #include "platform/desktop/toolkit_text.h"
 #include "platform/runtime/clock.h"
@@ -75,7 +76,8 @@ std::unique_ptr<DesktopBackend> DesktopBackend::open(DesktopConfig config, std::
 DesktopBackend::DesktopBackend(DesktopConfig config)
     : config_(std::move(config)),
       screen_(measureScreen()),
-      windows_(std::make_unique<DesktopWindows>(input_, screen_)),
+      web_(std::make_unique<DesktopWeb>(input_)),
+      windows_(std::make_unique<DesktopWindows>(input_, screen_, *web_)),
       tray_(std::make_unique<DesktopTray>(input_)),
       dialogs_(std::make_unique<DesktopDialogs>(input_)),
       sound_(std::make_unique<DesktopSound>(config_.audioSink)) {}
@@ -88,6 +90,7 @@ DesktopBackend::~DesktopBackend() {
     dialogs_.reset();
     tray_.reset();
     windows_.reset();
+    web_.reset();
     // What the teardown left for the toolkit to do (destroyed windows' last events).
     while (gtk_events_pending()) {
         gtk_main_iteration_do(FALSE);
@@ -95,9 +98,9 @@ DesktopBackend::~DesktopBackend() {
 }
 
 Features DesktopBackend::features() const {
-    return {Feature::Windows, Feature::Tray,         Feature::Balloons,
-            Feature::Menus,   Feature::MessageBoxes, Feature::FileDialogs,
-            Feature::Sound,   Feature::NetworkState, Feature::OpenAddress};
+    return {Feature::Windows,      Feature::Tray,        Feature::Balloons, Feature::Menus,
+            Feature::MessageBoxes, Feature::FileDialogs, Feature::Sound,    Feature::NetworkState,
+            Feature::OpenAddress,  Feature::WebView,     Feature::WebEngine};
 }
 
 void DesktopBackend::windowChanged(const WindowView& window, WindowChange change) {
@@ -126,6 +129,10 @@ std::optional<TextExtent> DesktopBackend::measureText(const TextMeasure& text) {
     g_object_unref(layout);
     g_object_unref(context);
     return extent;
+}
+
+void DesktopBackend::navigatePage(const PageRequest& page) {
+    web_->navigate(page);
 }
 
 void DesktopBackend::openMessageBox(const MessageBoxRequest& box) {

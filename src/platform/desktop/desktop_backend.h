@@ -4,7 +4,8 @@
 //
 // Features: windows, tray (an XEmbed tray host), balloons (desktop notifications), menus, message
 // boxes, file dialogs, sound (GStreamer), network state (GIO's network monitor), opening addresses
-// (the desktop's default handler). The browser control's page is an empty area.
+// (the desktop's default handler), web view and web engine (WebKitGTK: the browser control's pages
+// load, run and are shown in real web views).
 //
 // Runs on the real clock: waits are the toolkit's main loop, whose handlers only queue typed
 // input for the model (see docs/backends.md). Settings from the environment:
@@ -23,6 +24,7 @@ class DesktopWindows;
 class DesktopTray;
 class DesktopDialogs;
 class DesktopSound;
+class DesktopWeb;
 
 struct DesktopConfig {
     std::string audioSink;
@@ -48,6 +50,7 @@ class DesktopBackend final : public Backend {
     void menuOpened(const MenuView& menu) override;
     std::optional<TextExtent> measureText(const TextMeasure& text) override;
 
+    void navigatePage(const PageRequest& page) override;
     void openMessageBox(const MessageBoxRequest& box) override;
     void openFileDialog(const FileDialogRequest& dialog) override;
 
@@ -68,6 +71,7 @@ class DesktopBackend final : public Backend {
     DesktopWindows& windows() { return *windows_; }
     DesktopTray& tray() { return *tray_; }
     DesktopDialogs& dialogs() { return *dialogs_; }
+    DesktopWeb& web() { return *web_; }
     // Runs the toolkit's pending events without waiting and draws what the model changed.
     void pumpEvents();
 
@@ -77,6 +81,7 @@ class DesktopBackend final : public Backend {
     DesktopConfig config_;
     ScreenInfo screen_;
     UserInput input_;
+    std::unique_ptr<DesktopWeb> web_;
     std::unique_ptr<DesktopWindows> windows_;
     std::unique_ptr<DesktopTray> tray_;
     std::unique_ptr<DesktopDialogs> dialogs_;

@@ -32,10 +32,13 @@ int pixels(double value) {
 
 }  // namespace
 
-DesktopWindows::DesktopWindows(UserInput& input, ScreenInfo screen)
-    : input_(input), screen_(screen) {}
+DesktopWindows::DesktopWindows(UserInput& input, ScreenInfo screen, DesktopWeb& web)
+    : input_(input), screen_(screen), web_(web) {}
 
 DesktopWindows::~DesktopWindows() {
+    for (auto& [id, control] : controls_) {
+        dropWidget(control);
+    }
     for (auto& [hWnd, window] : windows_) {
         gtk_widget_destroy(window.window);
     }
@@ -212,6 +215,7 @@ void DesktopWindows::windowChanged(const WindowView& view, WindowChange change) 
         }
         case WindowChange::Unloaded:
             for (int32_t id : window.controls) {
+                dropWidget(controls_.at(id));
                 controls_.erase(id);
             }
             gtk_widget_destroy(window.window);
@@ -232,9 +236,7 @@ void DesktopWindows::controlChanged(const ControlView& view, ControlChange chang
     window->second.dirty = true;
     if (change == ControlChange::Destroyed) {
         if (const auto found = controls_.find(view.id); found != controls_.end()) {
-            if (found->second.widget != nullptr) {
-                gtk_widget_destroy(found->second.widget);
-            }
+            dropWidget(found->second);
             controls_.erase(found);
         }
         std::erase(window->second.controls, view.id);
@@ -325,6 +327,18 @@ PixelRect DesktopWindows::controlRect(int32_t controlId) const {
 
 // ---- The toolkit's widgets for what the user types into or presses ----
 
+void DesktopWindows::dropWidget(Control& control) {
+    if (control.widget == nullptr) {
+        return;
+    }
+    if (control.kind == ControlKind::WebBrowser) {
+        web_.release(control.widget);
+    } else {
+        gtk_widget_destroy(control.widget);
+    }
+    control.widget = control.inner = nullptr;
+}
+
 void DesktopWindows::createWidget(Control& control) {
     const auto clicked = +[](GtkWidget* widget, gpointer self) {
         auto* windows = static_cast<DesktopWindows*>(self);
@@ -409,18 +423,7 @@ void DesktopWindows::createWidget(Control& control) {
             break;
         }
         case ControlKind::WebBrowser:
-            // The page is not shown by this backend: an empty white area.
-            control.widget = gtk_drawing_area_new();
-            g_signal_connect(control.widget, "draw",
-                             G_CALLBACK(+[](GtkWidget* area, cairo_t* cr, gpointer) {
-                                 cairo_set_source_rgb(cr, 1, 1, 1);
-                                 cairo_paint(cr);
-                                 gtk_render_frame(gtk_widget_get_style_context(area), cr, 0, 0,
-                                                  gtk_widget_get_allocated_width(area),
-                                                  gtk_widget_get_allocated_height(area));
-                                 return TRUE;
-                             }),
-                             nullptr);
+            control.widget = web_.take(control.hWnd, control.id);
             break;
         default:
             return;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/desktop/desktop_web.h"
 #include "platform/desktop/picture_cache.h"
 #include "platform/desktop/user_input.h"
 #include "platform/runtime/backend.h"
@@ -21,7 +22,7 @@ namespace platform {
 // every coordinate: nothing is read back.
 class DesktopWindows {
   public:
-    DesktopWindows(UserInput& input, ScreenInfo screen);
+    DesktopWindows(UserInput& input, ScreenInfo screen, DesktopWeb& web);
     ~DesktopWindows();
     DesktopWindows(const DesktopWindows&) = delete;
     DesktopWindows& operator=(const DesktopWindows&) = delete;
@@ -106,8 +107,12 @@ class DesktopWindows {
     Control* controlOfWidget(GtkWidget* widget);
     void updateCursor(Window& window, double x, double y);
 
+    // Takes back a control's widget: a web view goes back to the pool, anything else is destroyed.
+    void dropWidget(Control& control);
+
     UserInput& input_;
     ScreenInfo screen_;
+    DesktopWeb& web_;
     std::map<int32_t, Window> windows_;
     std::map<int32_t, Control> controls_;
     int nextOrder_ = 0;

@@ -61,6 +61,9 @@ class HeadlessBackend final : public Backend {
         return std::nullopt;
     }
 
+    // No web engine: the browser control loads its pages itself.
+    void navigatePage(const PageRequest& /*page*/) override {}
+
     // A box is answered by the first queued answer whose time has come, after its hold time, or
     // OK (1) at once; a dialog by the first queued path or cancel, or cancelled at once.
     void openMessageBox(const MessageBoxRequest& box) override;

@@ -30,6 +30,7 @@ enum class Feature : uint32_t {
     NetworkState = 1u << 7,  // whether the machine is online
     WebView = 1u << 8,       // the embedded browser's page display
     OpenAddress = 1u << 9,   // web addresses handed to the user's browser
+    WebEngine = 1u << 10,    // a web engine loads and runs the browser control's pages
 };
 
 class Features {
@@ -317,6 +318,23 @@ struct PageNewWindow {  // the page asks for a new window showing url
     std::string url{};
     friend bool operator==(const PageNewWindow&, const PageNewWindow&) = default;
 };
+// A page a web engine has loaded (see Backend::navigatePage): its address and markup, and those
+// of its frames in page order (markup empty for a frame the engine could not read).
+struct PageFrame {
+    std::string url{};
+    std::string html{};
+    friend bool operator==(const PageFrame&, const PageFrame&) = default;
+};
+struct PageLoaded {
+    int32_t hWnd = 0;
+    int32_t controlId = 0;
+    uint64_t serial = 0;  // the navigation's, or 0 for one the page made itself (a link, a form)
+    std::string url{};
+    std::string html{};
+    std::vector<PageFrame> frames{};
+    bool failed = false;
+    friend bool operator==(const PageLoaded&, const PageLoaded&) = default;
+};
 struct EndSession {  // the desktop session ends
     friend bool operator==(const EndSession&, const EndSession&) = default;
 };
@@ -326,7 +344,16 @@ using InputEvent =
     std::variant<input::CloseBox, input::MenuChoice, input::Click, input::ListSelect,
                  input::TextEdited, input::MouseMove, input::TrayMouse, input::MessageBoxAnswer,
                  input::DialogAnswer, input::PageType, input::PageClick, input::PageLink,
-                 input::PageClose, input::PageNewWindow, input::EndSession>;
+                 input::PageClose, input::PageNewWindow, input::PageLoaded, input::EndSession>;
+
+// A page the browser control asks a web engine to show (Feature::WebEngine); the engine answers
+// with a PageLoaded event carrying the serial.
+struct PageRequest {
+    int32_t hWnd = 0;
+    int32_t controlId = 0;
+    uint64_t serial = 0;
+    std::string url{};
+};
 
 // ---- The seam ----
 
@@ -345,6 +372,9 @@ class Backend {
     // The room a label's text takes in the backend's font; nothing when it has no fonts (the
     // model then uses its fixed metric).
     virtual std::optional<TextExtent> measureText(const TextMeasure& text) = 0;
+
+    // Shows a page in the browser control's view (only a backend with Feature::WebEngine is asked).
+    virtual void navigatePage(const PageRequest& page) = 0;
 
     // Modal requests: show them; the answer comes back later through takeInput.
     virtual void openMessageBox(const MessageBoxRequest& box) = 0;

@@ -29,6 +29,7 @@ class ForwardingBackend : public Backend {
     std::optional<TextExtent> measureText(const TextMeasure& text) override {
         return inner_->measureText(text);
     }
+    void navigatePage(const PageRequest& page) override { inner_->navigatePage(page); }
     void openMessageBox(const MessageBoxRequest& box) override { inner_->openMessageBox(box); }
     void openFileDialog(const FileDialogRequest& dialog) override {
         inner_->openFileDialog(dialog);
