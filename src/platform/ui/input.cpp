@@ -116,10 +116,9 @@ void applyToPage(const PageEvent& event) {
     }
 }
 template <typename T>
-constexpr bool kPageEvent =
-    std::is_same_v<T, PageType> || std::is_same_v<T, PageClick> || std::is_same_v<T, PageLink> ||
-    std::is_same_v<T, PageClose> || std::is_same_v<T, PageNewWindow> ||
-    std::is_same_v<T, PageLoaded>;
+constexpr bool kPageEvent = std::is_same_v<T, PageType> || std::is_same_v<T, PageClick> ||
+                            std::is_same_v<T, PageLink> || std::is_same_v<T, PageClose> ||
+                            std::is_same_v<T, PageNewWindow> || std::is_same_v<T, PageLoaded>;
 
 void apply(const EndSession& /*event*/) {
     for (const auto& form : Forms()) {
