@@ -339,10 +339,20 @@ TEST(DesktopProgram, SignsInThroughTheLivePageAndShowsThePopUpPages) {
     EXPECT_TRUE(waitFor([&] { return requested(installation.port(), "GET /login.php"); }))
         << testsupport::httpGet(installation.port(), "/_requests").body;
 
-    // The site's session cookie store lives in the user's data folder.
-    EXPECT_TRUE(fs::exists(installation.webData()));
     program->signal(SIGTERM);
     EXPECT_EQ(program->exitCode(milliseconds(15'000)), 0) << program->errorText();
+
+    // The site's cookie outlives the run: kept in the user's data folder, brought back by the
+    // next run's sign-in page.
+    EXPECT_TRUE(fs::exists(installation.webData() / "cookies.sqlite"));
+    testsupport::httpGet(installation.port(), "/_cookies?clear=1");
+    auto again = installation.start();
+    EXPECT_TRUE(waitFor([&] {
+        return testsupport::httpGet(installation.port(), "/_cookies")
+                   .body.find("/login.php tarnix_visitor=1") != std::string::npos;
+    })) << testsupport::httpGet(installation.port(), "/_cookies").body;
+    again->signal(SIGTERM);
+    EXPECT_EQ(again->exitCode(milliseconds(15'000)), 0) << again->errorText();
 }
 
 }  // namespace

@@ -67,7 +67,15 @@ std::string signInForm(bool withLoginElement) {
     return body;
 }
 
-void loginPage(SiteState&, const httplib::Request&, httplib::Response& response) {
+// A browser that keeps its cookies brings this one back on its next visit (listed by /_cookies).
+void rememberVisitor(const httplib::Request& request, httplib::Response& response) {
+    if (!request.has_header("Cookie")) {
+        response.set_header("Set-Cookie", "tarnix_visitor=1; Max-Age=2592000; Path=/");
+    }
+}
+
+void loginPage(SiteState&, const httplib::Request& request, httplib::Response& response) {
+    rememberVisitor(request, response);
     response.set_content(htmlPage("Sign in", signInForm(true)), kHtml);
 }
 
@@ -216,9 +224,15 @@ void refusedPage(SiteState& state, const httplib::Request& request, httplib::Res
     listPage(state.refusedPolls(), &SiteState::clearRefusedPolls, state, request, response);
 }
 
+void cookiesPage(SiteState& state, const httplib::Request& request, httplib::Response& response) {
+    listPage(state.cookies(), &SiteState::clearCookies, state, request, response);
+}
+
 const std::array kPages{
     Page{"/", "home page; with logout=1 the sign-out page, with membername a welcome", homePage},
-    Page{kLoginPath, "sign-in page: field \"membername\" and element \"login\"", loginPage},
+    Page{kLoginPath,
+         "sign-in page: field \"membername\" and element \"login\"; sets a visitor cookie",
+         loginPage},
     Page{kPlainLoginPath, "sign-in page without a \"login\" element", plainLoginPage},
     Page{kPollPath, "poll page: answers the text set through /_control to a valid token", pollPage},
     Page{"/popup/chatrequest.php", "chat request pop-up page, member in ?mid=", chatRequestPage},
@@ -230,6 +244,7 @@ const std::array kPages{
     Page{"/_control", "sets the poll answer: ?alerts=m1,m2 or ?answer=TEXT", controlPage},
     Page{"/_requests", "lists the page requests served; ?clear=1 empties the list", requestsPage},
     Page{"/_refused", "lists the polls refused; ?clear=1 empties the list", refusedPage},
+    Page{"/_cookies", "lists the cookies requests brought; ?clear=1 empties the list", cookiesPage},
 };
 
 }  // namespace
@@ -242,6 +257,9 @@ void servePage(SiteState& state, const httplib::Request& request, httplib::Respo
     if (!request.path.starts_with("/_")) {
         state.recordRequest(request.method + " " +
                             (request.target.empty() ? request.path : request.target));
+        if (request.has_header("Cookie")) {
+            state.recordCookies(request.path + " " + request.get_header_value("Cookie"));
+        }
     }
     if (request.method != "GET" && request.method != "HEAD") {
         response.status = 405;

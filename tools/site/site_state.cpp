@@ -52,4 +52,19 @@ void SiteState::clearRefusedPolls() {
     refusedPolls_.clear();
 }
 
+void SiteState::recordCookies(std::string line) {
+    std::lock_guard lock(mutex_);
+    append(cookies_, std::move(line));
+}
+
+std::vector<std::string> SiteState::cookies() const {
+    std::lock_guard lock(mutex_);
+    return {cookies_.begin(), cookies_.end()};
+}
+
+void SiteState::clearCookies() {
+    std::lock_guard lock(mutex_);
+    cookies_.clear();
+}
+
 }  // namespace site

@@ -33,6 +33,11 @@ class SiteState {
     std::vector<std::string> refusedPolls() const;
     void clearRefusedPolls();
 
+    // One line per request that brought cookies: "<path> <Cookie header>"; kept like the requests.
+    void recordCookies(std::string line);
+    std::vector<std::string> cookies() const;
+    void clearCookies();
+
   private:
     static void append(std::deque<std::string>& log, std::string line);
 
@@ -41,6 +46,7 @@ class SiteState {
     std::string pollAnswer_;
     std::deque<std::string> requests_;
     std::deque<std::string> refusedPolls_;
+    std::deque<std::string> cookies_;
 };
 
 }  // namespace site

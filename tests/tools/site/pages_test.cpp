@@ -11,9 +11,12 @@ namespace {
 using Params = std::vector<std::pair<std::string, std::string>>;
 
 httplib::Response serve(site::SiteState& state, const std::string& path, Params params = {},
-                        const std::string& method = "GET") {
+                        const std::string& method = "GET", const std::string& cookie = "") {
     httplib::Request request;
     request.method = method;
+    if (!cookie.empty()) {
+        request.headers.emplace("Cookie", cookie);
+    }
     request.path = path;
     request.target = path;
     for (const auto& [key, value] : params) {
@@ -127,6 +130,21 @@ TEST(Site, EscapingWritesTheFiveSpecialCharactersAsEntities) {
     EXPECT_EQ(site::escapeHtml("plain é"), "plain é");
     EXPECT_EQ(site::escapeHtml("<a href='x'>&\"</a>"),
               "&lt;a href=&#39;x&#39;&gt;&amp;&quot;&lt;/a&gt;");
+}
+
+// The sign-in page hands a visitor without cookies one to bring back; /_cookies lists what came.
+TEST(SitePages, TheSignInPageRemembersAVisitorAndTheCookiesThatCameAreListed) {
+    site::SiteState state;
+    EXPECT_EQ(serve(state, "/login.php").get_header_value("Set-Cookie"),
+              "tarnix_visitor=1; Max-Age=2592000; Path=/");
+    EXPECT_FALSE(
+        serve(state, "/login.php", {}, "GET", "tarnix_visitor=1").has_header("Set-Cookie"));
+    EXPECT_FALSE(serve(state, "/login-plain.php").has_header("Set-Cookie"));
+    serve(state, "/", {}, "GET", "a=b");
+    EXPECT_EQ(serve(state, "/_cookies").body, "/login.php tarnix_visitor=1\n/ a=b\n");
+    EXPECT_EQ(serve(state, "/_cookies", {{"clear", "1"}}).body,
+              "/login.php tarnix_visitor=1\n/ a=b\n");
+    EXPECT_EQ(serve(state, "/_cookies").body, "");
 }
 
 }  // namespace
