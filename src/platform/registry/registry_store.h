@@ -126,7 +126,7 @@ class RegistryStore {
 
     struct Batch {
         std::array<std::unique_ptr<WriterLock>, 6> locks;
-        std::array<bool, 6> changed{};
+        std::array<bool, 6> changed;  // zeroed: a batch is value-initialised
         std::vector<AutostartChange> autostart;
     };
     std::optional<Batch> batch_;
