@@ -59,7 +59,7 @@ ScreenInfo screenFromEnvironment() {
         "TARNIX_TASKBAR", taskbarDefault,
         "a whole number of pixels from 0 to the screen height " + std::to_string(height),
         std::to_string(taskbarDefault),
-        [height](std::string_view text) { return wholeNumberIn(text, 0, height); });
+        [limit = height](std::string_view text) { return wholeNumberIn(text, 0, limit); });
     screen.workRight = screen.widthPx;
     screen.workBottom = screen.heightPx - static_cast<int32_t>(taskbar);
     return screen;
@@ -222,7 +222,10 @@ void HeadlessBackend::queueAction(Action action) {
 std::optional<int32_t> HeadlessBackend::windowOf(const std::string& word) const {
     if (!word.empty() && word[0] == '#') {
         const auto handle = parseNumber(word.substr(1));
-        if (!handle || windows_.count(static_cast<int32_t>(*handle)) == 0) {
+        // Only a whole number a handle can be names one.
+        if (!handle || !(*handle >= 1 && *handle <= INT32_MAX) ||
+            *handle != static_cast<int32_t>(*handle) ||
+            windows_.count(static_cast<int32_t>(*handle)) == 0) {
             return std::nullopt;
         }
         return static_cast<int32_t>(*handle);

@@ -116,6 +116,10 @@ TEST_F(HeadlessBackendTest, LinesBecomeTypedEventsAndBadLinesAreNamed) {
          {"x close a", "100", "100 msgbox maybe", "100 msgbox ok hold", "100 close \"open"}) {
         EXPECT_THROW(backend.loadScript(bad), std::runtime_error) << bad;
     }
+    // A window named by a handle no window can have is no window.
+    backend.loadScript("2000 close #7\n2000 close #1e12\n2000 close #7.5\n2000 close #-7\n");
+    EXPECT_EQ(backend.takeInput(2000), (std::vector<platform::InputEvent>{CloseBox{7}}));
+    EXPECT_EQ(traced("input").back(), "ignored close: no such visible window");
     try {
         backend.loadScript("1 close a\n\nfoo");
         ADD_FAILURE() << "a bad line was taken";
