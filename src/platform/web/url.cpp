@@ -68,6 +68,28 @@ std::string withRootPath(std::string_view url) {
     return saved ? reinterpret_cast<const char*>(saved.get()) : text;
 }
 
+// libxml2 decodes escapes in a host name and writes the host back as it decoded it: a blank, a
+// control, a byte above 127 or a "%" that starts no escape that came in escaped goes out escaped
+// again.
+std::string escapedBytes(std::string_view text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (size_t at = 0; at < text.size(); ++at) {
+        const char c = text[at];
+        const auto byte = static_cast<unsigned char>(c);
+        const bool strayPercent = c == '%' && (at + 2 >= text.size() || !isHexDigit(text[at + 1]) ||
+                                               !isHexDigit(text[at + 2]));
+        if (byte <= 0x20 || byte >= 0x7f || strayPercent) {
+            out += '%';
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0x0f];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 std::string resolveUrl(std::string_view reference, std::string_view base) {
@@ -76,7 +98,11 @@ std::string resolveUrl(std::string_view reference, std::string_view base) {
     const std::unique_ptr<xmlChar, XmlFree> resolved(
         xmlBuildURI(reinterpret_cast<const xmlChar*>(encoded.c_str()),
                     reinterpret_cast<const xmlChar*>(baseText.c_str())));
-    return resolved ? withRootPath(reinterpret_cast<const char*>(resolved.get())) : encoded;
+    if (!resolved) {
+        return encoded;
+    }
+    // Escaped before the root path is added too: a host with a blank would not parse.
+    return escapedBytes(withRootPath(escapedBytes(reinterpret_cast<const char*>(resolved.get()))));
 }
 
 }  // namespace platform::web
