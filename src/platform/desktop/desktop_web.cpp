@@ -292,6 +292,9 @@ WebKitWebView* DesktopWeb::viewOf(int32_t controlId) const {
 void DesktopWeb::navigate(const PageRequest& page) {
     WebKitWebView* widget = viewOf(page.controlId);
     if (widget == nullptr) {
+        // No view to show it in: the load fails at once, so a wait for Busy still ends.
+        input_.post(
+            input::PageLoaded{page.hWnd, page.controlId, page.serial, page.url, "", {}, true});
         return;
     }
     View& view = *views_.at(widget);
