@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "e2e/desktop_checks.h"
+#include "e2e/program_folder.h"
 #include "support/child_process.h"
 #include "support/headless_test.h"
 
@@ -29,14 +30,7 @@ class DesktopInstallation {
                                  const std::string& loginPage = "/login-plain.php")
         : program_(root_.path() / "Tarnix IM"),
           site_(TARNIX_SITE_EXE, {"--lifetime", "300", "--date-pattern", "M/d/yyyy"}) {
-        fs::create_directories(program_ / "sounds");
-        const fs::path built = TARNIX_PROGRAM_DIR;
-        for (const char* name : {"tarnix", "PexarDeskTop.ini", "idata.x6c", "ldata.x6c"}) {
-            fs::copy_file(built / name, program_ / name);
-        }
-        for (const auto& sound : fs::directory_iterator(built / "sounds")) {
-            fs::copy_file(sound.path(), program_ / "sounds" / sound.path().filename());
-        }
+        copyProgramFolder(program_);
         port_ = site_.port();
         ChildProcess install(TARNIX_INSTALL_EXE,
                              {"--site", "http://" + site(), "--company", "Desktop Test Ltd",

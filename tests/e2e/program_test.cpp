@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "e2e/program_folder.h"
 #include "support/child_process.h"
 #include "support/headless_test.h"
 
@@ -33,14 +34,7 @@ class Installation {
           registry_(root_.path() / "registry"),
           site_(TARNIX_SITE_EXE, {"--mode", siteMode, "--lifetime", "300", "--date", "2026-01-02",
                                   "--date-pattern", "M/d/yyyy"}) {
-        fs::create_directories(program_ / "sounds");
-        const fs::path built = TARNIX_PROGRAM_DIR;
-        for (const char* name : {"tarnix", "PexarDeskTop.ini", "idata.x6c", "ldata.x6c"}) {
-            fs::copy_file(built / name, program_ / name);
-        }
-        for (const auto& sound : fs::directory_iterator(built / "sounds")) {
-            fs::copy_file(sound.path(), program_ / "sounds" / sound.path().filename());
-        }
+        copyProgramFolder(program_);
         port_ = site_.port();
         testsupport::ChildProcess install(
             TARNIX_INSTALL_EXE,

@@ -9,17 +9,17 @@
 #include <iostream>
 
 #include "platform/desktop/toolkit_text.h"
+#include "platform/ui/tray.h"
 
 namespace platform {
 
 namespace {
 
-constexpr uint32_t kLeftDown = 0x201;
-constexpr uint32_t kRightDown = 0x204;
-constexpr uint32_t kMiddleDown = 0x207;
+// The middle button's messages follow the right button's (WM_MBUTTONDOWN...).
+constexpr uint32_t kMiddleDown = win::WM_RBUTTONDBLCLK + 1;
 // Up and double-click follow each down message.
-constexpr uint32_t kUp = 1;
-constexpr uint32_t kDouble = 2;
+constexpr uint32_t kUp = win::WM_LBUTTONUP - win::WM_LBUTTONDOWN;
+constexpr uint32_t kDouble = win::WM_LBUTTONDBLCLK - win::WM_LBUTTONDOWN;
 // How long a tray host may take to embed a new icon before it is reported missing.
 constexpr unsigned kEmbedGraceMs = 3000;
 // NIIF_ERROR
@@ -45,7 +45,9 @@ GdkPixbuf* iconPixbuf(const std::vector<uint8_t>& file) {
 }
 
 uint32_t messageOf(unsigned button, bool release, bool doubleClick) {
-    const uint32_t down = button == 3 ? kRightDown : button == 2 ? kMiddleDown : kLeftDown;
+    const uint32_t down = button == 3   ? win::WM_RBUTTONDOWN
+                          : button == 2 ? kMiddleDown
+                                        : win::WM_LBUTTONDOWN;
     return down + (release ? kUp : doubleClick ? kDouble : 0);
 }
 

@@ -59,51 +59,14 @@ std::string variable(const char* name) {
 // Why text cannot stand in a line of the file, or null. C1 controls count too: U+0085 is a line
 // break to some readers.
 const char* textProblem(std::string_view text) {
-    for (size_t at = 0; at < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[at]);
-        if (lead < 0x80) {
-            if (lead < 0x20 || lead == 0x7F) {
-                return "holds a control character";
-            }
-            ++at;
-            continue;
-        }
-        size_t length = 0;
-        char32_t codePoint = 0;
-        char32_t smallest = 0;  // shorter forms of smaller values are overlong
-        if ((lead & 0xE0) == 0xC0) {
-            length = 2;
-            codePoint = lead & 0x1F;
-            smallest = 0x80;
-        } else if ((lead & 0xF0) == 0xE0) {
-            length = 3;
-            codePoint = lead & 0x0F;
-            smallest = 0x800;
-        } else if ((lead & 0xF8) == 0xF0) {
-            length = 4;
-            codePoint = lead & 0x07;
-            smallest = 0x10000;
-        } else {
-            return "is not UTF-8";
-        }
-        if (at + length > text.size()) {
-            return "is not UTF-8";
-        }
-        for (size_t i = 1; i < length; ++i) {
-            const auto next = static_cast<unsigned char>(text[at + i]);
-            if ((next & 0xC0) != 0x80) {
-                return "is not UTF-8";
-            }
-            codePoint = (codePoint << 6) | (next & 0x3F);
-        }
-        if (codePoint < smallest || codePoint > 0x10FFFF ||
-            (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
-            return "is not UTF-8";
-        }
-        if (codePoint <= 0x9F) {
+    const auto points = utf8CodePoints(text);
+    if (!points) {
+        return "is not UTF-8";
+    }
+    for (const char32_t point : *points) {
+        if (point < 0x20 || (point >= 0x7F && point <= 0x9F)) {
             return "holds a control character";
         }
-        at += length;
     }
     return nullptr;
 }

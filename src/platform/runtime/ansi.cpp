@@ -117,6 +117,23 @@ std::string toAnsi(std::string_view utf8) {
     return out;
 }
 
+std::optional<std::u32string> utf8CodePoints(std::string_view utf8) {
+    std::u32string points;
+    for (size_t i = 0; i < utf8.size();) {
+        if (static_cast<unsigned char>(utf8[i]) < 0x80) {
+            points += static_cast<char32_t>(utf8[i++]);
+            continue;
+        }
+        const Decoded decoded = decodeSequence(utf8, i);
+        if (!decoded.valid) {
+            return std::nullopt;
+        }
+        points += decoded.codePoint;
+        i += decoded.length;
+    }
+    return points;
+}
+
 std::string fromAnsi(std::string_view ansi) {
     std::string out;
     out.reserve(ansi.size());

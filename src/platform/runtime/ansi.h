@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,10 @@ namespace platform {
 // the length it announces (an overlong form, a surrogate or a value above U+10FFFF counts as
 // malformed), or a byte that cannot start a sequence.
 std::string toAnsi(std::string_view utf8);
+
+// The code points of UTF-8 text; nothing when it is malformed (an overlong form, a surrogate, a
+// value above U+10FFFF, a cut-off or stray byte).
+std::optional<std::u32string> utf8CodePoints(std::string_view utf8);
 
 // Windows-1252 to UTF-8. The five bytes the code page leaves undefined (0x81, 0x8D, 0x8F, 0x90,
 // 0x9D) map to the control characters of the same number, so every byte string round-trips.

@@ -17,6 +17,18 @@ bool isAsciiWhitespace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
 }
 
+bool strayPercentAt(std::string_view text, size_t at) {
+    return text[at] == '%' &&
+           (at + 2 >= text.size() || !isHexDigit(text[at + 1]) || !isHexDigit(text[at + 2]));
+}
+
+void appendEscaped(std::string& out, unsigned char byte) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    out += '%';
+    out += kHex[byte >> 4];
+    out += kHex[byte & 0x0f];
+}
+
 // The reference as a URI parser takes it (see resolveUrl).
 std::string encodedReference(std::string_view reference) {
     while (!reference.empty() && isAsciiWhitespace(reference.front())) {
@@ -25,7 +37,6 @@ std::string encodedReference(std::string_view reference) {
     while (!reference.empty() && isAsciiWhitespace(reference.back())) {
         reference.remove_suffix(1);
     }
-    static constexpr char kHex[] = "0123456789ABCDEF";
     std::string encoded;
     bool fragment = false;
     for (size_t at = 0; at < reference.size(); ++at) {
@@ -34,15 +45,10 @@ std::string encodedReference(std::string_view reference) {
         if (c == '\t' || c == '\n' || c == '\r') {
             continue;
         }
-        const bool strayPercent =
-            c == '%' && (at + 2 >= reference.size() || !isHexDigit(reference[at + 1]) ||
-                         !isHexDigit(reference[at + 2]));
         if (byte <= 0x20 || byte >= 0x7f ||
             std::string_view("\"<>\\^`{|}").find(c) != std::string_view::npos ||
-            (c == '#' && fragment) || strayPercent) {
-            encoded += '%';
-            encoded += kHex[byte >> 4];
-            encoded += kHex[byte & 0x0f];
+            (c == '#' && fragment) || strayPercentAt(reference, at)) {
+            appendEscaped(encoded, byte);
         } else {
             encoded += c;
         }
@@ -72,19 +78,13 @@ std::string withRootPath(std::string_view url) {
 // control, a byte above 127 or a "%" that starts no escape that came in escaped goes out escaped
 // again.
 std::string escapedBytes(std::string_view text) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out;
     for (size_t at = 0; at < text.size(); ++at) {
-        const char c = text[at];
-        const auto byte = static_cast<unsigned char>(c);
-        const bool strayPercent = c == '%' && (at + 2 >= text.size() || !isHexDigit(text[at + 1]) ||
-                                               !isHexDigit(text[at + 2]));
-        if (byte <= 0x20 || byte >= 0x7f || strayPercent) {
-            out += '%';
-            out += kHex[byte >> 4];
-            out += kHex[byte & 0x0f];
+        const auto byte = static_cast<unsigned char>(text[at]);
+        if (byte <= 0x20 || byte >= 0x7f || strayPercentAt(text, at)) {
+            appendEscaped(out, byte);
         } else {
-            out += c;
+            out += text[at];
         }
     }
     return out;
