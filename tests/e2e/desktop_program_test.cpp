@@ -350,6 +350,10 @@ TEST(DesktopProgram, SignsInThroughTheLivePageAndShowsThePopUpPages) {
         return testsupport::httpGet(installation.port(), "/_cookies")
                    .body.find("/login.php tarnix_visitor=1") != std::string::npos;
     })) << testsupport::httpGet(installation.port(), "/_cookies").body;
+    // Ended once its page is shown: the end of a session in the middle of a page load is not
+    // what this run is about.
+    const WindowId secondMain = waitForWindow("frmTarnix");
+    EXPECT_TRUE(waitFor([&] { return pageHeaderAt(secondMain, 100, 8); }, milliseconds(15'000)));
     again->signal(SIGTERM);
     EXPECT_EQ(again->exitCode(milliseconds(15'000)), 0) << again->errorText();
 }
