@@ -29,6 +29,8 @@ class ChildProcess {
     // The exit code once the child has ended (-1 for a signal), or nothing within the limit.
     std::optional<int> exitCode(milliseconds limit);
     void signal(int number);
+    // The child's process id while it runs (for reading /proc), -1 when it could not start.
+    pid_t pid() const { return pid_; }
 
     // Everything the child wrote to stderr; only complete after exitCode() returned a value.
     std::string errorText();

@@ -8,6 +8,8 @@ std::unique_ptr<Listener> startListener(const SiteOptions& options, SiteState& s
             return startRefuseListener(options.port);
         case SiteMode::Hang:
             return startHangListener(options.port);
+        case SiteMode::Faults:
+            return startFaultListener(options.port, state, options.faults);
         case SiteMode::Answer:
             break;
     }

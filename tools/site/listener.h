@@ -2,6 +2,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
+
+#include "site/fault_cycle.h"
 
 #include "site/options.h"
 #include "site/site_state.h"
@@ -15,6 +18,8 @@ class Listener {
     // The port reported to callers: served, refusing or hanging according to the mode.
     virtual std::uint16_t port() const = 0;
     virtual void stop() = 0;
+    // Ends a pause in listening at once (the faults mode's refusal); others ignore it.
+    virtual void resume() {}
 };
 
 // Starts the listener of options.mode on options.port. Throws std::runtime_error when the port
@@ -24,5 +29,7 @@ std::unique_ptr<Listener> startListener(const SiteOptions& options, SiteState& s
 std::unique_ptr<Listener> startAnswerListener(std::uint16_t port, SiteState& state);
 std::unique_ptr<Listener> startRefuseListener(std::uint16_t port);
 std::unique_ptr<Listener> startHangListener(std::uint16_t port);
+std::unique_ptr<Listener> startFaultListener(std::uint16_t port, SiteState& state,
+                                             std::vector<Fault> faults);
 
 }  // namespace site

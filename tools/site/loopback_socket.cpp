@@ -20,10 +20,14 @@ namespace {
 
 }  // namespace
 
-int bindLoopback(std::uint16_t port) {
+int bindLoopback(std::uint16_t port, bool reuseAddress) {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) {
         fail("cannot make a socket", errno);
+    }
+    const int yes = 1;
+    if (reuseAddress) {
+        ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
     }
     sockaddr_in address{};
     address.sin_family = AF_INET;

@@ -17,8 +17,9 @@
 
 namespace {
 
-// Blocks until SIGINT or SIGTERM arrives or the lifetime has passed.
-void waitForStop(const sigset_t& stopSignals, std::chrono::milliseconds lifetime) {
+// Blocks until SIGINT or SIGTERM arrives or the lifetime has passed; SIGUSR1 resumes the listener.
+void waitForStop(const sigset_t& signals, std::chrono::milliseconds lifetime,
+                 site::Listener& listener) {
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + lifetime;
     for (;;) {
@@ -30,7 +31,10 @@ void waitForStop(const sigset_t& stopSignals, std::chrono::milliseconds lifetime
         const auto nanos = std::chrono::duration_cast<std::chrono::nanoseconds>(left - seconds);
         const timespec timeout{static_cast<std::time_t>(seconds.count()),
                                static_cast<long>(nanos.count())};
-        if (::sigtimedwait(&stopSignals, nullptr, &timeout) >= 0 || errno != EINTR) {
+        const int taken = ::sigtimedwait(&signals, nullptr, &timeout);
+        if (taken == SIGUSR1) {
+            listener.resume();
+        } else if (taken >= 0 || errno != EINTR) {
             return;  // a stop signal, or the time is up
         }
     }
@@ -52,12 +56,13 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    // Stop signals are taken synchronously, so they must be blocked before any thread starts.
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    // Signals are taken synchronously, so they must be blocked before any thread starts.
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    sigaddset(&signals, SIGUSR1);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
     signal(SIGPIPE, SIG_IGN);
 
     site::SiteState state(options.tokenRule);
@@ -67,7 +72,7 @@ int main(int argc, char** argv) {
             site::writePortFile(options.portFile, listener->port());
         }
         std::cout << "listening 127.0.0.1:" << listener->port() << std::endl;
-        waitForStop(stopSignals, options.lifetime);
+        waitForStop(signals, options.lifetime, *listener);
         listener->stop();
     } catch (const std::exception& e) {
         std::cerr << "tarnix-site: " << e.what() << '\n';

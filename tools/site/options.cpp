@@ -32,8 +32,11 @@ SiteMode parseMode(std::string_view text) {
     if (text == "hang") {
         return SiteMode::Hang;
     }
-    throw std::invalid_argument("--mode is answer, refuse or hang, not '" + std::string(text) +
-                                "'");
+    if (text == "faults") {
+        return SiteMode::Faults;
+    }
+    throw std::invalid_argument("--mode is answer, refuse, hang or faults, not '" +
+                                std::string(text) + "'");
 }
 
 std::chrono::milliseconds parseLifetime(std::string_view text) {
@@ -93,7 +96,7 @@ SiteOptions parseOptions(std::span<const std::string_view> args) {
             continue;
         }
         if (name != "--port" && name != "--mode" && name != "--port-file" && name != "--lifetime" &&
-            name != "--date-pattern" && name != "--date") {
+            name != "--date-pattern" && name != "--date" && name != "--faults") {
             throw std::invalid_argument("unknown option '" + std::string(name) + "'");
         }
         if (i + 1 == args.size()) {
@@ -111,27 +114,36 @@ SiteOptions parseOptions(std::span<const std::string_view> args) {
             options.portFile = value;
         } else if (name == "--lifetime") {
             options.lifetime = parseLifetime(value);
+        } else if (name == "--faults") {
+            options.faults = parseFaults(value);
         } else if (name == "--date-pattern") {
             options.tokenRule.datePattern = parseDatePattern(value);
         } else {
-            options.tokenRule.date = parseDate(value);
+            options.tokenRule.dates.push_back(parseDate(value));
         }
     }
     return options;
 }
 
 std::string_view usage() {
-    return "usage: tarnix-site [--port N] [--mode answer|refuse|hang] [--port-file PATH]\n"
-           "                   [--lifetime SECONDS] [--date-pattern PATTERN] [--date YYYY-MM-DD]\n"
+    return "usage: tarnix-site [--port N] [--mode answer|refuse|hang|faults] [--faults LIST]\n"
+           "                   [--port-file PATH] [--lifetime SECONDS] [--date-pattern PATTERN]\n"
+           "                   [--date YYYY-MM-DD]\n"
            "  --port N            port on 127.0.0.1; 0 (the default) picks a free one\n"
            "  --mode answer       serve the pages (default)\n"
            "         refuse       listen nowhere: the reported port is closed\n"
            "         hang         accept connections and never answer\n"
+           "         faults       serve the pages; each poll meets the next fault of --faults\n"
+           "  --faults LIST       the faults polls meet in turn, comma-separated, from answer,\n"
+           "                      refuse, hang, trickle, huge, redirect-loop, garbage, alerts\n"
+           "                      (default: each once, in that order)\n"
            "  --port-file PATH    write the port there once ready\n"
            "  --lifetime SECONDS  stop by itself after this long (default 600)\n"
            "  --date-pattern PATTERN  the program user's short-date pattern, which poll tokens\n"
            "                      are made with (default M/d/yyyy)\n"
-           "  --date YYYY-MM-DD   the date poll tokens are made for (default: today, local)\n"
+           "  --date YYYY-MM-DD   the date poll tokens are made for (default: today, local); "
+           "given\n"
+           "                      again, tokens of any of the dates are taken\n"
            "Prints 'listening 127.0.0.1:<port>' when ready; stops on SIGINT or SIGTERM.\n";
 }
 

@@ -5,14 +5,17 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "site/fault_cycle.h"
 #include "site/poll_token.h"
 
 namespace site {
 
 // answer: serve the pages; refuse: report a port on which nothing listens; hang: accept
-// connections and never answer them.
-enum class SiteMode { Answer, Refuse, Hang };
+// connections and never answer them; faults: serve the pages, and each poll meets the next fault
+// of a cycle.
+enum class SiteMode { Answer, Refuse, Hang, Faults };
 
 struct SiteOptions {
     std::uint16_t port = 0;  // 0: pick a free port
@@ -20,6 +23,7 @@ struct SiteOptions {
     std::string portFile;  // empty: none
     std::chrono::milliseconds lifetime{600'000};
     TokenRule tokenRule;
+    std::vector<Fault> faults = everyFault();
     bool help = false;
 };
 

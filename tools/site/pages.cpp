@@ -83,35 +83,8 @@ void plainLoginPage(SiteState&, const httplib::Request&, httplib::Response& resp
     response.set_content(htmlPage("Sign in", signInForm(false)), kHtml);
 }
 
-// Answers the poll answer to a poll whose token fits the site's date; an empty body otherwise.
 void pollPage(SiteState& state, const httplib::Request& request, httplib::Response& response) {
-    const std::optional<PollQuery> query = parsePollQuery(request.target);
-    if (!query) {
-        state.recordRefusedPoll("no ?membername=NAME&vb=TOKEN in " +
-                                platform::quoted(request.target));
-        response.set_content("", kText);
-        return;
-    }
-    const TokenRule& rule = state.tokenRule();
-    std::string firstDateText;
-    std::string firstToken;
-    for (const std::chrono::year_month_day date :
-         tokenDates(rule, std::chrono::system_clock::now())) {
-        const std::string dateText = pollDateText(rule.datePattern, date);
-        const std::string token = pollToken(dateText, query->memberName);
-        if (token == query->token) {
-            response.set_content(state.pollAnswer(), kText);
-            return;
-        }
-        if (firstToken.empty()) {
-            firstDateText = dateText;
-            firstToken = token;
-        }
-    }
-    state.recordRefusedPoll("member " + platform::quoted(query->memberName) + " sent token " +
-                            platform::quoted(query->token) + ", not " + firstToken +
-                            " (date text " + platform::quoted(firstDateText) + ")");
-    response.set_content("", kText);
+    response.set_content(pollTokenAccepted(state, request) ? state.pollAnswer() : "", kText);
 }
 
 // A pop-up page: its title, the member, a line of text, and two ways of closing the window.
@@ -248,6 +221,34 @@ const std::array kPages{
 };
 
 }  // namespace
+
+bool pollTokenAccepted(SiteState& state, const httplib::Request& request) {
+    const std::optional<PollQuery> query = parsePollQuery(request.target);
+    if (!query) {
+        state.recordRefusedPoll("no ?membername=NAME&vb=TOKEN in " +
+                                platform::quoted(request.target));
+        return false;
+    }
+    const TokenRule& rule = state.tokenRule();
+    std::string firstDateText;
+    std::string firstToken;
+    for (const std::chrono::year_month_day date :
+         tokenDates(rule, std::chrono::system_clock::now())) {
+        const std::string dateText = pollDateText(rule.datePattern, date);
+        const std::string token = pollToken(dateText, query->memberName);
+        if (token == query->token) {
+            return true;
+        }
+        if (firstToken.empty()) {
+            firstDateText = dateText;
+            firstToken = token;
+        }
+    }
+    state.recordRefusedPoll("member " + platform::quoted(query->memberName) + " sent token " +
+                            platform::quoted(query->token) + ", not " + firstToken +
+                            " (date text " + platform::quoted(firstDateText) + ")");
+    return false;
+}
 
 std::span<const Page> pageTable() {
     return kPages;

@@ -29,6 +29,9 @@ struct Page {
 // Every page of the site. Paths under "/_" are controls for tests and are not logged.
 std::span<const Page> pageTable();
 
+// Whether a poll target carries a token the site takes (see poll_token.h); a refused one is logged.
+bool pollTokenAccepted(SiteState& state, const httplib::Request& request);
+
 // Serves a GET or HEAD request from the page table and logs it; a path without a page gets 404,
 // another method 405.
 void servePage(SiteState& state, const httplib::Request& request, httplib::Response& response);

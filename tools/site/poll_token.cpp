@@ -46,8 +46,8 @@ std::string transportDecoded(std::string_view text) {
 
 std::vector<std::chrono::year_month_day> tokenDates(const TokenRule& rule,
                                                     std::chrono::system_clock::time_point now) {
-    if (rule.date) {
-        return {*rule.date};
+    if (!rule.dates.empty()) {
+        return rule.dates;
     }
     const std::chrono::year_month_day today = platform::localDate(now);
     return {today, std::chrono::sys_days(today) - std::chrono::days(1)};

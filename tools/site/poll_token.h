@@ -10,14 +10,15 @@
 
 namespace site {
 
-// How the poll page checks tokens: the short-date pattern of the program's user, and the date the
-// site takes as today (nothing: its own local date).
+// How the poll page checks tokens: the short-date pattern of the program's user, and the dates the
+// site takes as today (none: its own local date). A run on a clock of its own that passes midnight
+// names both days.
 struct TokenRule {
     std::string datePattern = std::string(platform::kDefaultShortDatePattern);
-    std::optional<std::chrono::year_month_day> date;
+    std::vector<std::chrono::year_month_day> dates;
 };
 
-// The dates whose tokens a poll may carry: the rule's date; else today and, for a poll made just
+// The dates whose tokens a poll may carry: the rule's dates; else today and, for a poll made just
 // before midnight, yesterday.
 std::vector<std::chrono::year_month_day> tokenDates(const TokenRule& rule,
                                                     std::chrono::system_clock::time_point now);

@@ -29,7 +29,7 @@ TEST(SiteOptions, AreRead) {
     EXPECT_EQ(all.portFile, "/tmp/p");
     EXPECT_EQ(all.lifetime, milliseconds(2500));
     EXPECT_EQ(all.tokenRule.datePattern, "dd.MM.yyyy");
-    EXPECT_EQ(all.tokenRule.date, std::chrono::year(2024) / 2 / 29);
+    EXPECT_EQ(all.tokenRule.dates, std::vector{std::chrono::year(2024) / 2 / 29});
     EXPECT_TRUE(all.help);
     EXPECT_EQ(site::parseOptions(Args{"--mode", "refuse"}).mode, SiteMode::Refuse);
     EXPECT_EQ(site::parseOptions(Args{"--lifetime", "0.0001"}).lifetime, milliseconds(1));

@@ -76,7 +76,7 @@ TEST(Site, PagesAnswerWithTheirContent) {
 }
 
 TEST(Site, ControlSetsThePollAnswer) {
-    site::SiteState state({"M/d/yyyy", std::chrono::year(2026) / 1 / 2});
+    site::SiteState state({"M/d/yyyy", {std::chrono::year(2026) / 1 / 2}});
     const std::string poll(site::kPollPath);
     const Params token{{"membername", "x"}, {"vb", "fa6ff51a1d6e6427acf6eb6c7aedaaaa"}};
     EXPECT_EQ(serve(state, "/_control", {{"alerts", "vb_newmail,,vb_contactonline=ann;"}}).body,
