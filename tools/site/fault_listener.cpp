@@ -1,4 +1,3 @@
-#include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -110,11 +109,16 @@ void holdUntilClosed(int fd, int wakeFd) {
     }
 }
 
+// The status line and headers of a text answer of the given length.
+bool sendTextHead(int fd, std::size_t length, int wakeFd) {
+    return sendAll(fd,
+                   "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: " +
+                       std::to_string(length) + "\r\nConnection: close\r\n\r\n",
+                   wakeFd);
+}
+
 void trickle(int fd, int wakeFd) {
-    if (!sendAll(fd,
-                 "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: " +
-                     std::to_string(kTrickleLength) + "\r\nConnection: close\r\n\r\n",
-                 wakeFd)) {
+    if (!sendTextHead(fd, kTrickleLength, wakeFd)) {
         return;
     }
     for (std::size_t sent = 0; sent < kTrickleLength; ++sent) {
@@ -127,10 +131,7 @@ void trickle(int fd, int wakeFd) {
 }
 
 void hugeAnswer(int fd, int wakeFd) {
-    if (!sendAll(fd,
-                 "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: " +
-                     std::to_string(kHugeLength) + "\r\nConnection: close\r\n\r\n",
-                 wakeFd)) {
+    if (!sendTextHead(fd, kHugeLength, wakeFd)) {
         return;
     }
     const std::string block(64 * 1024, '.');
@@ -158,26 +159,8 @@ std::string plainResponse(const httplib::Request& request, int status, std::stri
 class FaultListener : public Listener {
   public:
     FaultListener(std::uint16_t port, SiteState& state, std::vector<Fault> faults)
-        : state_(state), cycle_(std::move(faults)) {
-        listenFd_ = bindLoopback(port, true);
+        : state_(state), cycle_(std::move(faults)), listenFd_(listenLoopback(port, true)) {
         port_ = boundPort(listenFd_);
-        int pipeFds[2];
-        if (::listen(listenFd_, SOMAXCONN) != 0 || ::pipe2(pipeFds, O_CLOEXEC) != 0) {
-            const int error = errno;
-            ::close(listenFd_);
-            throw std::runtime_error(std::string("cannot listen: ") + std::strerror(error));
-        }
-        wakeRead_ = pipeFds[0];
-        wakeWrite_ = pipeFds[1];
-        if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) {
-            const int error = errno;
-            ::close(listenFd_);
-            ::close(wakeRead_);
-            ::close(wakeWrite_);
-            throw std::runtime_error(std::string("cannot make a pipe: ") + std::strerror(error));
-        }
-        resumeRead_ = pipeFds[0];
-        resumeWrite_ = pipeFds[1];
         thread_ = std::thread([this] { run(); });
     }
 
@@ -190,9 +173,7 @@ class FaultListener : public Listener {
             return;
         }
         // The pipe stays readable from here on: every wait of every thread ends.
-        const char wake = 0;
-        while (::write(wakeWrite_, &wake, 1) < 0 && errno == EINTR) {
-        }
+        stopping_.wake();
         thread_.join();
         for (Worker& worker : workers_) {
             worker.thread.join();
@@ -201,17 +182,9 @@ class FaultListener : public Listener {
         if (listenFd_ >= 0) {
             ::close(listenFd_);
         }
-        ::close(wakeRead_);
-        ::close(wakeWrite_);
-        ::close(resumeRead_);
-        ::close(resumeWrite_);
     }
 
-    void resume() override {
-        const char token = 0;
-        while (::write(resumeWrite_, &token, 1) < 0 && errno == EINTR) {
-        }
-    }
+    void resume() override { resumed_.wake(); }
 
   private:
     struct Worker {
@@ -222,7 +195,7 @@ class FaultListener : public Listener {
     void run() {
         for (;;) {
             reapWorkers();
-            if (waitFor(listenFd_, POLLIN, wakeRead_, milliseconds(-1)) == Wait::Woken) {
+            if (waitFor(listenFd_, POLLIN, stopping_.readFd(), milliseconds(-1)) == Wait::Woken) {
                 return;
             }
             const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
@@ -237,18 +210,19 @@ class FaultListener : public Listener {
 
     // False when the listener is stopping.
     bool serve(int fd) {
-        const std::optional<std::string> head = readHead(fd, wakeRead_);
+        const std::optional<std::string> head = readHead(fd, stopping_.readFd());
         const std::optional<httplib::Request> request =
             head ? parseRequestHead(*head) : std::nullopt;
         if (!request) {
             if (head) {
-                sendAll(fd, "HTTP/1.1 400 Bad Request\r\nConnection: close\r\n\r\n", wakeRead_);
+                sendAll(fd, "HTTP/1.1 400 Bad Request\r\nConnection: close\r\n\r\n",
+                        stopping_.readFd());
             }
             ::close(fd);
             return true;
         }
         if (request->path != kPollPath) {
-            sendAll(fd, pageBytes(*request), wakeRead_);
+            sendAll(fd, pageBytes(*request), stopping_.readFd());
             ::close(fd);
             return true;
         }
@@ -278,7 +252,7 @@ class FaultListener : public Listener {
         switch (fault) {
             case Fault::Answer:
             case Fault::Refuse:
-                sendAll(fd, pageBytes(request), wakeRead_);
+                sendAll(fd, pageBytes(request), stopping_.readFd());
                 break;
             case Fault::Alerts: {
                 const bool accepted = pollTokenAccepted(state_, request);
@@ -287,15 +261,16 @@ class FaultListener : public Listener {
                 const std::string answer =
                     "vb_chatrequest\nvb_newmail\nvb_genalert\nvb_contactonline=member" +
                     std::to_string(cycle_.served(Fault::Alerts)) + ";\n";
-                sendAll(fd, plainResponse(request, 200, accepted ? answer : ""), wakeRead_);
+                sendAll(fd, plainResponse(request, 200, accepted ? answer : ""),
+                        stopping_.readFd());
                 break;
             }
             case Fault::RedirectLoop:
                 sendAll(fd, plainResponse(request, 302, "", std::string(kLoopPath) + "/0"),
-                        wakeRead_);
+                        stopping_.readFd());
                 break;
             case Fault::Garbage:
-                sendAll(fd, kGarbage, wakeRead_);
+                sendAll(fd, kGarbage, stopping_.readFd());
                 break;
             case Fault::Hang:
                 startWorker(fd, holdUntilClosed);
@@ -316,7 +291,7 @@ class FaultListener : public Listener {
             return;
         }
         auto done = std::make_shared<std::atomic<bool>>(false);
-        const int wakeFd = wakeRead_;
+        const int wakeFd = stopping_.readFd();
         workers_.push_back({std::thread([fd, wakeFd, work, done] {
                                 work(fd, wakeFd);
                                 ::close(fd);
@@ -341,23 +316,17 @@ class FaultListener : public Listener {
         ::close(listenFd_);
         listenFd_ = -1;
         // A resume meant for an earlier pause must not end this one.
-        char tokens[64];
-        while (::read(resumeRead_, tokens, sizeof tokens) > 0) {
-        }
+        resumed_.drain();
         for (;;) {
-            pollfd fds[2] = {{wakeRead_, POLLIN, 0}, {resumeRead_, POLLIN, 0}};
+            pollfd fds[2] = {{stopping_.readFd(), POLLIN, 0}, {resumed_.readFd(), POLLIN, 0}};
             while (::poll(fds, 2, static_cast<int>(kRefuseWindow.count())) < 0 && errno == EINTR) {
             }
             if (fds[0].revents != 0) {
                 return false;
             }
             try {
-                listenFd_ = bindLoopback(port_, true);
-                if (::listen(listenFd_, SOMAXCONN) == 0) {
-                    return true;
-                }
-                ::close(listenFd_);
-                listenFd_ = -1;
+                listenFd_ = listenLoopback(port_, true);
+                return true;
             } catch (const std::runtime_error& e) {
                 // Someone else took the port meanwhile: try again after another window.
                 std::fprintf(stderr, "tarnix-site: %s\n", e.what());
@@ -367,12 +336,10 @@ class FaultListener : public Listener {
 
     SiteState& state_;
     FaultCycle cycle_;
-    std::uint16_t port_ = 0;
+    WakePipe stopping_;
+    WakePipe resumed_;
     int listenFd_ = -1;
-    int wakeRead_ = -1;
-    int wakeWrite_ = -1;
-    int resumeRead_ = -1;
-    int resumeWrite_ = -1;
+    std::uint16_t port_ = 0;
     std::size_t loopSteps_ = 0;
     std::list<Worker> workers_;
     std::thread thread_;

@@ -1,4 +1,3 @@
-#include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -22,16 +21,8 @@ class HangListener : public Listener {
   public:
     static constexpr std::size_t kHeldLimit = 512;
 
-    explicit HangListener(std::uint16_t port) : listenFd_(bindLoopback(port)) {
+    explicit HangListener(std::uint16_t port) : listenFd_(listenLoopback(port)) {
         port_ = boundPort(listenFd_);
-        int pipeFds[2];
-        if (::listen(listenFd_, SOMAXCONN) != 0 || ::pipe2(pipeFds, O_CLOEXEC) != 0) {
-            const int error = errno;
-            ::close(listenFd_);
-            throw std::runtime_error(std::string("cannot listen: ") + std::strerror(error));
-        }
-        wakeRead_ = pipeFds[0];
-        wakeWrite_ = pipeFds[1];
         thread_ = std::thread([this] { run(); });
     }
 
@@ -43,23 +34,19 @@ class HangListener : public Listener {
         if (!thread_.joinable()) {
             return;
         }
-        const char wake = 0;
-        while (::write(wakeWrite_, &wake, 1) < 0 && errno == EINTR) {
-        }
+        wake_.wake();
         thread_.join();
         for (int fd : held_) {
             ::close(fd);
         }
         held_.clear();
         ::close(listenFd_);
-        ::close(wakeRead_);
-        ::close(wakeWrite_);
     }
 
   private:
     void run() {
         for (;;) {
-            pollfd fds[2] = {{wakeRead_, POLLIN, 0}, {listenFd_, POLLIN, 0}};
+            pollfd fds[2] = {{wake_.readFd(), POLLIN, 0}, {listenFd_, POLLIN, 0}};
             const nfds_t count = held_.size() < kHeldLimit ? 2 : 1;
             if (::poll(fds, count, -1) < 0) {
                 if (errno == EINTR) {
@@ -79,9 +66,8 @@ class HangListener : public Listener {
         }
     }
 
+    WakePipe wake_;
     int listenFd_;
-    int wakeRead_ = -1;
-    int wakeWrite_ = -1;
     std::uint16_t port_ = 0;
     std::vector<int> held_;
     std::thread thread_;

@@ -1,6 +1,7 @@
 #include "site/loopback_socket.h"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -41,6 +42,16 @@ int bindLoopback(std::uint16_t port, bool reuseAddress) {
     return fd;
 }
 
+int listenLoopback(std::uint16_t port, bool reuseAddress) {
+    const int fd = bindLoopback(port, reuseAddress);
+    if (::listen(fd, SOMAXCONN) != 0) {
+        const int error = errno;
+        ::close(fd);
+        fail("cannot listen on 127.0.0.1:" + std::to_string(port), error);
+    }
+    return fd;
+}
+
 std::uint16_t boundPort(int fd) {
     sockaddr_in address{};
     socklen_t length = sizeof address;
@@ -48,6 +59,32 @@ std::uint16_t boundPort(int fd) {
         fail("cannot read the bound port", errno);
     }
     return ntohs(address.sin_port);
+}
+
+WakePipe::WakePipe() {
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) {
+        fail("cannot make a pipe", errno);
+    }
+    read_ = fds[0];
+    write_ = fds[1];
+}
+
+WakePipe::~WakePipe() {
+    ::close(read_);
+    ::close(write_);
+}
+
+void WakePipe::wake() {
+    const char token = 0;
+    while (::write(write_, &token, 1) < 0 && errno == EINTR) {
+    }
+}
+
+void WakePipe::drain() {
+    char tokens[64];
+    while (::read(read_, tokens, sizeof tokens) > 0) {
+    }
 }
 
 }  // namespace site
