@@ -206,7 +206,8 @@ void follow(int fifo, testsupport::ChildProcess& program, Soak& soak,
 
 TEST(Soak, PollsOnThroughEveryFaultWithoutLeaksOrChangedSettings) {
     const int hours = soakHours();
-    const long long end = hours * kHour + 1600;
+    // The session ends half a minute after the last hour, so that sample is not of the ending.
+    const long long end = hours * kHour + 31'600;
     testsupport::TempDir root;
     const fs::path program = root.path() / "program";
     const fs::path registry = root.path() / "registry";
@@ -266,7 +267,7 @@ TEST(Soak, PollsOnThroughEveryFaultWithoutLeaksOrChangedSettings) {
             settingsAtSignIn = folderBytes(registry);
             settingsAtSignIn["PexarDeskTop.ini"] = readFile(program / "PexarDeskTop.ini");
         }
-        if (ms >= nextSample) {
+        if (ms >= nextSample && ms <= hours * kHour + kPollInterval) {
             soak.rss.emplace_back(ms, residentKb(tarnix.pid()));
             nextSample += kRssSampleInterval;
         }
@@ -342,10 +343,14 @@ TEST(Soak, PollsOnThroughEveryFaultWithoutLeaksOrChangedSettings) {
     for (const auto& [outcome, count] : soak.outcomes) {
         std::printf(" %s=%d", outcome.c_str(), count);
     }
-    std::printf("\nsoak: pop-ups %d loaded, %d unloaded\nsoak: resident set (virtual time: kB):",
+    std::printf("\nsoak: pop-ups %d loaded, %d unloaded\nsoak: resident set (virtual hours: kB):",
                 soak.popupsLoaded, soak.popupsUnloaded);
-    for (const auto& [ms, kb] : soak.rss) {
-        std::printf(" %.2fh:%ld", static_cast<double>(ms) / kHour, kb);
+    // The first sample and one an hour.
+    for (size_t i = 0; i < soak.rss.size(); ++i) {
+        if (i == 0 || (i + 1) % (kHour / kRssSampleInterval) == 0) {
+            std::printf(" %.2fh:%ld", static_cast<double>(soak.rss[i].first) / kHour,
+                        soak.rss[i].second);
+        }
     }
     std::printf("\n");
 }
