@@ -132,8 +132,9 @@ void WebBrowser::pageArrived(uint64_t serial, std::string url, std::string bytes
         return;
     }
     for (auto& [index, frameUrl] : fetches) {
-        platform::net::startGet(frameUrl, [alive = std::weak_ptr(self_), serial, index,
-                                           frameUrl](platform::net::HttpResult result) {
+        // Copied by name: clang cannot capture structured bindings.
+        platform::net::startGet(frameUrl, [alive = std::weak_ptr(self_), serial, index = index,
+                                           frameUrl = frameUrl](platform::net::HttpResult result) {
             const auto self = alive.lock();
             if (self && *self) {
                 (*self)->frameArrived(serial, index, frameUrl, std::move(result.body),

@@ -29,9 +29,10 @@ class ProfileText {
                              const EntryVisitor& visit);
 
     // Sets the value, adding the key at the end of its section and the section at the end of the
-    // text as needed. Only the value of an existing entry changes, its key keeps its spelling. A
-    // value that would not read back as given (blanks or a pair of quotation marks around it) is
-    // written between double quotation marks.
+    // text as needed. An existing entry's line is written anew with the caller's spelling of the
+    // key (names match without regard to case), in its place. A value that would not read back as
+    // given (blanks or a pair of quotation marks around it) is written between double quotation
+    // marks.
     void set(std::string_view section, std::string_view key, std::string_view value);
 
     // Remove every header and line of the section, or every entry of the key in the section.
