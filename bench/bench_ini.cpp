@@ -1,10 +1,13 @@
 // The desktop settings file with 10, 1,000 and 10,000 keys in one section: a read and a write of
-// one key through the profile functions, and the two cIni section listings.
+// one key through the profile functions, and the two cIni section listings. Beside them the file
+// system's own floor for the same file: reading it whole, a stat() and a write of the same bytes
+// to a temporary file, fsync'ed and renamed over it.
 #include <benchmark/benchmark.h>
 
 #include <string>
 #include <vector>
 
+#include "bench/file_references.h"
 #include "bench/temp_folder.h"
 #include "platform/files/profile.h"
 #include "storage/cIni.h"
@@ -49,6 +52,39 @@ void BM_IniWrite(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_IniWrite)->Arg(10)->Arg(1000)->Arg(10'000)->Unit(benchmark::kMicrosecond);
+
+void BM_IniFileReadReference(benchmark::State& state) {
+    const IniFile ini(state.range(0));
+    const std::filesystem::path file = ini.path();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(bench::bytesOf(file));
+    }
+}
+BENCHMARK(BM_IniFileReadReference)->Arg(10)->Arg(1000)->Arg(10'000)->Unit(benchmark::kMicrosecond);
+
+void BM_IniStatReference(benchmark::State& state) {
+    const IniFile ini(state.range(0));
+    const std::filesystem::path file = ini.path();
+    for (auto _ : state) {
+        bench::statOf(file);
+    }
+}
+BENCHMARK(BM_IniStatReference)->Arg(10)->Arg(1000)->Arg(10'000)->Unit(benchmark::kMicrosecond);
+
+void BM_IniFsyncWriteReference(benchmark::State& state) {
+    const IniFile ini(state.range(0));
+    const std::filesystem::path file = ini.path();
+    const std::string bytes = bench::bytesOf(file);
+    for (auto _ : state) {
+        bench::writeSyncRename(file, bytes);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
+}
+BENCHMARK(BM_IniFsyncWriteReference)
+    ->Arg(10)
+    ->Arg(1000)
+    ->Arg(10'000)
+    ->Unit(benchmark::kMicrosecond);
 
 struct ItemList {
     std::vector<std::string> items;

@@ -1,10 +1,14 @@
 // The registry store on hives of 10, 1,000 and 100,000 values in one key: loading the file into a
-// fresh store, a warm read and a save (which rewrites the whole file). The registry lives in a
-// fresh folder under TMPDIR (or /tmp), so writes are measured on that file system.
+// fresh store, a warm read and a save (which rewrites the whole file). Beside them the file
+// system's own floor for the same file: reading it whole (under a load), a stat() (a warm read
+// checks the file is unchanged) and a write of the same bytes to a temporary file, fsync'ed and
+// renamed over it. The registry lives in
+// a fresh folder under TMPDIR (or /tmp), so writes are measured on that file system.
 #include <benchmark/benchmark.h>
 
 #include <string>
 
+#include "bench/file_references.h"
 #include "bench/temp_folder.h"
 #include "platform/registry/hive_format.h"
 #include "platform/registry/registry_store.h"
@@ -29,6 +33,7 @@ class Hive {
                          platform::registry::formatHive("HKEY_CURRENT_USER", root));
     }
     const std::filesystem::path& folder() const { return folder_.path(); }
+    std::filesystem::path file() const { return folder_.path() / "HKEY_CURRENT_USER.reg"; }
 
   private:
     bench::TempFolder folder_;
@@ -76,6 +81,43 @@ void BM_HiveSave(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_HiveSave)->Arg(10)->Arg(1000)->Arg(100'000)->Unit(benchmark::kMicrosecond);
+
+void BM_HiveFileReadReference(benchmark::State& state) {
+    const Hive hive(state.range(0));
+    const std::filesystem::path file = hive.file();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(bench::bytesOf(file));
+    }
+}
+BENCHMARK(BM_HiveFileReadReference)
+    ->Arg(10)
+    ->Arg(1000)
+    ->Arg(100'000)
+    ->Unit(benchmark::kMicrosecond);
+
+void BM_HiveStatReference(benchmark::State& state) {
+    const Hive hive(state.range(0));
+    const std::filesystem::path file = hive.file();
+    for (auto _ : state) {
+        bench::statOf(file);
+    }
+}
+BENCHMARK(BM_HiveStatReference)->Arg(10)->Arg(1000)->Arg(100'000)->Unit(benchmark::kMicrosecond);
+
+void BM_HiveFsyncWriteReference(benchmark::State& state) {
+    const Hive hive(state.range(0));
+    const std::filesystem::path file = hive.file();
+    const std::string bytes = bench::bytesOf(file);
+    for (auto _ : state) {
+        bench::writeSyncRename(file, bytes);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
+}
+BENCHMARK(BM_HiveFsyncWriteReference)
+    ->Arg(10)
+    ->Arg(1000)
+    ->Arg(100'000)
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
