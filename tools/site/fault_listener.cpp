@@ -256,7 +256,7 @@ class FaultListener : public Listener {
                 break;
             case Fault::Alerts: {
                 const bool accepted = pollTokenAccepted(state_, request);
-                state_.recordRequest(request.method + " " + request.target);
+                state_.record(SiteState::Log::Requests, request.method + " " + request.target);
                 // A new name each time, so the contact-online alert is raised each time.
                 const std::string answer =
                     "vb_chatrequest\nvb_newmail\nvb_genalert\nvb_contactonline=member" +

@@ -177,28 +177,16 @@ void controlPage(SiteState& state, const httplib::Request& request, httplib::Res
 }
 
 // One line per entry, oldest first; ?clear=1 empties the list after answering it.
-void listPage(const std::vector<std::string>& lines, void (SiteState::*clear)(), SiteState& state,
-              const httplib::Request& request, httplib::Response& response) {
+template <SiteState::Log log>
+void listPage(SiteState& state, const httplib::Request& request, httplib::Response& response) {
     std::string text;
-    for (const std::string& line : lines) {
+    for (const std::string& line : state.lines(log)) {
         text.append(line).push_back('\n');
     }
     if (request.get_param_value("clear") == "1") {
-        (state.*clear)();
+        state.clear(log);
     }
     response.set_content(text, kText);
-}
-
-void requestsPage(SiteState& state, const httplib::Request& request, httplib::Response& response) {
-    listPage(state.requests(), &SiteState::clearRequests, state, request, response);
-}
-
-void refusedPage(SiteState& state, const httplib::Request& request, httplib::Response& response) {
-    listPage(state.refusedPolls(), &SiteState::clearRefusedPolls, state, request, response);
-}
-
-void cookiesPage(SiteState& state, const httplib::Request& request, httplib::Response& response) {
-    listPage(state.cookies(), &SiteState::clearCookies, state, request, response);
 }
 
 const std::array kPages{
@@ -215,9 +203,12 @@ const std::array kPages{
     Page{"/frames.php", "a page with an iframe showing ?src= (a path, / by default)", framesPage},
     Page{"/close.php", "a page whose script asks to close its window", closePage},
     Page{"/_control", "sets the poll answer: ?alerts=m1,m2 or ?answer=TEXT", controlPage},
-    Page{"/_requests", "lists the page requests served; ?clear=1 empties the list", requestsPage},
-    Page{"/_refused", "lists the polls refused; ?clear=1 empties the list", refusedPage},
-    Page{"/_cookies", "lists the cookies requests brought; ?clear=1 empties the list", cookiesPage},
+    Page{"/_requests", "lists the page requests served; ?clear=1 empties the list",
+         listPage<SiteState::Log::Requests>},
+    Page{"/_refused", "lists the polls refused; ?clear=1 empties the list",
+         listPage<SiteState::Log::RefusedPolls>},
+    Page{"/_cookies", "lists the cookies requests brought; ?clear=1 empties the list",
+         listPage<SiteState::Log::Cookies>},
 };
 
 }  // namespace
@@ -225,8 +216,8 @@ const std::array kPages{
 bool pollTokenAccepted(SiteState& state, const httplib::Request& request) {
     const std::optional<PollQuery> query = parsePollQuery(request.target);
     if (!query) {
-        state.recordRefusedPoll("no ?membername=NAME&vb=TOKEN in " +
-                                platform::quoted(request.target));
+        state.record(SiteState::Log::RefusedPolls,
+                     "no ?membername=NAME&vb=TOKEN in " + platform::quoted(request.target));
         return false;
     }
     const TokenRule& rule = state.tokenRule();
@@ -244,9 +235,10 @@ bool pollTokenAccepted(SiteState& state, const httplib::Request& request) {
             firstToken = token;
         }
     }
-    state.recordRefusedPoll("member " + platform::quoted(query->memberName) + " sent token " +
-                            platform::quoted(query->token) + ", not " + firstToken +
-                            " (date text " + platform::quoted(firstDateText) + ")");
+    state.record(SiteState::Log::RefusedPolls, "member " + platform::quoted(query->memberName) +
+                                                   " sent token " + platform::quoted(query->token) +
+                                                   ", not " + firstToken + " (date text " +
+                                                   platform::quoted(firstDateText) + ")");
     return false;
 }
 
@@ -256,10 +248,12 @@ std::span<const Page> pageTable() {
 
 void servePage(SiteState& state, const httplib::Request& request, httplib::Response& response) {
     if (!request.path.starts_with("/_")) {
-        state.recordRequest(request.method + " " +
-                            (request.target.empty() ? request.path : request.target));
+        state.record(
+            SiteState::Log::Requests,
+            request.method + " " + (request.target.empty() ? request.path : request.target));
         if (request.has_header("Cookie")) {
-            state.recordCookies(request.path + " " + request.get_header_value("Cookie"));
+            state.record(SiteState::Log::Cookies,
+                         request.path + " " + request.get_header_value("Cookie"));
         }
     }
     if (request.method != "GET" && request.method != "HEAD") {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <deque>
 #include <mutex>
@@ -10,8 +11,9 @@
 
 namespace site {
 
-// What the site remembers between requests: the text the poll page answers, the page requests it
-// has served and the polls it refused. Requests arrive on several server threads.
+// What the site remembers between requests: the text the poll page answers and its lists (the
+// page requests it has served, the polls it refused, the cookies brought). Requests arrive on
+// several server threads.
 class SiteState {
   public:
     static constexpr std::size_t kRequestLogLimit = 1000;
@@ -23,30 +25,21 @@ class SiteState {
     void setPollAnswer(std::string answer);
     std::string pollAnswer() const;
 
-    // One line per request ("GET /update.php?membername=..."); the oldest go beyond the limit.
-    void recordRequest(std::string line);
-    std::vector<std::string> requests() const;
-    void clearRequests();
+    // The lists the site keeps, one line per entry, the oldest going beyond kRequestLogLimit:
+    // Requests: one per page request ("GET /update.php?membername=...");
+    // RefusedPolls: one per refused poll, also written to stderr;
+    // Cookies: one per request that brought cookies ("<path> <Cookie header>").
+    enum class Log { Requests, RefusedPolls, Cookies };
 
-    // One line per refused poll, also written to stderr; kept like the requests.
-    void recordRefusedPoll(std::string line);
-    std::vector<std::string> refusedPolls() const;
-    void clearRefusedPolls();
-
-    // One line per request that brought cookies: "<path> <Cookie header>"; kept like the requests.
-    void recordCookies(std::string line);
-    std::vector<std::string> cookies() const;
-    void clearCookies();
+    void record(Log log, std::string line);
+    std::vector<std::string> lines(Log log) const;
+    void clear(Log log);
 
   private:
-    static void append(std::deque<std::string>& log, std::string line);
-
     const TokenRule tokenRule_;
     mutable std::mutex mutex_;
     std::string pollAnswer_;
-    std::deque<std::string> requests_;
-    std::deque<std::string> refusedPolls_;
-    std::deque<std::string> cookies_;
+    std::array<std::deque<std::string>, 3> logs_;
 };
 
 }  // namespace site

@@ -117,9 +117,9 @@ TEST(Site, LogsPageRequestsButNotControlsAndClearsOnlyWhenAsked) {
 TEST(Site, RequestLogKeepsTheNewestUpToItsLimit) {
     site::SiteState state;
     for (std::size_t i = 0; i < site::SiteState::kRequestLogLimit + 5; ++i) {
-        state.recordRequest(std::to_string(i));
+        state.record(site::SiteState::Log::Requests, std::to_string(i));
     }
-    const auto lines = state.requests();
+    const auto lines = state.lines(site::SiteState::Log::Requests);
     ASSERT_EQ(lines.size(), site::SiteState::kRequestLogLimit);
     EXPECT_EQ(lines.front(), "5");
     EXPECT_EQ(lines.back(), std::to_string(site::SiteState::kRequestLogLimit + 4));
