@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "platform/runtime/ansi.h"
+#include "platform/runtime/env_setting.h"
 #include "platform/runtime/errors.h"
 
 namespace platform {
@@ -68,6 +69,23 @@ bool FileExists(std::string_view path) {
     return !path.empty() && std::filesystem::is_regular_file(nativePath(path), error);
 }
 
+bool isReadOnlyFile(const std::filesystem::file_status& status) {
+    return std::filesystem::is_regular_file(status) &&
+           (status.permissions() & std::filesystem::perms::owner_write) ==
+               std::filesystem::perms::none;
+}
+
+std::optional<std::filesystem::path> configHome() {
+    if (const auto config = envText("XDG_CONFIG_HOME");
+        config && std::filesystem::path(*config).is_absolute()) {
+        return std::filesystem::path(*config);
+    }
+    if (const auto home = envText("HOME"); home && std::filesystem::path(*home).is_absolute()) {
+        return std::filesystem::path(*home) / ".config";
+    }
+    return std::nullopt;
+}
+
 void Kill(std::string_view path) {
     const auto native = nativePath(path);
     std::error_code error;
@@ -75,12 +93,8 @@ void Kill(std::string_view path) {
     if (path.empty() || !std::filesystem::exists(status)) {
         raise(kFileNotFound);
     }
-    // A file without its owner's write bit is read-only for everyone, as with a read-only
-    // attribute: it is not deleted.
-    const bool readOnly = std::filesystem::is_regular_file(status) &&
-                          (status.permissions() & std::filesystem::perms::owner_write) ==
-                              std::filesystem::perms::none;
-    if (readOnly || std::filesystem::is_directory(native, error) || ::unlink(native.c_str()) != 0) {
+    if (isReadOnlyFile(status) || std::filesystem::is_directory(native, error) ||
+        ::unlink(native.c_str()) != 0) {
         raise(kPathFileAccess);
     }
 }

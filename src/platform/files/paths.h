@@ -27,6 +27,15 @@ std::optional<std::string> programFolderProblem();
 // True for an existing ordinary file (not a folder).
 bool FileExists(std::string_view path);
 
+// A regular file without its owner's write bit: read-only for every user, as with a read-only
+// attribute. The program deletes no such file.
+bool isReadOnlyFile(const std::filesystem::file_status& status);
+
+// The user's configuration folder: $XDG_CONFIG_HOME when it is an absolute path (a relative one is
+// ignored, as the base directory rules ask), else $HOME/.config when HOME is absolute; nothing
+// otherwise.
+std::optional<std::filesystem::path> configHome();
+
 // Deletes a file: run-time error 53 when it does not exist, 75 when it cannot be deleted (a folder,
 // or a file without its owner's write bit, which is read-only for every user).
 void Kill(std::string_view path);

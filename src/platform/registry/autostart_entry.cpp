@@ -17,6 +17,7 @@
 #include "platform/files/regular_file.h"
 #include "platform/registry/hive.h"
 #include "platform/runtime/ansi.h"
+#include "platform/runtime/env_setting.h"
 #include "platform/runtime/text.h"
 #include "platform/runtime/trace.h"
 
@@ -49,11 +50,6 @@ std::string traceLine(std::string_view word,
 void report(const std::string& line, const std::string& message) {
     std::fprintf(stderr, "tarnix: %s\n", message.c_str());
     trace("autostart", line);
-}
-
-std::string variable(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? value : "";
 }
 
 // Why text cannot stand in a line of the file, or null. C1 controls count too: U+0085 is a line
@@ -190,13 +186,8 @@ Status makeFolders(const std::filesystem::path& folder) {
 
 // The entry file for a value, or nothing when there is no folder for it (said once).
 std::optional<std::filesystem::path> entryFile(const std::string& name) {
-    static bool warned = false;
     static bool saidNoFolder = false;
-    std::string warning;
-    const Result<std::filesystem::path> folder = autostartFolder(warning);
-    if (!warning.empty() && !std::exchange(warned, true)) {
-        report(traceLine("warning", {{"reason", warning}}), warning);
-    }
+    const Result<std::filesystem::path> folder = autostartFolder();
     if (!folder) {
         if (!std::exchange(saidNoFolder, true)) {
             std::string message = folder.failure().reason;
@@ -234,27 +225,14 @@ bool isAutostartKey(win::HKEY root, const std::vector<std::string>& names) {
     return true;
 }
 
-Result<std::filesystem::path> autostartFolder(std::string& warning) {
-    warning.clear();
-    if (const std::string folder = variable("TARNIX_AUTOSTART_DIR"); !folder.empty()) {
-        return std::filesystem::path(folder);
+Result<std::filesystem::path> autostartFolder() {
+    if (const auto folder = envText("TARNIX_AUTOSTART_DIR")) {
+        return std::filesystem::path(*folder);
     }
-    const std::string config = variable("XDG_CONFIG_HOME");
-    if (!config.empty() && std::filesystem::path(config).is_absolute()) {
-        return std::filesystem::path(config) / "autostart";
+    if (const auto config = configHome()) {
+        return *config / "autostart";
     }
-    const std::string home = variable("HOME");
-    if (!std::filesystem::path(home).is_absolute()) {
-        return Failure{ENOENT, "neither XDG_CONFIG_HOME nor HOME is an absolute path"};
-    }
-    const std::filesystem::path fallback = std::filesystem::path(home) / ".config";
-    if (!config.empty()) {
-        warning = "XDG_CONFIG_HOME=";
-        warning += platform::quoted(config);
-        warning += " must be an absolute path; using ";
-        warning += fallback.string();
-    }
-    return fallback / "autostart";
+    return Failure{ENOENT, "neither XDG_CONFIG_HOME nor HOME is an absolute path"};
 }
 
 Result<std::vector<std::string>> commandArguments(std::string_view commandLine) {
@@ -340,7 +318,7 @@ Result<std::string> autostartEntry(const std::vector<std::string>& arguments) {
 
 void autostartValueSet(std::string_view name, uint32_t type, std::string_view data) {
     const std::string entryName = fromAnsi(name);
-    const auto refuse = [&](const std::string& why) {
+    const auto say = [&](const std::string& why) {
         std::string message = "no autostart entry for the Run value ";
         message += platform::quoted(entryName);
         message += ": ";
@@ -348,8 +326,13 @@ void autostartValueSet(std::string_view name, uint32_t type, std::string_view da
         report(traceLine("refused", {{"name", entryName}, {"reason", why}}), message);
     };
     if (const char* problem = nameProblem(entryName)) {
-        return refuse(std::string("its name ") + problem);
+        return say(std::string("its name ") + problem);
     }
+    // An entry of the value's earlier data would go on starting what the Run key no longer names.
+    const auto refuse = [&](const std::string& why) {
+        say(why);
+        autostartValueDeleted(name);
+    };
     if (type != win::REG_SZ) {
         std::string why = "its data is not text (type ";
         why += std::to_string(type);
@@ -403,10 +386,7 @@ void autostartValueDeleted(std::string_view name) {
         return;
     }
     // The rule of every file the program keeps: one without its owner's write bit stays.
-    const bool readOnly = std::filesystem::is_regular_file(status) &&
-                          (status.permissions() & std::filesystem::perms::owner_write) ==
-                              std::filesystem::perms::none;
-    if (readOnly) {
+    if (isReadOnlyFile(status)) {
         return reportFailure(*file, "removed", "it is read-only");
     }
     if (::unlink(file->c_str()) != 0 && errno != ENOENT) {

@@ -20,16 +20,15 @@ namespace platform {
 // store's names (any case).
 bool isAutostartKey(win::HKEY root, const std::vector<std::string>& names);
 
-// Makes the entry of a value just stored under the Run key.
+// Makes the entry of a value just stored under the Run key; a value that cannot have one removes
+// the entry its earlier data had.
 void autostartValueSet(std::string_view name, uint32_t type, std::string_view data);
 // Removes the entry of a value deleted from the Run key.
 void autostartValueDeleted(std::string_view name);
 
 // The user's autostart folder: TARNIX_AUTOSTART_DIR when set (a demo keeps its entries apart),
-// else $XDG_CONFIG_HOME/autostart when that variable is an absolute path, else
-// $HOME/.config/autostart when HOME is one, else a failure. A set XDG_CONFIG_HOME that is passed
-// over is described in warning.
-Result<std::filesystem::path> autostartFolder(std::string& warning);
+// else "autostart" in the user's configuration folder (configHome), else a failure.
+Result<std::filesystem::path> autostartFolder();
 
 // The program and arguments of a Windows command line. The program is the text in quotes when the
 // line starts with one, else the shortest run of words naming an existing file (the whole line

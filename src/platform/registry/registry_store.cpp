@@ -12,10 +12,12 @@
 #include <utility>
 
 #include "platform/files/atomic_write.h"
+#include "platform/files/paths.h"
 #include "platform/files/writer_lock.h"
 #include "platform/registry/autostart_entry.h"
 #include "platform/registry/hive_format.h"
 #include "platform/runtime/ansi.h"
+#include "platform/runtime/env_setting.h"
 #include "platform/runtime/text.h"
 #include "platform/runtime/trace.h"
 
@@ -670,23 +672,16 @@ int32_t RegistryStore::enumValue(HKEY key, uint32_t index, char* name, uint32_t*
 }
 
 std::filesystem::path registryFolder() {
-    auto variable = [](const char* name) {
-        const char* value = std::getenv(name);
-        return std::string(value ? value : "");
-    };
-    if (auto dir = variable("TARNIX_REGISTRY_DIR"); !dir.empty()) {
-        return dir;
+    if (const auto dir = envText("TARNIX_REGISTRY_DIR")) {
+        return *dir;
     }
-    std::filesystem::path config = variable("XDG_CONFIG_HOME");
-    if (!config.is_absolute()) {
-        std::string home = variable("HOME");
-        if (home.empty()) {
-            const passwd* user = ::getpwuid(::getuid());
-            home = user && user->pw_dir ? user->pw_dir : ".";
-        }
-        config = std::filesystem::path(home) / ".config";
+    std::optional<std::filesystem::path> config = configHome();
+    if (!config) {
+        // The settings need a folder even without a usable HOME: the account's own home.
+        const passwd* user = ::getpwuid(::getuid());
+        config = std::filesystem::path(user && user->pw_dir ? user->pw_dir : ".") / ".config";
     }
-    return config / "tarnix" / "registry";
+    return *config / "tarnix" / "registry";
 }
 
 namespace {

@@ -175,6 +175,19 @@ TEST_F(AutostartMirror, AValueThatCannotBeAnEntryIsRefusedInOneLineAndWritesNoth
     }
 }
 
+TEST_F(AutostartMirror, ARefusedValueTakesTheEntryOfItsEarlierDataAway) {
+    for (const uint32_t type : {REG_SZ, REG_EXPAND_SZ}) {
+        ASSERT_EQ(set(HKEY_CURRENT_USER, kRun, "x.exe", "/opt/x"), kRegOk);
+        ASSERT_TRUE(fs::exists(entry("x.exe")));
+        testing::internal::CaptureStderr();
+        ASSERT_EQ(set(HKEY_CURRENT_USER, kRun, "x.exe",
+                      type == REG_SZ ? "relative\\x.exe" : "/opt/y", type),
+                  kRegOk);
+        testing::internal::GetCapturedStderr();
+        EXPECT_FALSE(fs::exists(entry("x.exe"))) << type;
+    }
+}
+
 TEST_F(AutostartMirror, StoringTheSameCommandAgainLeavesTheFile) {
     ASSERT_EQ(set(HKEY_CURRENT_USER, kRun, "x.exe", "/opt/x"), kRegOk);
     struct stat before {};
