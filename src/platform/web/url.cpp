@@ -62,18 +62,6 @@ struct XmlFree {
     void operator()(xmlURI* uri) const { xmlFreeURI(uri); }
 };
 
-// The URL with "/" as the path of a host that has none ("?q" and ".." stay below the host).
-std::string withRootPath(std::string_view url) {
-    const std::string text(url);
-    const std::unique_ptr<xmlURI, XmlFree> uri(xmlParseURI(text.c_str()));
-    if (!uri || uri->server == nullptr || uri->path != nullptr) {
-        return text;
-    }
-    uri->path = reinterpret_cast<char*>(xmlStrdup(reinterpret_cast<const xmlChar*>("/")));
-    const std::unique_ptr<xmlChar, XmlFree> saved(xmlSaveUri(uri.get()));
-    return saved ? reinterpret_cast<const char*>(saved.get()) : text;
-}
-
 // libxml2 decodes escapes in a host name and writes the host back as it decoded it: a blank, a
 // control, a byte above 127 or a "%" that starts no escape that came in escaped goes out escaped
 // again.
@@ -90,6 +78,19 @@ std::string escapedBytes(std::string_view text) {
     return out;
 }
 
+// The URL with "/" as the path of a host that has none ("?q" and ".." stay below the host).
+std::string withRootPath(std::string_view url) {
+    const std::string text(url);
+    const std::unique_ptr<xmlURI, XmlFree> uri(xmlParseURI(text.c_str()));
+    if (!uri || uri->server == nullptr || uri->path != nullptr) {
+        return text;
+    }
+    uri->path = reinterpret_cast<char*>(xmlStrdup(reinterpret_cast<const xmlChar*>("/")));
+    const std::unique_ptr<xmlChar, XmlFree> saved(xmlSaveUri(uri.get()));
+    // Written back by libxml2, whose host comes out decoded.
+    return saved ? escapedBytes(reinterpret_cast<const char*>(saved.get())) : text;
+}
+
 }  // namespace
 
 std::string resolveUrl(std::string_view reference, std::string_view base) {
@@ -101,8 +102,8 @@ std::string resolveUrl(std::string_view reference, std::string_view base) {
     if (!resolved) {
         return encoded;
     }
-    // Escaped before the root path is added too: a host with a blank would not parse.
-    return escapedBytes(withRootPath(escapedBytes(reinterpret_cast<const char*>(resolved.get()))));
+    // Escaped before the root path is added: a host with a blank would not parse.
+    return withRootPath(escapedBytes(reinterpret_cast<const char*>(resolved.get())));
 }
 
 }  // namespace platform::web
