@@ -12,22 +12,12 @@
 
 namespace {
 
-enum class Choice { Desktop, Headless };
-
-Choice chosenBackend() {
-    const auto display = platform::envText("DISPLAY");
-    const Choice usual = display && !display->empty() ? Choice::Desktop : Choice::Headless;
-    return platform::envSetting<Choice>("TARNIX_BACKEND", usual, "desktop or headless",
-                                        usual == Choice::Desktop ? "desktop" : "headless",
-                                        [](std::string_view text) -> std::optional<Choice> {
-                                            if (text == "desktop") {
-                                                return Choice::Desktop;
-                                            }
-                                            if (text == "headless") {
-                                                return Choice::Headless;
-                                            }
-                                            return std::nullopt;
-                                        });
+// The desktop when a display is there, unless TARNIX_BACKEND says otherwise.
+bool desktopChosen() {
+    const bool display = platform::envText("DISPLAY").has_value();
+    return platform::envSetting<bool>("TARNIX_BACKEND", display, "desktop or headless",
+                                      display ? "desktop" : "headless",
+                                      platform::oneOf("desktop", "headless"));
 }
 
 std::unique_ptr<platform::Backend> headless(bool realTime) {
@@ -47,7 +37,7 @@ void InstallPlatform() {
         platform::installTraceSink(platform::openTraceTarget(*target));
     }
     std::unique_ptr<platform::Backend> backend;
-    if (chosenBackend() == Choice::Desktop) {
+    if (desktopChosen()) {
         std::string why;
         if (auto desktop =
                 platform::DesktopBackend::open(platform::DesktopConfig::fromEnvironment(), why)) {

@@ -4,6 +4,7 @@
 #include <variant>
 
 #include "platform/net/http.h"
+#include "platform/net/url.h"
 #include "platform/runtime/errors.h"
 #include "platform/runtime/text.h"
 #include "platform/runtime/trace.h"
@@ -33,10 +34,6 @@ void joinTheLoop() {
 // and runs no scripts).
 bool engineShowsPages() {
     return platform::backend().features().has(platform::Feature::WebEngine);
-}
-
-bool isWebAddress(const std::string& url) {
-    return url.rfind("http://", 0) == 0 || url.rfind("https://", 0) == 0;
 }
 
 // A page that could not be had: empty, at its address.
@@ -96,7 +93,7 @@ void WebBrowser::Navigate(const std::string& URL) {
     loading_->url = URL;
     trace("navigate url=" + platform::quoted(URL));
     if (engineShowsPages()) {
-        platform::backend().navigatePage({Parent().view().hWnd, Id(), serial, URL});
+        platform::backend().navigatePage({Parent().hWnd(), Id(), serial, URL});
         return;
     }
     joinTheLoop();
@@ -120,7 +117,7 @@ void WebBrowser::pageArrived(uint64_t serial, std::string url, std::string bytes
     page.frames.resize(frames.size());
     std::vector<std::pair<size_t, std::string>> fetches;
     for (size_t index = 0; index < frames.size(); ++index) {
-        if (isWebAddress(frames[index].url)) {
+        if (platform::net::isHttpUrl(frames[index].url)) {
             fetches.emplace_back(index, frames[index].url);
         } else {
             page.frames[index] = emptyPage(frames[index].url);
@@ -249,7 +246,7 @@ bool WebBrowser::pageAction(const platform::InputEvent& event) {
                     onNewWindow2(cancel);
                 }
                 // A window the control does not make: a web page opens in the user's browser.
-                if (!cancel && engineShowsPages() && isWebAddress(action.url)) {
+                if (!cancel && engineShowsPages() && platform::net::isHttpUrl(action.url)) {
                     platform::backend().openAddress(action.url);
                 }
             } else if constexpr (std::is_same_v<T, PageLoaded>) {

@@ -121,13 +121,10 @@ void DesktopBackend::menuOpened(const MenuView& menu) {
 }
 
 std::optional<TextExtent> DesktopBackend::measureText(const TextMeasure& text) {
-    PangoContext* context = gdk_pango_context_get();
-    PangoLayout* layout =
-        labelLayout(context, text.text, text.fontSize, text.bold, text.wrapWidthPx);
+    PangoLayout* layout = labelLayout(text.text, text.fontSize, text.bold, text.wrapWidthPx);
     TextExtent extent;
     pango_layout_get_pixel_size(layout, &extent.widthPx, &extent.heightPx);
     g_object_unref(layout);
-    g_object_unref(context);
     return extent;
 }
 

@@ -71,7 +71,6 @@ class DesktopBackend final : public Backend {
     DesktopWindows& windows() { return *windows_; }
     DesktopTray& tray() { return *tray_; }
     DesktopDialogs& dialogs() { return *dialogs_; }
-    DesktopWeb& web() { return *web_; }
     // Runs the toolkit's pending events without waiting and draws what the model changed.
     void pumpEvents();
 

@@ -100,8 +100,7 @@ void DesktopWindows::paintFrame(const Window& window, cairo_t* cr) {
     cairo_fill(cr);
     cairo_pattern_destroy(bar);
 
-    PangoLayout* caption = labelLayout(pango_cairo_create_context(cr), view.caption, 8, true, 0);
-    g_object_unref(pango_layout_get_context(caption));
+    PangoLayout* caption = labelLayout(view.caption, 8, true, 0);
     setColour(cr, 0xFFFFFF);
     int textWidth = 0;
     int textHeight = 0;
@@ -172,9 +171,8 @@ void DesktopWindows::paintControl(const Control& control, cairo_t* cr) {
                 setColour(cr, state.BackColor);
                 cairo_paint(cr);
             }
-            PangoContext* context = pango_cairo_create_context(cr);
-            PangoLayout* layout = labelLayout(context, state.Caption, state.FontSize,
-                                              state.FontBold, std::max(1, int(box.width)));
+            PangoLayout* layout = labelLayout(state.Caption, state.FontSize, state.FontBold,
+                                              std::max(1, int(box.width)));
             pango_layout_set_alignment(layout, state.Alignment == 1   ? PANGO_ALIGN_RIGHT
                                                : state.Alignment == 2 ? PANGO_ALIGN_CENTER
                                                                       : PANGO_ALIGN_LEFT);
@@ -182,7 +180,6 @@ void DesktopWindows::paintControl(const Control& control, cairo_t* cr) {
             cairo_move_to(cr, box.x, box.y);
             pango_cairo_show_layout(cr, layout);
             g_object_unref(layout);
-            g_object_unref(context);
             break;
         }
         case ControlKind::Image:

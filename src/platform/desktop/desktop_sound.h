@@ -21,7 +21,6 @@ class DesktopSound {
 
     bool play(std::string_view path, int64_t fromMs, int64_t durationMs);
     void stop(std::string_view path);
-    size_t playing() const { return players_.size(); }
 
   private:
     struct Player {

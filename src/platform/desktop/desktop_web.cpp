@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <string_view>
 
+#include "platform/net/url.h"
+
 namespace platform {
 
 namespace {
@@ -67,10 +69,6 @@ constexpr const char* kCollectScript = R"(
 bool shownScheme(std::string_view uri) {
     return uri.rfind("http://", 0) == 0 || uri.rfind("https://", 0) == 0 ||
            uri.rfind("about:", 0) == 0;
-}
-
-bool webPage(std::string_view uri) {
-    return uri.rfind("http://", 0) == 0 || uri.rfind("https://", 0) == 0;
 }
 
 std::string textOf(JSCValue* object, const char* name, size_t limit) {
@@ -163,7 +161,6 @@ DesktopWeb::View& DesktopWeb::make() {
         webkit_settings_set_enable_developer_extras(settings, FALSE);
     }
     views_[view->view] = view;
-    ++made_;
 
     g_signal_connect(
         content, "script-message-received::tarnix",
@@ -335,9 +332,12 @@ void DesktopWeb::loadFinished(View& view) {
     if (view.controlId == 0) {
         return;
     }
-    const uint64_t serial = std::exchange(view.serial, 0);
     const char* uri = webkit_web_view_get_uri(view.view);
     const std::string url = uri != nullptr ? uri : "";
+    if (view.serial == 0 && url == "about:blank") {
+        return;  // the blank page a pooled view was cleared with, ending after it was taken
+    }
+    const uint64_t serial = std::exchange(view.serial, 0);
     if (view.failed || view.timedOut) {
         view.failed = view.timedOut = false;
         input_.post(input::PageLoaded{view.hWnd, view.controlId, serial, url, "", {}, true});
@@ -387,7 +387,8 @@ void DesktopWeb::loadFinished(View& view) {
 
 void DesktopWeb::message(View& view, JSCValue* value) {
     const char* uri = webkit_web_view_get_uri(view.view);
-    if (view.controlId == 0 || uri == nullptr || !webPage(uri) || !jsc_value_is_object(value)) {
+    if (view.controlId == 0 || uri == nullptr || !net::isHttpUrl(uri) ||
+        !jsc_value_is_object(value)) {
         return;
     }
     const std::string kind = textOf(value, "kind", 16);

@@ -40,11 +40,6 @@ class DesktopWeb {
     void release(GtkWidget* view);
     void navigate(const PageRequest& page);
 
-    // For tests and figures.
-    WebKitWebView* viewOf(int32_t controlId) const;
-    size_t viewsMade() const { return made_; }
-    size_t pooled() const { return pool_.size(); }
-
     // The longest a page may take to load before it counts as failed.
     static constexpr unsigned kLoadLimitMs = 30'000;
 
@@ -63,6 +58,8 @@ class DesktopWeb {
     };
 
     View& make();
+    // The view showing the control, or null.
+    WebKitWebView* viewOf(int32_t controlId) const;
     void loadFinished(View& view);
     void message(View& view, JSCValue* value);
     void stopLimit(View& view);
@@ -72,7 +69,6 @@ class DesktopWeb {
     WebKitWebView* first_ = nullptr;
     std::map<WebKitWebView*, View*> views_;
     std::vector<View*> pool_;
-    size_t made_ = 0;
 };
 
 }  // namespace platform

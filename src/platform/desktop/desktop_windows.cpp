@@ -247,9 +247,8 @@ void DesktopWindows::controlChanged(const ControlView& view, ControlChange chang
             return;  // menus, timers and the other controls nobody sees
         }
         Control& control = controls_[view.id];
-        control =
-            Control{view.hWnd,    view.id,   view.kind, view.containerId, view.containerScaleMode,
-                    nextOrder_++, view.state};
+        control = Control{view.hWnd, view.id, view.kind, view.containerId, view.containerScaleMode,
+                          view.state};
         window->second.controls.push_back(view.id);
         if (interactive(view.kind)) {
             createWidget(control);

@@ -48,7 +48,6 @@ class DesktopWindows {
         ControlKind kind = ControlKind::Label;
         int32_t container = 0;
         int16_t containerScaleMode = win::vbTwips;
-        int order = 0;
         win::Design state;
         GtkWidget* widget = nullptr;  // interactive controls only
         GtkWidget* inner = nullptr;   // the entry, list or text view inside a scrolled widget
@@ -115,7 +114,6 @@ class DesktopWindows {
     DesktopWeb& web_;
     std::map<int32_t, Window> windows_;
     std::map<int32_t, Control> controls_;
-    int nextOrder_ = 0;
     // While the model's state is put into a widget its change signals are not the user's.
     bool applying_ = false;
     PictureCache pictures_;

@@ -25,13 +25,13 @@ cairo_surface_t* PictureCache::surface(int32_t bitmap) {
         return nullptr;
     }
     Entry& entry = entries_[bitmap];
-    if (entry.surface != nullptr && entry.pixels == found->pixels.get()) {
+    if (entry.surface != nullptr && entry.pixels.lock() == found->pixels) {
         return entry.surface;
     }
     if (entry.surface != nullptr) {
         cairo_surface_destroy(entry.surface);
     }
-    entry.pixels = found->pixels.get();
+    entry.pixels = found->pixels;
     entry.surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, found->width, found->height);
     cairo_surface_flush(entry.surface);
     auto* data = cairo_image_surface_get_data(entry.surface);

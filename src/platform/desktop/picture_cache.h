@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 
 namespace win {
 struct Bitmap;
@@ -26,7 +27,9 @@ class PictureCache {
 
   private:
     struct Entry {
-        const void* pixels = nullptr;
+        // Held weakly: the buffer's memory cannot be handed to another picture meanwhile, so a
+        // handle used again for a new picture is never taken for the old one.
+        std::weak_ptr<const void> pixels;
         cairo_surface_t* surface = nullptr;
     };
     std::map<int32_t, Entry> entries_;

@@ -57,8 +57,9 @@ std::string mnemonicText(std::string_view caption) {
     return toolkitText(result);
 }
 
-PangoLayout* labelLayout(PangoContext* context, std::string_view text, float size, bool bold,
-                         int widthPx) {
+PangoLayout* labelLayout(std::string_view text, float size, bool bold, int widthPx) {
+    // One for the process: the screen's, kept while the display is.
+    static PangoContext* const context = gdk_pango_context_get();
     PangoLayout* layout = pango_layout_new(context);
     PangoFontDescription* font = pango_font_description_new();
     pango_font_description_set_family(font, uiFontFamily().c_str());

@@ -13,8 +13,8 @@ std::string toolkitText(std::string_view text);
 std::string mnemonicText(std::string_view caption);
 
 // A label's text laid out in the desktop's UI font at size points: broken at line feeds and, when
-// widthPx is positive, between words within that width. The caller unrefs it.
-PangoLayout* labelLayout(PangoContext* context, std::string_view text, float size, bool bold,
-                         int widthPx);
+// widthPx is positive, between words within that width. Measured and painted alike: with the
+// screen's resolution and font options. The caller unrefs it.
+PangoLayout* labelLayout(std::string_view text, float size, bool bold, int widthPx);
 
 }  // namespace platform

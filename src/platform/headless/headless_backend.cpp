@@ -221,11 +221,9 @@ void HeadlessBackend::queueAction(Action action) {
 
 std::optional<int32_t> HeadlessBackend::windowOf(const std::string& word) const {
     if (!word.empty() && word[0] == '#') {
-        const auto handle = parseNumber(word.substr(1));
         // Only a whole number a handle can be names one.
-        if (!handle || !(*handle >= 1 && *handle <= INT32_MAX) ||
-            *handle != static_cast<int32_t>(*handle) ||
-            windows_.count(static_cast<int32_t>(*handle)) == 0) {
+        const auto handle = wholeNumberIn(word.substr(1), 1, INT32_MAX);
+        if (!handle || windows_.count(static_cast<int32_t>(*handle)) == 0) {
             return std::nullopt;
         }
         return static_cast<int32_t>(*handle);

@@ -77,7 +77,6 @@ class Control {
     void changed(platform::ControlChange what);
     // The units of the control's geometry: its container's scale mode.
     int16_t containerScaleMode() const;
-    Form& form() const { return *form_; }
     // Raises the control's Click event (the array's, with this element's index, in an array).
     void raiseClick();
     // The form has loaded or unloaded: controls go back to their design.

@@ -62,7 +62,7 @@ void Label::fit() {
         return;
     }
     // A backend with fonts measures; otherwise the fixed metric in twips.
-    Form& window = form();
+    Form& window = Parent();
     const int16_t units = containerScaleMode();
     const int32_t wrapPx =
         state.WordWrap
