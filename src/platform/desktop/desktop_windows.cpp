@@ -234,6 +234,9 @@ void DesktopWindows::controlChanged(const ControlView& view, ControlChange chang
         return;
     }
     window->second.dirty = true;
+    if (window->second.pointerOver == view.id) {
+        window->second.pointerOver.reset();  // its pointer may have changed
+    }
     if (change == ControlChange::Destroyed) {
         if (const auto found = controls_.find(view.id); found != controls_.end()) {
             dropWidget(found->second);
@@ -586,9 +589,10 @@ gboolean DesktopWindows::onMotion(GtkWidget* widget, GdkEventMotion* event, gpoi
     }
     const double x = event->x - windows->originX(*window);
     const double y = event->y - windows->originY(*window);
-    windows->updateCursor(*window, x, y);
+    const int32_t over = windows->hit(*window, 0, x, y);
+    windows->updateCursor(*window, over);
     // Only the bare window has the window's mouse moves; controls keep theirs.
-    if (x >= 0 && y >= 0 && windows->hit(*window, 0, x, y) == 0) {
+    if (x >= 0 && y >= 0 && over == 0) {
         int16_t button = 0;
         button |= (event->state & GDK_BUTTON1_MASK) ? 1 : 0;
         button |= (event->state & GDK_BUTTON3_MASK) ? 2 : 0;
@@ -603,8 +607,11 @@ gboolean DesktopWindows::onMotion(GtkWidget* widget, GdkEventMotion* event, gpoi
     return TRUE;
 }
 
-void DesktopWindows::updateCursor(Window& window, double x, double y) {
-    const int32_t id = hit(window, 0, x, y);
+void DesktopWindows::updateCursor(Window& window, int32_t id) {
+    // Set again only when the pointer reaches another control.
+    if (std::exchange(window.pointerOver, id) == id) {
+        return;
+    }
     const auto found = controls_.find(id);
     GdkWindow* surface = gtk_widget_get_window(window.canvas);
     if (surface == nullptr) {
@@ -612,11 +619,14 @@ void DesktopWindows::updateCursor(Window& window, double x, double y) {
     }
     GdkCursor* cursor = nullptr;
     if (found != controls_.end() && found->second.state.MousePointer == kMousePointerCustom) {
-        if (const win::Bitmap* bitmap = win::FindBitmap(found->second.state.MouseIcon)) {
-            GdkPixbuf* pixbuf = pixbufOf(*bitmap);
-            cursor = gdk_cursor_new_from_pixbuf(gdk_window_get_display(surface), pixbuf,
-                                                bitmap->width / 2, bitmap->height / 2);
-            g_object_unref(pixbuf);
+        const int32_t icon = found->second.state.MouseIcon;
+        const win::Bitmap* bitmap = win::FindBitmap(icon);
+        if (cairo_surface_t* picture = pictures_.surface(icon)) {
+            const bool hotSpot = bitmap->icon != nullptr;
+            cursor =
+                gdk_cursor_new_from_surface(gdk_window_get_display(surface), picture,
+                                            hotSpot ? bitmap->icon->hotSpotX : bitmap->width / 2,
+                                            hotSpot ? bitmap->icon->hotSpotY : bitmap->height / 2);
         }
     }
     gdk_window_set_cursor(surface, cursor);

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/desktop/desktop_web.h"
@@ -59,8 +60,9 @@ class DesktopWindows {
         GtkWidget* canvas = nullptr;
         bool exact = false;  // override-redirect: placed exactly, framed by the canvas
         bool dirty = true;
-        int32_t pressed = -1;           // the control a left press went down on (0: the window)
-        std::vector<int32_t> controls;  // ids in creation order
+        int32_t pressed = -1;  // the control a left press went down on (0: the window)
+        std::optional<int32_t> pointerOver;  // the control whose pointer the window shows
+        std::vector<int32_t> controls;       // ids in creation order
     };
     struct Box {
         double x = 0;
@@ -104,7 +106,8 @@ class DesktopWindows {
 
     Window* windowOfWidget(GtkWidget* widget);
     Control* controlOfWidget(GtkWidget* widget);
-    void updateCursor(Window& window, double x, double y);
+    // The pointer of the control the pointer is over (hit's answer).
+    void updateCursor(Window& window, int32_t id);
 
     // Takes back a control's widget: a web view goes back to the pool, anything else is destroyed.
     void dropWidget(Control& control);

@@ -11,6 +11,13 @@ uint32_t swapRedBlue(uint32_t pixel) {
     return ((pixel & 0xFF) << 16) | (pixel & 0xFF00) | ((pixel >> 16) & 0xFF);
 }
 
+// A 0x00RRGGBB pixel of the given opacity as cairo's premultiplied 0xAARRGGBB.
+uint32_t premultiplied(uint32_t pixel, uint8_t alpha) {
+    const auto scaled = [alpha](uint32_t channel) { return (channel * alpha + 127) / 255; };
+    return (uint32_t{alpha} << 24) | (scaled((pixel >> 16) & 0xFF) << 16) |
+           (scaled((pixel >> 8) & 0xFF) << 8) | scaled(pixel & 0xFF);
+}
+
 }  // namespace
 
 PictureCache::~PictureCache() {
@@ -32,35 +39,25 @@ cairo_surface_t* PictureCache::surface(int32_t bitmap) {
         cairo_surface_destroy(entry.surface);
     }
     entry.pixels = found->pixels;
-    entry.surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, found->width, found->height);
+    const auto& pixels = *found->pixels;
+    // An icon keeps its clear parts clear; cairo wants the colours premultiplied by the opacity.
+    const std::vector<uint8_t>* alpha =
+        found->icon && found->icon->alpha.size() == pixels.size() ? &found->icon->alpha : nullptr;
+    entry.surface = cairo_image_surface_create(alpha ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24,
+                                               found->width, found->height);
     cairo_surface_flush(entry.surface);
     auto* data = cairo_image_surface_get_data(entry.surface);
     const int stride = cairo_image_surface_get_stride(entry.surface);
-    const auto& pixels = *found->pixels;
     for (int y = 0; y < found->height; ++y) {
         auto* row = reinterpret_cast<uint32_t*>(data + static_cast<ptrdiff_t>(y) * stride);
         for (int x = 0; x < found->width; ++x) {
-            row[x] = swapRedBlue(pixels[static_cast<size_t>(y) * found->width + x]);
+            const size_t at = static_cast<size_t>(y) * found->width + x;
+            row[x] = alpha ? premultiplied(swapRedBlue(pixels[at]), (*alpha)[at])
+                           : swapRedBlue(pixels[at]);
         }
     }
     cairo_surface_mark_dirty(entry.surface);
     return entry.surface;
-}
-
-GdkPixbuf* pixbufOf(const win::Bitmap& bitmap) {
-    GdkPixbuf* pixbuf = gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, bitmap.width, bitmap.height);
-    guchar* data = gdk_pixbuf_get_pixels(pixbuf);
-    const int stride = gdk_pixbuf_get_rowstride(pixbuf);
-    for (int y = 0; y < bitmap.height; ++y) {
-        for (int x = 0; x < bitmap.width; ++x) {
-            const uint32_t pixel = (*bitmap.pixels)[static_cast<size_t>(y) * bitmap.width + x];
-            guchar* out = data + static_cast<ptrdiff_t>(y) * stride + x * 3;
-            out[0] = static_cast<guchar>(pixel & 0xFF);
-            out[1] = static_cast<guchar>((pixel >> 8) & 0xFF);
-            out[2] = static_cast<guchar>((pixel >> 16) & 0xFF);
-        }
-    }
-    return pixbuf;
 }
 
 }  // namespace platform

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cairo.h>
-#include <gdk-pixbuf/gdk-pixbuf.h>
 
 #include <cstdint>
 #include <map>
@@ -34,8 +33,5 @@ class PictureCache {
     };
     std::map<int32_t, Entry> entries_;
 };
-
-// A new pixbuf of the bitmap's pixels (the caller unrefs it).
-GdkPixbuf* pixbufOf(const win::Bitmap& bitmap);
 
 }  // namespace platform

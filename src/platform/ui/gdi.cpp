@@ -57,8 +57,8 @@ class Table {
 
     int32_t stockBitmap() {
         if (stock_ == 0) {
-            stock_ =
-                add(BitmapObject{{1, 1, std::make_shared<std::vector<uint32_t>>(1, 0)}, 0, true});
+            stock_ = add(BitmapObject{
+                {1, 1, std::make_shared<std::vector<uint32_t>>(1, 0), nullptr}, 0, true});
         }
         return stock_;
     }
@@ -240,12 +240,13 @@ int32_t DeleteDC(int32_t hdc) {
     return 1;
 }
 
-int32_t CreateBitmapOver(int32_t width, int32_t height, PixelBuffer pixels) {
+int32_t CreateBitmapOver(int32_t width, int32_t height, PixelBuffer pixels,
+                         std::shared_ptr<const IconParts> icon) {
     if (!validSize(width, height) || !pixels ||
         pixels->size() != static_cast<size_t>(width) * static_cast<size_t>(height)) {
         return 0;
     }
-    return table().add(BitmapObject{{width, height, std::move(pixels)}, 0, false});
+    return table().add(BitmapObject{{width, height, std::move(pixels), std::move(icon)}, 0, false});
 }
 
 int32_t CreateSurfaceDC(int32_t width, int32_t height) {

@@ -25,10 +25,19 @@ constexpr int32_t kMaxBitmapSide = 16384;
 // bitmap made from it are one set of pixels.
 using PixelBuffer = std::shared_ptr<std::vector<uint32_t>>;
 
+// What an icon or cursor has beside its pixels: each pixel's opacity (0 clear to 255 opaque) and
+// the pointer's hot spot.
+struct IconParts {
+    std::vector<uint8_t> alpha;
+    int32_t hotSpotX = 0;
+    int32_t hotSpotY = 0;
+};
+
 struct Bitmap {
     int32_t width = 0;
     int32_t height = 0;
     PixelBuffer pixels;
+    std::shared_ptr<const IconParts> icon;  // null: a bitmap, opaque
 };
 
 // The region [left, right) x [top, bottom), corners in either order. 0 when the table is full.
@@ -79,10 +88,11 @@ int32_t DeleteObject(int32_t hObject);
 // context deletes its surface with it. Non-zero on success.
 int32_t DeleteDC(int32_t hdc);
 
-// A bitmap of width x height over pixels (not copied: the picture and the bitmap share them).
-// 0 when a side is outside 1 to kMaxBitmapSide, pixels does not hold width x height values, or
-// the table is full.
-int32_t CreateBitmapOver(int32_t width, int32_t height, PixelBuffer pixels);
+// A bitmap of width x height over pixels (not copied: the picture and the bitmap share them), with
+// an icon's parts when it shows one. 0 when a side is outside 1 to kMaxBitmapSide, pixels does not
+// hold width x height values, or the table is full.
+int32_t CreateBitmapOver(int32_t width, int32_t height, PixelBuffer pixels,
+                         std::shared_ptr<const IconParts> icon = nullptr);
 
 // A device context over a window's surface: a black bitmap of the window's size in pixels, owned
 // by the context and deleted with it. Nothing else can be selected into it. 0 on failure.

@@ -77,7 +77,12 @@ int32_t StdPicture::Height() const {
 
 int32_t StdPicture::Handle() const {
     if (state_ && state_->handle == 0) {
-        state_->handle = CreateBitmapOver(pixelWidth(), pixelHeight(), state_->pixels);
+        const detail::DecodedPicture& picture = state_->picture;
+        state_->handle =
+            CreateBitmapOver(pixelWidth(), pixelHeight(), state_->pixels,
+                             picture.icon ? std::make_shared<const IconParts>(IconParts{
+                                                picture.alpha, picture.hotSpotX, picture.hotSpotY})
+                                          : nullptr);
     }
     return state_ ? state_->handle : 0;
 }

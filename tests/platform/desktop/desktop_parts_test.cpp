@@ -1,11 +1,36 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 #include "platform/desktop/desktop_dialogs.h"
+#include "platform/desktop/picture_cache.h"
 #include "platform/desktop/toolkit_text.h"
+#include "platform/ui/gdi.h"
 
 namespace {
 
 using namespace platform;
+
+// An icon keeps its clear pixels clear (premultiplied, as cairo takes them); a bitmap is opaque.
+TEST(PictureCache, IconsKeepTheirOpacityAndBitmapsAreOpaque) {
+    const auto pixels = [] { return std::make_shared<std::vector<uint32_t>>(2, 0x00336699u); };
+    const int32_t bitmap = win::CreateBitmapOver(2, 1, pixels());
+    const int32_t icon = win::CreateBitmapOver(
+        2, 1, pixels(), std::make_shared<const win::IconParts>(win::IconParts{{0, 255}, 0, 0}));
+    PictureCache cache;
+    cairo_surface_t* opaque = cache.surface(bitmap);
+    cairo_surface_t* clear = cache.surface(icon);
+    ASSERT_NE(opaque, nullptr);
+    ASSERT_NE(clear, nullptr);
+    EXPECT_EQ(cairo_image_surface_get_format(opaque), CAIRO_FORMAT_RGB24);
+    ASSERT_EQ(cairo_image_surface_get_format(clear), CAIRO_FORMAT_ARGB32);
+    const auto* row = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(clear));
+    EXPECT_EQ(row[0], 0u);
+    EXPECT_EQ(row[1], 0xFF996633u);
+    win::DeleteObject(bitmap);
+    win::DeleteObject(icon);
+}
 
 TEST(ToolkitText, AccessKeysAndUnderscoresBecomeTheToolkits) {
     const std::pair<const char*, const char*> cases[] = {

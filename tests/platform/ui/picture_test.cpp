@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/runtime/convert.h"
+#include "platform/ui/gdi.h"
 #include "platform/ui/picture_decode.h"
 #include "support/headless_test.h"
 #include "support/run_time_error.h"
@@ -125,6 +126,15 @@ TEST(Picture, ReadsBitmapsIconsAndCursorsPixelForPixel) {
         ASSERT_EQ(picture.alpha().size(), c.alpha == kNone ? 0u : picture.pixels().size());
         EXPECT_EQ(picture.hotSpotX(), c.hotX);
         EXPECT_EQ(picture.hotSpotY(), c.hotY);
+        // The handle's bitmap carries what a renderer needs of an icon: opacity and hot spot.
+        const win::Bitmap* bitmap = win::FindBitmap(picture.Handle());
+        ASSERT_NE(bitmap, nullptr);
+        ASSERT_EQ(bitmap->icon != nullptr, c.alpha != kNone);
+        if (bitmap->icon) {
+            EXPECT_EQ(bitmap->icon->alpha, picture.alpha());
+            EXPECT_EQ(bitmap->icon->hotSpotX, c.hotX);
+            EXPECT_EQ(bitmap->icon->hotSpotY, c.hotY);
+        }
         for (int i = 0; i < c.w * c.h; ++i) {
             const int x = i % c.w, y = i / c.w;
             ASSERT_EQ(picture.pixels()[i], colourAt(x, y)) << x << "," << y;
