@@ -16,22 +16,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The tools are spawned without a shell, so they are looked up here.
-std::string onPath(const std::string& tool) {
-    if (tool.find('/') != std::string::npos) {
-        return tool;
-    }
-    const char* path = std::getenv("PATH");
-    std::istringstream dirs(path != nullptr ? path : "/usr/bin:/bin");
-    for (std::string dir; std::getline(dirs, dir, ':');) {
-        const std::string candidate = (dir.empty() ? "." : dir) + "/" + tool;
-        if (::access(candidate.c_str(), X_OK) == 0) {
-            return candidate;
-        }
-    }
-    return tool;  // spawning it fails, and runTool says so
-}
-
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> result;
     std::istringstream in(text);
@@ -246,7 +230,7 @@ bool waitFor(const std::function<bool()>& condition, milliseconds limit) {
 ToolRun runTool(const std::string& tool, const std::vector<std::string>& args, milliseconds limit) {
     ToolRun run;
     try {
-        testsupport::ChildProcess child(onPath(tool), args);
+        testsupport::ChildProcess child(tool, args);
         run.exitCode = child.exitCode(limit);
         run.out = child.outputText();
         if (run.exitCode) {
@@ -682,7 +666,7 @@ std::vector<Notification> parseNotifyCalls(const std::string& monitorOutput) {
 NotificationWatcher::NotificationWatcher(milliseconds limit) {
     try {
         monitor_ = std::make_unique<testsupport::ChildProcess>(
-            onPath("dbus-monitor"),
+            "dbus-monitor",
             std::vector<std::string>{"--session",
                                      "interface='org.freedesktop.Notifications',member='Notify'"});
     } catch (const std::exception&) {

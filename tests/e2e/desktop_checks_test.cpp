@@ -4,14 +4,12 @@
 #include "e2e/desktop_checks.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "support/child_process.h"
+#include "support/headless_test.h"
 
 namespace {
 
@@ -51,14 +49,9 @@ bool contains(const std::vector<WindowId>& windows, WindowId window) {
     return std::find(windows.begin(), windows.end(), window) != windows.end();
 }
 
-std::string readBytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // A PNG's size from its header chunk; nothing for a file that is not one.
 std::optional<std::pair<int, int>> pngSize(const fs::path& file) {
-    const std::string bytes = readBytes(file);
+    const std::string bytes = testsupport::readFile(file);
     if (bytes.size() < 24 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0 ||
         bytes.compare(12, 4, "IHDR") != 0) {
         return std::nullopt;
@@ -268,9 +261,8 @@ TEST(DesktopChecks, AnIconEmbeddedInTheTrayIsListedAndClickable) {
 TEST(DesktopChecks, ScreenshotsArePngFilesOfTheScreenOrTheWindow) {
     TestWindow window({"--override", "--geometry", "130x70+20+30"});
     ASSERT_TRUE(waitFor([&] { return isViewable(window.id()); }));
-    const fs::path folder =
-        fs::temp_directory_path() / ("desktop-checks-" + std::to_string(::getpid()));
-    fs::create_directories(folder);
+    const testsupport::TempDir temp;
+    const fs::path& folder = temp.path();
 
     ASSERT_TRUE(saveScreenshot((folder / "screen.png").string()));
     EXPECT_EQ(pngSize(folder / "screen.png"), std::make_pair(1024, 768));
@@ -279,7 +271,6 @@ TEST(DesktopChecks, ScreenshotsArePngFilesOfTheScreenOrTheWindow) {
     const auto shown = captureWindow(window.id());
     ASSERT_TRUE(shown);
     EXPECT_EQ(shown->at(65, 35), kBlue);
-    fs::remove_all(folder);
 }
 
 TEST(DesktopChecks, TheWatcherSeesNotificationsSentAfterItStarted) {

@@ -64,17 +64,21 @@ ChildProcess::ChildProcess(const std::string& executable, const std::vector<std:
     };
     std::vector<char*> argv = pointers(all);
     std::vector<char*> envp = pointers(env);
+    // A name without "/" is looked up in PATH, as a shell would.
     const int spawned =
-        posix_spawn(&pid_, executable.c_str(), &actions, nullptr, argv.data(), envp.data());
+        posix_spawnp(&pid_, executable.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     ::close(outPipe[1]);
     ::close(errPipe[1]);
-    out_ = outPipe[0];
-    err_ = errPipe[0];
     if (spawned != 0) {
+        // The destructor does not run for a constructor that throws.
+        ::close(outPipe[0]);
+        ::close(errPipe[0]);
         pid_ = -1;
         throw std::runtime_error("cannot start " + executable);
     }
+    out_ = outPipe[0];
+    err_ = errPipe[0];
 }
 
 ChildProcess::~ChildProcess() {

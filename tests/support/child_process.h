@@ -12,7 +12,8 @@ namespace testsupport {
 
 using std::chrono::milliseconds;
 
-// A program run as a child process, its output read through pipes. Every wait is bounded; the
+// A program run as a child process (a name without "/" is looked up in PATH; no shell), its output
+// read through pipes. Every wait is bounded; the
 // destructor stops the child if it still runs. environment holds "NAME=value" entries added to
 // this process's environment; the first entry of a name wins, so they replace inherited ones.
 class ChildProcess {

@@ -23,6 +23,14 @@ class AnsweringUser final : public ForwardingBackend {
   public:
     AnsweringUser(std::unique_ptr<DesktopBackend> desktop, DesktopBackend& inner)
         : ForwardingBackend(std::move(desktop)), desktop_(inner) {}
+    // A press still to come must not reach the next test's backend.
+    ~AnsweringUser() override {
+        for (const guint id : presses_) {
+            if (GSource* pending = g_main_context_find_source_by_id(nullptr, id)) {
+                g_source_destroy(pending);
+            }
+        }
+    }
 
     void openMessageBox(const MessageBoxRequest& box) override {
         ForwardingBackend::openMessageBox(box);
@@ -57,7 +65,7 @@ class AnsweringUser final : public ForwardingBackend {
         int response;
     };
     void pressLater(int32_t id, int response, int64_t holdMs) {
-        g_timeout_add_full(
+        presses_.push_back(g_timeout_add_full(
             G_PRIORITY_DEFAULT, static_cast<guint>(holdMs),
             [](gpointer data) -> gboolean {
                 const auto* press = static_cast<Press*>(data);
@@ -67,10 +75,12 @@ class AnsweringUser final : public ForwardingBackend {
                 }
                 return G_SOURCE_REMOVE;
             },
-            new Press{this, id, response}, [](gpointer data) { delete static_cast<Press*>(data); });
+            new Press{this, id, response},
+            [](gpointer data) { delete static_cast<Press*>(data); }));
     }
 
     DesktopBackend& desktop_;
+    std::vector<guint> presses_;
 };
 
 class DesktopDriver {
