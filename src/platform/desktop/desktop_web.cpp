@@ -97,8 +97,10 @@ uint32_t lengthOf(JSCValue* array) {
     return count;
 }
 
+// A collection under way; its answer may come after the views are gone (the engine keeps a view
+// alive for it), so it holds the owner only weakly.
 struct Collecting {
-    DesktopWeb* web;
+    std::weak_ptr<DesktopWeb* const> web;
     WebKitWebView* view;
     uint64_t generation;
     uint64_t serial;
@@ -122,6 +124,10 @@ DesktopWeb::~DesktopWeb() {
     for (auto& [widget, view] : views_) {
         stopLimit(*view);
         view->controlId = 0;
+        // The engine may hold the view beyond this: nothing of it may reach the deleted record.
+        g_signal_handlers_disconnect_by_data(widget, view);
+        g_signal_handlers_disconnect_by_data(webkit_web_view_get_user_content_manager(widget),
+                                             view);
         gtk_widget_destroy(GTK_WIDGET(widget));
         g_object_unref(widget);
         delete view;
@@ -343,7 +349,7 @@ void DesktopWeb::loadFinished(View& view) {
         input_.post(input::PageLoaded{view.hWnd, view.controlId, serial, url, "", {}, true});
         return;
     }
-    auto* collecting = new Collecting{this, view.view, view.generation, serial};
+    auto* collecting = new Collecting{self_, view.view, view.generation, serial};
     webkit_web_view_evaluate_javascript(
         view.view, kCollectScript, -1, kWorld, nullptr, nullptr,
         [](GObject* source, GAsyncResult* result, gpointer data) {
@@ -351,10 +357,18 @@ void DesktopWeb::loadFinished(View& view) {
             GError* error = nullptr;
             JSCValue* value =
                 webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), result, &error);
-            const auto found = done->web->views_.find(done->view);
-            if (found != done->web->views_.end() && found->second->generation == done->generation &&
-                found->second->controlId != 0) {
-                const View& each = *found->second;
+            const auto owner = done->web.lock();
+            DesktopWeb* web = owner ? *owner : nullptr;
+            const View* still = nullptr;  // the view, still showing the page collected
+            if (web != nullptr) {
+                const auto found = web->views_.find(done->view);
+                if (found != web->views_.end() && found->second->generation == done->generation &&
+                    found->second->controlId != 0) {
+                    still = found->second;
+                }
+            }
+            if (still != nullptr) {
+                const View& each = *still;
                 input::PageLoaded loaded{each.hWnd, each.controlId, done->serial};
                 const char* uri = webkit_web_view_get_uri(done->view);
                 loaded.url = uri != nullptr ? uri : "";
@@ -372,7 +386,7 @@ void DesktopWeb::loadFinished(View& view) {
                 } else {
                     loaded.failed = true;
                 }
-                done->web->input_.post(std::move(loaded));
+                web->input_.post(std::move(loaded));
             }
             if (value != nullptr) {
                 g_object_unref(value);

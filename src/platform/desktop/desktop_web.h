@@ -3,6 +3,7 @@
 #include <gtk/gtk.h>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,8 @@ class DesktopWeb {
     WebKitWebView* first_ = nullptr;
     std::map<WebKitWebView*, View*> views_;
     std::vector<View*> pool_;
+    // Expires with this object, for answers that come later.
+    const std::shared_ptr<DesktopWeb* const> self_ = std::make_shared<DesktopWeb* const>(this);
 };
 
 }  // namespace platform
