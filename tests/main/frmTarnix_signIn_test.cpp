@@ -75,13 +75,11 @@ TEST_F(FirstRunDefaults, AreWrittenInOrderWithAnUnquotedAutostartEntry) {
         EXPECT_EQ(oRegistry().GetSettingString(1, key + "\\Sounds", name), file) << name;
     }
     EXPECT_TRUE(form.TopMost());
-    // The desktop starts the executable itself at logon, which has no ".exe".
-    std::string entry = "[Desktop Entry]\nType=Application\nName=TarnixIM\nExec=";
-    entry += folder();
-    entry += "/";
-    entry += platform::EXEName();
-    entry += "\nX-GNOME-Autostart-enabled=true\nTerminal=false\n";
-    EXPECT_EQ(readFile(configDir() / "autostart" / (exe + ".desktop")), entry);
+    // The desktop starts the executable itself at logon, which has no ".exe" (the entry's form is
+    // the autostart tests' business).
+    const std::string exec = "\nExec=" + folder() + "/" + platform::EXEName() + "\n";
+    EXPECT_NE(readFile(configDir() / "autostart" / (exe + ".desktop")).find(exec),
+              std::string::npos);
 }
 
 TEST_F(FirstRunDefaults, ReplaceStoredValuesAndLeaveTheOthers) {
