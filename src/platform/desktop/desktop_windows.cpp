@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/desktop/toolkit_text.h"
+#include "platform/ui/form.h"
 #include "platform/ui/gdi.h"
 #include "platform/ui/picture.h"
 
@@ -44,33 +45,15 @@ DesktopWindows::~DesktopWindows() {
     }
 }
 
+// Scale modes come from the model, which takes only those there are.
 double DesktopWindows::toPixelsX(float value, int16_t scaleMode) const {
-    switch (scaleMode) {
-        case win::vbPixels:
-            return value;
-        case win::vbPoints:
-            return value * 20 / screen_.twipsPerPixelX;
-        case win::vbCharacters:
-            return value * 120 / screen_.twipsPerPixelX;
-        case win::vbInches:
-            return value * 1440 / screen_.twipsPerPixelX;
-        case win::vbMillimeters:
-            return value * 1440 / 25.4 / screen_.twipsPerPixelX;
-        case win::vbCentimeters:
-            return value * 1440 / 2.54 / screen_.twipsPerPixelX;
-        case win::vbHimetric:
-            return value * 1440 / 2540 / screen_.twipsPerPixelX;
-        default:
-            return value / screen_.twipsPerPixelX;
-    }
+    return value * win::twipsPerUnit(scaleMode, screen_.twipsPerPixelX, true) /
+           screen_.twipsPerPixelX;
 }
 
 double DesktopWindows::toPixelsY(float value, int16_t scaleMode) const {
-    if (scaleMode == win::vbCharacters) {
-        return value * 240 / screen_.twipsPerPixelY;
-    }
-    // Every other unit is the same both ways; only the pixel size may differ.
-    return toPixelsX(value, scaleMode) * screen_.twipsPerPixelX / screen_.twipsPerPixelY;
+    return value * win::twipsPerUnit(scaleMode, screen_.twipsPerPixelY, false) /
+           screen_.twipsPerPixelY;
 }
 
 double DesktopWindows::originX(const Window& window) const {

@@ -336,8 +336,6 @@ float Form::ScaleHeight() {
     return ScaleY(std::max(inner, 0.0f), vbTwips, now_.ScaleMode);
 }
 
-namespace {
-// Twips in one unit of a scale mode on one axis; run-time error 5 for a mode there is none of.
 double twipsPerUnit(int16_t mode, float twipsPerPixel, bool horizontal) {
     switch (mode) {
         case vbUser:  // no user scale is ever set: it stays the default, twips
@@ -361,6 +359,8 @@ double twipsPerUnit(int16_t mode, float twipsPerPixel, bool horizontal) {
             platform::raise(platform::kInvalidCall);
     }
 }
+
+namespace {
 
 float convert(float value, int16_t from, int16_t to, float twipsPerPixel, bool horizontal) {
     const double fromUnit = twipsPerUnit(from, twipsPerPixel, horizontal);

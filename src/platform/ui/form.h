@@ -45,6 +45,10 @@ struct FormDesign {
     bool ShowInTaskbar = true;
 };
 
+// Twips in one unit of a scale mode (vbTwips, vbPixels, vbPoints...) on one axis; run-time error 5
+// for a mode there is none of.
+double twipsPerUnit(int16_t mode, float twipsPerPixel, bool horizontal);
+
 // A window. Subclasses declare controls as members (constructed with `this`) and override the
 // Form_ handlers. Forms are made with Default<F>() or New<F>() only. The first reference to a
 // property, a control or a method of a window that is not loaded loads it (Form_Load), without
