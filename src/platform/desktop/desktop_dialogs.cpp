@@ -4,22 +4,21 @@
 #include <string>
 
 #include "platform/desktop/toolkit_text.h"
+#include "platform/ui/msgbox.h"
 
 namespace platform {
 
 namespace {
 
-enum Answer { kOK = 1, kCancel = 2, kAbort = 3, kRetry = 4, kIgnore = 5, kYes = 6, kNo = 7 };
-
 GtkMessageType iconOf(int style) {
     switch (style & 0x70) {
-        case 0x10:
+        case win::vbCritical:
             return GTK_MESSAGE_ERROR;
-        case 0x20:
+        case win::vbQuestion:
             return GTK_MESSAGE_QUESTION;
-        case 0x30:
+        case win::vbExclamation:
             return GTK_MESSAGE_WARNING;
-        case 0x40:
+        case win::vbInformation:
             return GTK_MESSAGE_INFO;
         default:
             return GTK_MESSAGE_OTHER;
@@ -64,27 +63,27 @@ void addFilters(GtkFileChooser* chooser, const std::string& filter) {
 std::vector<BoxButton> boxButtons(int style) {
     switch (style & 7) {
         case 1:
-            return {{"OK", kOK}, {"Cancel", kCancel}};
+            return {{"OK", win::vbOK}, {"Cancel", win::vbCancel}};
         case 2:
-            return {{"_Abort", kAbort}, {"_Retry", kRetry}, {"_Ignore", kIgnore}};
+            return {{"_Abort", win::vbAbort}, {"_Retry", win::vbRetry}, {"_Ignore", win::vbIgnore}};
         case 3:
-            return {{"_Yes", kYes}, {"_No", kNo}, {"Cancel", kCancel}};
+            return {{"_Yes", win::vbYes}, {"_No", win::vbNo}, {"Cancel", win::vbCancel}};
         case 4:
-            return {{"_Yes", kYes}, {"_No", kNo}};
+            return {{"_Yes", win::vbYes}, {"_No", win::vbNo}};
         case 5:
-            return {{"_Retry", kRetry}, {"Cancel", kCancel}};
+            return {{"_Retry", win::vbRetry}, {"Cancel", win::vbCancel}};
         default:
-            return {{"OK", kOK}};
+            return {{"OK", win::vbOK}};
     }
 }
 
 int boxCloseAnswer(int style) {
     for (const BoxButton& button : boxButtons(style)) {
-        if (button.answer == kCancel) {
-            return kCancel;
+        if (button.answer == win::vbCancel) {
+            return win::vbCancel;
         }
     }
-    return (style & 7) == 0 ? kOK : 0;
+    return (style & 7) == 0 ? win::vbOK : 0;
 }
 
 DesktopDialogs::DesktopDialogs(UserInput& input) : input_(input) {}

@@ -16,7 +16,15 @@ enum MsgBoxStyle : int {
     vbSystemModal = 4096,
 };
 
-enum MsgBoxResult : int { vbOK = 1, vbCancel = 2, vbYes = 6, vbNo = 7 };
+enum MsgBoxResult : int {
+    vbOK = 1,
+    vbCancel = 2,
+    vbAbort = 3,
+    vbRetry = 4,
+    vbIgnore = 5,
+    vbYes = 6,
+    vbNo = 7
+};
 
 // A modal message box through the backend. An empty title shows the application title.
 int MsgBox(std::string_view prompt, int style = vbOKOnly, std::string_view title = {});
