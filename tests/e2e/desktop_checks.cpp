@@ -347,9 +347,6 @@ std::optional<std::string> rawProperty(WindowId window, const std::string& name)
     } else if (rest.rfind(":", 0) == 0) {
         rest = rest.substr(1);
     }
-    while (!rest.empty() && rest.back() == '\n') {
-        rest.pop_back();
-    }
     return trim(rest);
 }
 
@@ -404,13 +401,15 @@ std::vector<WindowId> openMenus() {
     return menus;
 }
 
+// The tray host of the test desktop (trayer).
+bool isTrayHost(const Node& node) {
+    return node.instance == "panel" && node.windowClass == "trayer";
+}
+
 WindowId trayHost() {
     if (const auto tree = windowTree()) {
-        for (const Node& node : *tree) {
-            if (node.instance == "panel" && node.windowClass == "trayer") {
-                return node.id;
-            }
-        }
+        const auto host = std::find_if(tree->begin(), tree->end(), isTrayHost);
+        return host == tree->end() ? 0 : host->id;
     }
     return 0;
 }
@@ -421,9 +420,7 @@ std::vector<WindowId> trayIcons() {
     if (!tree) {
         return icons;
     }
-    const auto host = std::find_if(tree->begin(), tree->end(), [](const Node& node) {
-        return node.instance == "panel" && node.windowClass == "trayer";
-    });
+    const auto host = std::find_if(tree->begin(), tree->end(), isTrayHost);
     if (host == tree->end()) {
         return icons;
     }

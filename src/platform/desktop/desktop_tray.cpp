@@ -63,12 +63,7 @@ DesktopTray::~DesktopTray() {
         gtk_widget_destroy(menu_);
     }
     for (auto& [key, icon] : icons_) {
-        if (icon.balloon != nullptr) {
-            notify_notification_close(icon.balloon, nullptr);
-            g_object_unref(icon.balloon);
-        }
-        gtk_status_icon_set_visible(icon.status, FALSE);
-        g_object_unref(icon.status);
+        drop(icon);
     }
     if (notifyReady_) {
         notify_uninit();
@@ -142,17 +137,20 @@ void DesktopTray::trayChanged(const TrayNotice& notice, TrayChange change) {
             break;
         case TrayChange::Delete:
             if (found != icons_.end()) {
-                Icon& icon = found->second;
-                if (icon.balloon != nullptr) {
-                    notify_notification_close(icon.balloon, nullptr);
-                    g_object_unref(icon.balloon);
-                }
-                gtk_status_icon_set_visible(icon.status, FALSE);
-                g_object_unref(icon.status);
+                drop(found->second);
                 icons_.erase(found);
             }
             break;
     }
+}
+
+void DesktopTray::drop(Icon& icon) {
+    if (icon.balloon != nullptr) {
+        notify_notification_close(icon.balloon, nullptr);
+        g_object_unref(icon.balloon);
+    }
+    gtk_status_icon_set_visible(icon.status, FALSE);
+    g_object_unref(icon.status);
 }
 
 void DesktopTray::update(Icon& icon, const TrayNotice& notice) {

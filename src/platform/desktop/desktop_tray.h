@@ -41,6 +41,8 @@ class DesktopTray {
     };
     using Key = std::pair<int32_t, uint32_t>;
 
+    // Hides the icon and closes its balloon; the caller forgets it.
+    static void drop(Icon& icon);
     void update(Icon& icon, const TrayNotice& notice);
     void showBalloon(Icon& icon, const TrayNotice& notice);
     void checkEmbedded();

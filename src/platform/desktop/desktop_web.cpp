@@ -17,6 +17,7 @@ constexpr const char* kHandler = "tarnix";
 // What a page may hand the model at most.
 constexpr size_t kMaxMarkup = 4u << 20;
 constexpr size_t kMaxText = 64u << 10;
+// The scripts below stop at the same counts, so a page cannot post more than is taken.
 constexpr uint32_t kMaxFields = 256;
 constexpr uint32_t kMaxFrames = 64;
 
